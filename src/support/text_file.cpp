@@ -1,0 +1,87 @@
+#include "support/text_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tov {
+
+bool readFileBytes(const std::string& path, std::string& out)
+{
+    out.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    if (S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
+    char buf[65536];
+    bool ok = true;
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n > 0) {
+            out.append(buf, static_cast<size_t>(n));
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            ok = false;
+            break;
+        }
+    }
+    ::close(fd);
+    return ok;
+}
+
+std::vector<std::string> splitLines(std::string_view data)
+{
+    std::vector<std::string> lines;
+    const size_t eof = data.find('\x1a');
+    if (eof != std::string_view::npos) data = data.substr(0, eof);
+    size_t pos = 0;
+    const size_t n = data.size();
+    while (pos < n) {
+        size_t lf = data.find('\n', pos);
+        const size_t end = lf == std::string_view::npos ? n : lf;
+        std::string line;
+        line.reserve(end - pos);
+        for (size_t i = pos; i < end; ++i) {
+            if (data[i] != '\r') line.push_back(data[i]);
+        }
+        lines.push_back(std::move(line));
+        if (lf == std::string_view::npos) break;
+        pos = lf + 1;
+    }
+    return lines;
+}
+
+bool readLines(const std::string& path, std::vector<std::string>& lines)
+{
+    std::string data;
+    const bool ok = readFileBytes(path, data);
+    lines = splitLines(data);
+    return ok;
+}
+
+void appendCrLfLine(std::string& out, std::string_view line)
+{
+    out.append(line);
+    out.append("\r\n", 2);
+}
+
+std::string joinCrLf(const std::vector<std::string>& lines)
+{
+    size_t total = 0;
+    for (const auto& l : lines) total += l.size() + 2;
+    std::string out;
+    out.reserve(total);
+    for (const auto& l : lines) appendCrLfLine(out, l);
+    return out;
+}
+
+}  // namespace tov

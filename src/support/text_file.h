@@ -1,0 +1,31 @@
+// Reading and writing whole text files as bytes.
+//
+// Every text file of the program is read with one line rule: a line ends at
+// LF or at CR LF (the line end is not part of the line), a CR that is not
+// followed by LF is dropped from the line, and a byte 26 (Ctrl+Z) ends the
+// file. A line end at the very end of the data does not add an empty line.
+// Lines written end with CR LF.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tov {
+
+// Reads the whole file into `out`. False when it cannot be opened or read;
+// `out` then holds what was read before the failure.
+bool readFileBytes(const std::string& path, std::string& out);
+
+// Splits bytes into lines by the rule above. Empty data gives no line.
+std::vector<std::string> splitLines(std::string_view data);
+
+// Reads a file and splits it. False when the file cannot be opened or read;
+// `lines` then holds the lines of what was read before the failure.
+bool readLines(const std::string& path, std::vector<std::string>& lines);
+
+// Each line followed by CR LF.
+std::string joinCrLf(const std::vector<std::string>& lines);
+void appendCrLfLine(std::string& out, std::string_view line);
+
+}  // namespace tov

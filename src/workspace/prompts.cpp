@@ -1,0 +1,1 @@
+#include "workspace/prompts.h"
