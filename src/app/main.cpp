@@ -1,1 +1,29 @@
-int main() { return 0; }
+// Starts the program: the main window, the working table window (whose
+// creation reopens the last files) and the find dialog, then the event loop.
+#include <QApplication>
+#include <QFileInfo>
+
+#include "support/strutil.h"
+#include "workspace/codepage.h"
+#include "workspace/qt_prompts.h"
+#include "workspace/unit1.h"
+#include "workspace/unit2.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Orbika"));
+    QApplication::setApplicationName(QStringLiteral("Tovra"));
+
+    // The program folder is the executable's folder; the settings file is the
+    // executable's name with the extension ".ini", beside it.
+    const std::string exe = tov::pathFromQString(QFileInfo(QCoreApplication::applicationFilePath()).absoluteFilePath());
+    std::string folder = tov::folderPart(exe);
+    const std::string ini = tov::changeExtension(exe, ".ini");
+
+    tov::QtPrompts prompts;
+    tov::TForm1 form1(folder, ini, prompts);
+    tov::TForm2 form2(form1);
+    form1.show();
+    return app.exec();
+}

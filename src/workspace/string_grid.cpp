@@ -1,0 +1,773 @@
+#include "workspace/string_grid.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleOptionHeader>
+#include <QTimer>
+#include <QToolTip>
+
+#include "support/strutil.h"
+#include "workspace/codepage.h"
+
+namespace tov {
+
+// ---------------------------------------------------------------------------
+// Model
+
+GridModel::GridModel(StringGrid* grid) : QAbstractTableModel(grid), grid_(grid) {}
+
+int GridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : rows_;
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : cols_;
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid()) return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return grid_->cellText(grid_->toGridCol(index.column()), grid_->toGridRow(index.row()));
+    return {};
+}
+
+bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole) return false;
+    grid_->storeEditText(grid_->toGridCol(index.column()), grid_->toGridRow(index.row()), value.toString());
+    return true;
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Horizontal) {
+        if (grid_->fixedRows() == 0) return {};
+        return grid_->cellText(grid_->toGridCol(section), 0);
+    }
+    if (grid_->fixedCols() == 0) return {};
+    return grid_->cellText(0, grid_->toGridRow(section));
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+void GridModel::sync()
+{
+    const int rows = std::max(0, grid_->rowCount() - grid_->fixedRows());
+    const int cols = std::max(0, grid_->colCount() - grid_->fixedCols());
+    if (cols > cols_) {
+        beginInsertColumns({}, cols_, cols - 1);
+        cols_ = cols;
+        endInsertColumns();
+    } else if (cols < cols_) {
+        beginRemoveColumns({}, cols, cols_ - 1);
+        cols_ = cols;
+        endRemoveColumns();
+    }
+    if (rows > rows_) {
+        beginInsertRows({}, rows_, rows - 1);
+        rows_ = rows;
+        endInsertRows();
+    } else if (rows < rows_) {
+        beginRemoveRows({}, rows, rows_ - 1);
+        rows_ = rows;
+        endRemoveRows();
+    }
+}
+
+void GridModel::resetAll()
+{
+    beginResetModel();
+    rows_ = std::max(0, grid_->rowCount() - grid_->fixedRows());
+    cols_ = std::max(0, grid_->colCount() - grid_->fixedCols());
+    endResetModel();
+}
+
+// ---------------------------------------------------------------------------
+// Delegate
+
+GridDelegate::GridDelegate(StringGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+void GridDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    // The default drawing shows the current cell in the selection colours only
+    // while the grid does not have the focus; a focused grid draws it plainly
+    // and leaves the highlight to the window's own painting.
+    const bool current = index == grid_->currentIndex();
+    option->state &= ~QStyle::State_HasFocus;
+    if (current && !grid_->gridHasFocus() && grid_->selectionModel()->isSelected(index)) {
+        option->state |= QStyle::State_Selected | QStyle::State_Active;
+        option->palette.setBrush(QPalette::Inactive, QPalette::Highlight,
+                                 option->palette.brush(QPalette::Active, QPalette::Highlight));
+        option->palette.setBrush(QPalette::Inactive, QPalette::HighlightedText,
+                                 option->palette.brush(QPalette::Active, QPalette::HighlightedText));
+    } else if (current) {
+        option->state &= ~QStyle::State_Selected;
+    }
+    option->displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QWidget* w = opt.widget;
+    QStyle* style = w ? w->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+
+    DrawState st;
+    st.current = index == grid_->currentIndex();
+    st.selected = (opt.state & QStyle::State_Selected) != 0;
+    st.focused = grid_->gridHasFocus();
+    grid_->drawHook(painter, grid_->toGridCol(index.column()), grid_->toGridRow(index.row()), option.rect, st);
+}
+
+QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setFrame(false);
+    edit->setFont(grid_->font());
+    const int c = grid_->toGridCol(index.column());
+    const int r = grid_->toGridRow(index.row());
+    connect(edit, &QLineEdit::textEdited, grid_, [g = grid_, c, r](const QString& text) { g->storeEditText(c, r, text); });
+    grid_->editorCreated(edit, c, r);
+    return edit;
+}
+
+void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    auto* edit = static_cast<QLineEdit*>(editor);
+    const QString text = index.data(Qt::EditRole).toString();
+    // The cell follows the editor at every keystroke; putting the same text
+    // back would move the caret and drop the selection.
+    if (edit->text() != text) edit->setText(text);
+}
+
+void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
+{
+    auto* edit = static_cast<QLineEdit*>(editor);
+    if (edit->text() != index.data(Qt::EditRole).toString()) model->setData(index, edit->text(), Qt::EditRole);
+}
+
+void GridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const
+{
+    editor->setGeometry(option.rect.adjusted(1, 1, -1, -1));
+}
+
+// ---------------------------------------------------------------------------
+// Headers
+
+GridHeader::GridHeader(Qt::Orientation orientation, StringGrid* grid) : QHeaderView(orientation, grid), grid_(grid)
+{
+    setSectionsClickable(false);
+    setHighlightSections(false);
+    setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setMinimumSectionSize(0);
+}
+
+void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
+{
+    painter->save();
+    QHeaderView::paintSection(painter, rect, logicalIndex);
+    painter->restore();
+    DrawState st;
+    st.fixed = true;
+    st.focused = grid_->gridHasFocus();
+    if (orientation() == Qt::Horizontal)
+        grid_->drawHook(painter, grid_->toGridCol(logicalIndex), 0, rect, st);
+    else
+        grid_->drawHook(painter, 0, grid_->toGridRow(logicalIndex), rect, st);
+}
+
+// ---------------------------------------------------------------------------
+// Grid
+
+StringGrid::StringGrid(QWidget* parent) : QTableView(parent)
+{
+    model_ = new GridModel(this);
+    delegate_ = new GridDelegate(this);
+    hHeader_ = new GridHeader(Qt::Horizontal, this);
+    vHeader_ = new GridHeader(Qt::Vertical, this);
+    setHorizontalHeader(hHeader_);
+    setVerticalHeader(vHeader_);
+    setModel(model_);
+    setItemDelegate(delegate_);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setTabKeyNavigation(true);
+    vHeader_->setSectionResizeMode(QHeaderView::Fixed);
+    vHeader_->setDefaultSectionSize(rowHeight_);
+    hHeader_->setSectionResizeMode(QHeaderView::Interactive);
+    hHeader_->setDefaultSectionSize(defaultColWidth_);
+    hHeader_->setFixedHeight(rowHeight_);
+    vHeader_->setFixedWidth(fixedColWidth_);
+    setMouseTracking(true);
+
+    cornerButton_ = findChild<QAbstractButton*>();
+    if (cornerButton_) cornerButton_->installEventFilter(this);
+    setCornerButtonEnabled(false);
+
+    cells_.setObserver([this] { cellsChanged(); });
+    applyHeaders();
+    applyEditTriggers();
+
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        const bool wasIn = old && (old == this || isAncestorOf(old));
+        const bool isIn = now && (now == this || isAncestorOf(now));
+        if (wasIn && !isIn && onExit) onExit();
+        if (wasIn != isIn) viewport()->update();
+    });
+}
+
+StringGrid::~StringGrid()
+{
+    cells_.setObserver({});
+}
+
+QString StringGrid::cellText(int c, int r) const
+{
+    return decodeBytes(cells_.cell(c, r));
+}
+
+void StringGrid::cellsChanged()
+{
+    if (syncQueued_) return;
+    syncQueued_ = true;
+    QMetaObject::invokeMethod(this, [this] { sync(); }, Qt::QueuedConnection);
+}
+
+void StringGrid::sync()
+{
+    syncQueued_ = false;
+    model_->sync();
+    // Put the current cell back where the grid had it when the rows it
+    // stood on disappeared and came back.
+    if (!currentIndex().isValid() && model_->rowCount() > 0 && model_->columnCount() > 0) {
+        const int r = std::clamp(curRow_, fixedRows_, rowCount() - 1);
+        const int c = std::clamp(curCol_, fixedCols_, colCount() - 1);
+        const QModelIndex idx = modelIndex(c, r);
+        if (idx.isValid()) {
+            selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect);
+        }
+    }
+    viewport()->update();
+    hHeader_->viewport()->update();
+    vHeader_->viewport()->update();
+    if (cornerButton_) cornerButton_->update();
+}
+
+void StringGrid::setRowCount(int n)
+{
+    cells_.setRowCount(n);
+}
+
+void StringGrid::setColCount(int n)
+{
+    cells_.setColCount(n);
+}
+
+void StringGrid::setFixedRows(int n)
+{
+    n = std::clamp(n, 0, 1);
+    if (n == fixedRows_) return;
+    fixedRows_ = n;
+    applyHeaders();
+    model_->resetAll();
+}
+
+void StringGrid::setFixedCols(int n)
+{
+    n = std::clamp(n, 0, 1);
+    if (n == fixedCols_) return;
+    fixedCols_ = n;
+    applyHeaders();
+    model_->resetAll();
+}
+
+void StringGrid::applyHeaders()
+{
+    hHeader_->setVisible(fixedRows_ > 0);
+    vHeader_->setVisible(fixedCols_ > 0);
+}
+
+QModelIndex StringGrid::modelIndex(int c, int r) const
+{
+    return model_->index(toModelRow(r), toModelCol(c));
+}
+
+int StringGrid::col() const
+{
+    const QModelIndex idx = currentIndex();
+    return idx.isValid() ? toGridCol(idx.column()) : std::max(curCol_, fixedCols_);
+}
+
+int StringGrid::row() const
+{
+    const QModelIndex idx = currentIndex();
+    return idx.isValid() ? toGridRow(idx.row()) : std::max(curRow_, fixedRows_);
+}
+
+bool StringGrid::setCurrentCell(int c, int r)
+{
+    if (syncQueued_) sync();
+    if (c < fixedCols_ || r < fixedRows_ || c >= colCount() || r >= rowCount()) return false;
+    if (c == col() && r == row() && currentIndex().isValid()) return true;
+    if (onSelectCell && !inSelectHook_) {
+        inSelectHook_ = true;
+        const bool ok = onSelectCell(c, r);
+        inSelectHook_ = false;
+        if (!ok) return false;
+    }
+    const QModelIndex idx = modelIndex(c, r);
+    if (!idx.isValid()) return false;
+    selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect);
+    scrollTo(idx);
+    return true;
+}
+
+int StringGrid::topRow() const
+{
+    const int mr = rowAt(0);
+    return mr < 0 ? fixedRows_ : toGridRow(mr);
+}
+
+void StringGrid::setTopRow(int r)
+{
+    if (syncQueued_) sync();
+    const int mr = toModelRow(r);
+    if (mr < 0 || mr >= model_->rowCount()) return;
+    verticalScrollBar()->setValue(mr);
+}
+
+int StringGrid::visibleRowCount() const
+{
+    return std::max(1, viewport()->height() / std::max(1, rowHeight_));
+}
+
+int StringGrid::colWidth(int c) const
+{
+    if (c < fixedCols_) return fixedColWidth_;
+    return columnWidth(toModelCol(c));
+}
+
+void StringGrid::setColWidth(int c, int width)
+{
+    width = std::max(0, width);
+    if (c < 0) return;
+    if (c < fixedCols_) {
+        fixedColWidth_ = width;
+        vHeader_->setFixedWidth(width);
+        return;
+    }
+    if (syncQueued_) sync();
+    setColumnWidth(toModelCol(c), width);
+}
+
+void StringGrid::setDefaultColWidth(int width)
+{
+    defaultColWidth_ = width;
+    hHeader_->setDefaultSectionSize(width);
+    fixedColWidth_ = width;
+    vHeader_->setFixedWidth(width);
+    for (int i = 0; i < model_->columnCount(); ++i) setColumnWidth(i, width);
+}
+
+void StringGrid::setDefaultRowHeight(int height)
+{
+    rowHeight_ = std::max(1, height);
+    vHeader_->setDefaultSectionSize(rowHeight_);
+    hHeader_->setFixedHeight(rowHeight_);
+}
+
+QRect StringGrid::cellRect(int c, int r) const
+{
+    int x, w, y, h;
+    if (c < fixedCols_) {
+        x = vHeader_->geometry().left();
+        w = vHeader_->width();
+    } else {
+        const int mc = toModelCol(c);
+        if (mc >= model_->columnCount()) return {};
+        x = viewport()->geometry().left() + columnViewportPosition(mc);
+        w = columnWidth(mc);
+    }
+    if (r < fixedRows_) {
+        y = hHeader_->geometry().top();
+        h = hHeader_->height();
+    } else {
+        const int mr = toModelRow(r);
+        if (mr >= model_->rowCount()) return {};
+        y = viewport()->geometry().top() + rowViewportPosition(mr);
+        h = rowHeight(mr);
+    }
+    QRect rect(x, y, w, h);
+    if (!rect.intersects(contentsRect())) return {};
+    return rect;
+}
+
+bool StringGrid::cellAt(const QPoint& p, int& c, int& r) const
+{
+    c = r = -1;
+    const QRect vp = viewport()->geometry();
+    int mc = -1, mr = -1;
+    bool fixedC = false, fixedR = false;
+    if (fixedCols_ > 0 && vHeader_->isVisible() && p.x() >= vHeader_->geometry().left() &&
+        p.x() < vHeader_->geometry().right() + 1) {
+        fixedC = true;
+    } else if (p.x() >= vp.left() && p.x() <= vp.right()) {
+        mc = columnAt(p.x() - vp.left());
+    }
+    if (fixedRows_ > 0 && hHeader_->isVisible() && p.y() >= hHeader_->geometry().top() &&
+        p.y() < hHeader_->geometry().bottom() + 1) {
+        fixedR = true;
+    } else if (p.y() >= vp.top() && p.y() <= vp.bottom()) {
+        mr = rowAt(p.y() - vp.top());
+    }
+    if ((!fixedC && mc < 0) || (!fixedR && mr < 0)) return false;
+    c = fixedC ? 0 : toGridCol(mc);
+    r = fixedR ? 0 : toGridRow(mr);
+    return true;
+}
+
+void StringGrid::applyEditTriggers()
+{
+    EditTriggers t = NoEditTriggers;
+    if (editing_) {
+        t = AnyKeyPressed | EditKeyPressed | SelectedClicked | DoubleClicked;
+        if (alwaysShowEditor_) t |= CurrentChanged;
+    }
+    setEditTriggers(t);
+}
+
+void StringGrid::setEditingOption(bool on)
+{
+    editing_ = on;
+    applyEditTriggers();
+}
+
+void StringGrid::setAlwaysShowEditor(bool on)
+{
+    alwaysShowEditor_ = on;
+    applyEditTriggers();
+}
+
+void StringGrid::setHint(const QString& hint)
+{
+    hint_ = hint;
+}
+
+void StringGrid::setShowHint(bool on)
+{
+    showHint_ = on;
+    if (!on) QToolTip::hideText();
+}
+
+void StringGrid::cancelHint()
+{
+    QToolTip::hideText();
+}
+
+bool StringGrid::showEditor()
+{
+    if (!editing_ || editor_) return editor_ != nullptr;
+    const QModelIndex idx = currentIndex();
+    if (!idx.isValid()) return false;
+    QTableView::edit(idx);
+    if (editor_) editor_->installEventFilter(this);
+    return editor_ != nullptr;
+}
+
+void StringGrid::hideEditor()
+{
+    if (!editor_) return;
+    QLineEdit* ed = editor_;
+    commitData(ed);
+    closeEditor(ed, QAbstractItemDelegate::NoHint);
+    editor_ = nullptr;
+}
+
+int StringGrid::editorRemainingLength() const
+{
+    if (!editor_) return 0;
+    return static_cast<int>(editor_->text().size() - editor_->selectedText().size());
+}
+
+bool StringGrid::gridHasFocus() const
+{
+    const QWidget* f = QApplication::focusWidget();
+    return f && (f == this || isAncestorOf(f));
+}
+
+void StringGrid::autoFitColumn(int c)
+{
+    if (c < 0 || c >= colCount() || rowCount() <= 0) return;
+    const QFontMetrics fm(font());
+    QString widest = cellText(c, 1);
+    int widestWidth = fm.horizontalAdvance(widest);
+    for (int r = 1; r < rowCount(); ++r) {
+        const QString t = decodeBytes(trimTrailingSpaces(cell(c, r)));
+        const int w = fm.horizontalAdvance(t);
+        if (w > widestWidth) {
+            widest = t;
+            widestWidth = w;
+        }
+    }
+    if (!widest.isEmpty()) setColWidth(c, widestWidth + 10);
+}
+
+void StringGrid::drawHook(QPainter* painter, int c, int r, const QRect& rect, const DrawState& state)
+{
+    if (!onDrawCell) return;
+    ++painting_;
+    painter->save();
+    onDrawCell(*painter, c, r, rect, state);
+    painter->restore();
+    --painting_;
+}
+
+void StringGrid::storeEditText(int c, int r, const QString& text)
+{
+    std::string bytes = encodeText(text);
+    if (cells_.cell(c, r) == bytes) return;
+    cells_.setCell(c, r, bytes);
+    if (onSetEditText) onSetEditText(c, r, bytes);
+}
+
+void StringGrid::editorCreated(QLineEdit* editor, int c, int r)
+{
+    editor_ = editor;
+    editorCol_ = c;
+    editorRow_ = r;
+    connect(editor, &QObject::destroyed, this, [this, editor] {
+        if (editor_ == editor) editor_ = nullptr;
+    });
+}
+
+bool StringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    const bool opened = QTableView::edit(index, trigger, event);
+    // Installed after the delegate's own filter, so the window sees every key
+    // of the editor first.
+    if (editor_) {
+        editor_->removeEventFilter(this);
+        editor_->installEventFilter(this);
+    }
+    return opened;
+}
+
+void StringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    if (editor_ && previous.isValid() && current != previous) {
+        // The editor belongs to the cell being left.
+        QLineEdit* ed = editor_;
+        commitData(ed);
+        closeEditor(ed, QAbstractItemDelegate::NoHint);
+        editor_ = nullptr;
+    }
+    QTableView::currentChanged(current, previous);
+    if (current.isValid()) {
+        curCol_ = toGridCol(current.column());
+        curRow_ = toGridRow(current.row());
+        if (editor_) {
+            editor_->removeEventFilter(this);
+            editor_->installEventFilter(this);
+        }
+        if (onCurrentChanged) onCurrentChanged(curCol_, curRow_);
+    }
+}
+
+QModelIndex StringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (syncQueued_) sync();
+    const int c = col(), r = row();
+    int nc = c, nr = r;
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    switch (action) {
+    case MoveUp: nr = r - 1; break;
+    case MoveDown: nr = r + 1; break;
+    case MoveLeft:
+    case MovePrevious: nc = c - 1; break;
+    case MoveRight:
+    case MoveNext: nc = c + 1; break;
+    case MovePageUp: nr = r - visibleRowCount(); break;
+    case MovePageDown: nr = r + visibleRowCount(); break;
+    case MoveHome:
+        if (ctrl) nr = fixedRows_;
+        nc = fixedCols_;
+        break;
+    case MoveEnd:
+        if (ctrl) nr = rowCount() - 1;
+        nc = colCount() - 1;
+        break;
+    }
+    nr = std::clamp(nr, fixedRows_, std::max(fixedRows_, rowCount() - 1));
+    nc = std::clamp(nc, fixedCols_, std::max(fixedCols_, colCount() - 1));
+    if (nc == c && nr == r) return currentIndex();
+    if (onSelectCell && !inSelectHook_) {
+        inSelectHook_ = true;
+        const bool ok = onSelectCell(nc, nr);
+        inSelectHook_ = false;
+        if (!ok) return currentIndex();
+    }
+    return modelIndex(nc, nr);
+}
+
+void StringGrid::mousePressEvent(QMouseEvent* event)
+{
+    if (syncQueued_) sync();
+    const QModelIndex idx = indexAt(event->position().toPoint());
+    if (idx.isValid() && idx != currentIndex() && onSelectCell && !inSelectHook_) {
+        inSelectHook_ = true;
+        const bool ok = onSelectCell(toGridCol(idx.column()), toGridRow(idx.row()));
+        inSelectHook_ = false;
+        if (!ok) {
+            event->accept();
+            setFocus(Qt::MouseFocusReason);
+            return;
+        }
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void StringGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    if (onMouseMove) onMouseMove(event->position().toPoint() + viewport()->pos());
+    // Moving with a button held would extend a selection; a single current
+    // cell is all this grid shows.
+    if (selectionMode() == SingleSelection) return;
+    QTableView::mouseMoveEvent(event);
+}
+
+void StringGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (onDblClick) onDblClick();
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+bool StringGrid::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (showHint_ && !hint_.isEmpty())
+            QToolTip::showText(help->globalPos(), hint_, this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QTableView::viewportEvent(event);
+}
+
+bool StringGrid::handleKeyDown(QKeyEvent* event)
+{
+    if (!onKeyDown) return false;
+    int key = event->key();
+    onKeyDown(key, event->modifiers(), event->isAutoRepeat());
+    return key == 0;
+}
+
+bool StringGrid::handleKeyPress(QKeyEvent* event)
+{
+    if (!onKeyPress) return false;
+    const QString text = event->text();
+    if (text.size() != 1) return false;
+    QChar ch = text.at(0);
+    onKeyPress(ch);
+    return ch.isNull();
+}
+
+void StringGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (syncQueued_) sync();
+    if (handleKeyDown(event)) {
+        event->accept();
+        return;
+    }
+    if (handleKeyPress(event)) {
+        event->accept();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && editing_ && !editor_) {
+        showEditor();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+bool StringGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == cornerButton_ && event->type() == QEvent::Paint) {
+        // The corner shows cell (0,0) like any other fixed cell.
+        auto* button = static_cast<QWidget*>(watched);
+        QPainter painter(button);
+        QStyleOptionHeader opt;
+        opt.initFrom(button);
+        opt.state = QStyle::State_None | QStyle::State_Raised | QStyle::State_Horizontal;
+        if (button->isEnabled()) opt.state |= QStyle::State_Enabled;
+        opt.rect = button->rect();
+        opt.position = QStyleOptionHeader::OnlyOneSection;
+        opt.text = (fixedRows_ > 0 && fixedCols_ > 0) ? cellText(0, 0) : QString();
+        opt.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        opt.fontMetrics = QFontMetrics(font());
+        painter.setFont(font());
+        button->style()->drawControl(QStyle::CE_Header, &opt, &painter, button);
+        DrawState st;
+        st.fixed = true;
+        drawHook(&painter, 0, 0, button->rect(), st);
+        return true;
+    }
+    if (watched == editor_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (handleKeyDown(key)) return true;
+        switch (key->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            // Rows are the grid's business, even while a cell is edited.
+            QTableView::keyPressEvent(key);
+            return true;
+        default:
+            break;
+        }
+        if (handleKeyPress(key)) return true;
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+void StringGrid::paintEvent(QPaintEvent* event)
+{
+    ++painting_;
+    QTableView::paintEvent(event);
+    --painting_;
+}
+
+void StringGrid::keyboardSearch(const QString&)
+{
+    // Typing starts the editor (or nothing); it never jumps to a matching cell.
+}
+
+void StringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    if (editor == editor_) editor_ = nullptr;
+    QTableView::closeEditor(editor, hint);
+}
+
+}  // namespace tov

@@ -1,0 +1,615 @@
+#include "workspace/unit1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QHBoxLayout>
+#include <QLocale>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QTime>
+#include <QVBoxLayout>
+
+#include "formats/source_kind.h"
+#include "support/atomic_file.h"
+#include "support/convert.h"
+#include "support/files.h"
+#include "support/placement.h"
+#include "support/strutil.h"
+#include "workspace/codepage.h"
+#include "workspace/unit2.h"
+
+namespace tov {
+
+namespace {
+
+constexpr int kDesignColWidths[tcol::kCount] = {60, 30, 300, 30, 300, 30, 18, 10, 87};
+const char* const kPlacementValueName = "Tovrana";
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Fonts
+
+QFont TextFont::font() const
+{
+    QFont f(QString::fromStdString(record.name));
+    if (record.height < 0)
+        f.setPixelSize(-record.height);
+    else if (record.height > 0)
+        f.setPixelSize(record.height);
+    else if (record.size > 0)
+        f.setPointSize(record.size);
+    f.setBold(record.bold);
+    f.setItalic(record.italic);
+    if (record.pitch == 2) f.setFixedPitch(true);
+    return f;
+}
+
+void TextFont::setFrom(const QFont& f)
+{
+    record.name = f.family().toStdString();
+    if (f.pixelSize() > 0) {
+        record.height = -f.pixelSize();
+        record.size = (f.pixelSize() * 72 + 48) / 96;
+    } else {
+        record.size = f.pointSize() > 0 ? f.pointSize() : record.size;
+        record.height = heightForSize(record.size);
+    }
+    record.bold = f.bold();
+    record.italic = f.italic();
+}
+
+// ---------------------------------------------------------------------------
+// Construction
+
+TForm1::TForm1(std::string programFolder, std::string iniPath, Prompts& prompts, QWidget* parent)
+    : QMainWindow(parent), programFolder_(std::move(programFolder)), settings_(std::move(iniPath)), prompts_(prompts)
+{
+    if (!programFolder_.empty() && programFolder_.back() != '/') programFolder_.push_back('/');
+    setObjectName("Form1");
+    buildControls();
+    buildMenu();
+    idleTimer_.setSingleShot(true);
+    idleTimer_.setInterval(0);
+    connect(&idleTimer_, &QTimer::timeout, this, [this] { AppIdle(); });
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    qApp->removeEventFilter(this);
+}
+
+StringGrid& TForm1::working() const
+{
+    return *form2_->SG1;
+}
+
+void TForm1::buildControls()
+{
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    Panel1 = new QWidget(central);
+    Panel1->setObjectName("Panel1");
+    Panel1->setFixedHeight(25);
+    auto* top = new QHBoxLayout(Panel1);
+    top->setContentsMargins(0, 0, 0, 0);
+    top->setSpacing(0);
+    auto makePanel = [&](const char* name) {
+        auto* p = new QLabel(Panel1);
+        p->setObjectName(name);
+        p->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        p->setAlignment(Qt::AlignCenter);
+        return p;
+    };
+    Panel4 = makePanel("Panel4");
+    Panel4->setFixedWidth(392);
+    Panel3 = makePanel("Panel3");
+    top->addWidget(Panel4);
+    top->addWidget(Panel3, 1);
+    layout->addWidget(Panel1);
+
+    SG1 = new StringGrid(central);
+    SG1->setObjectName("SG1");
+    SG1->setColCount(tcol::kCount);
+    SG1->setRowCount(50);
+    SG1->setFixedRows(1);
+    SG1->setFixedCols(1);
+    TextFont design;  // "Courier New", -15, East European
+    SG1->setFont(design.font());
+    SG1->sync();
+    for (int c = 0; c < tcol::kCount; ++c) SG1->setColWidth(c, kDesignColWidths[c]);
+    layout->addWidget(SG1, 1);
+
+    Panel2 = new QWidget(central);
+    Panel2->setObjectName("Panel2");
+    Panel2->setFixedHeight(50);
+    GroupBox1 = new QGroupBox(QStringLiteral("Character count"), Panel2);
+    GroupBox1->setObjectName("GroupBox1");
+    GroupBox1->setGeometry(9, 2, 372, 44);
+    Label1 = new QLabel(QStringLiteral("Base: ___   Dest: ___"), GroupBox1);
+    Label1->setObjectName("Label1");
+    Label1->setGeometry(10, 18, 260, 20);
+    BitBtn2 = new QPushButton(QStringLiteral("Refresh"), GroupBox1);
+    BitBtn2->setObjectName("BitBtn2");
+    BitBtn2->setGeometry(288, 14, 75, 25);
+    BitBtn1 = new QPushButton(QStringLiteral("Close"), Panel2);
+    BitBtn1->setObjectName("BitBtn1");
+    BitBtn1->resize(75, 25);
+    layout->addWidget(Panel2);
+    Panel2->installEventFilter(this);
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { close(); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+
+    // The pickers sit over the headers of the base and destination columns.
+    ComboBox1 = new QComboBox(central);
+    ComboBox1->setObjectName("ComboBox1");
+    ComboBox1->setGeometry(172, 27, 145, 21);
+    ComboBox1->hide();
+    ComboBox2 = new QComboBox(central);
+    ComboBox2->setObjectName("ComboBox2");
+    ComboBox2->setGeometry(504, 27, 145, 21);
+    ComboBox2->hide();
+    // A change of text, chosen or typed, runs the change handler; code that
+    // fills the lists blocks the signals while it does.
+    connect(ComboBox1, &QComboBox::currentTextChanged, this, [this] { ComboBox1Change(); });
+    connect(ComboBox2, &QComboBox::currentTextChanged, this, [this] { ComboBox2Change(); });
+
+    Memo1 = new QPlainTextEdit(central);
+    Memo1->setObjectName("Memo1");
+    Memo1->setReadOnly(true);
+    Memo1->setEnabled(false);
+    Memo1->setFocusPolicy(Qt::NoFocus);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Memo1->setLineWidth(1);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    {
+        QPalette pal = Memo1->palette();
+        const QColor info = pal.color(QPalette::ToolTipBase);
+        const QColor text = pal.color(QPalette::ToolTipText);
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            pal.setColor(group, QPalette::Base, info);
+            pal.setColor(group, QPalette::Text, text);
+        }
+        Memo1->setPalette(pal);
+    }
+    Memo1->resize(302, 65);
+    Memo1->hide();
+
+    SG1->installEventFilter(this);
+    SG1->onDrawCell = [this](QPainter& p, int c, int r, const QRect& rect, const DrawState& st) {
+        SG1DrawCell(p, c, r, rect, st);
+    };
+    SG1->onSelectCell = [this](int c, int r) { return SG1SelectCell(c, r); };
+    SG1->onSetEditText = [this](int c, int r, const std::string& s) {
+        SG1SetEditText(c, r, s);
+        scheduleIdle();
+    };
+    SG1->onKeyDown = [this](int& key, Qt::KeyboardModifiers mods, bool rep) { SG1KeyDown(key, mods, rep); };
+    SG1->onKeyPress = [this](QChar& ch) { SG1KeyPress(ch); };
+    SG1->onExit = [this] { SG1Exit(); };
+    SG1->onMouseMove = [this](const QPoint& p) { SG1MouseMove(p); };
+    SG1->onCurrentChanged = [this](int, int) { scheduleIdle(); };
+}
+
+void TForm1::buildMenu()
+{
+    QMenuBar* bar = menuBar();
+    auto add = [this](QMenu* menu, const char* name, const QString& caption, void (TForm1::*handler)(),
+                      const QKeySequence& shortcut = {}) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(name);
+        if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+        connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        return a;
+    };
+
+    File1 = bar->addMenu(QStringLiteral("File"));
+    File1->setObjectName("File1");
+    connect(File1, &QMenu::aboutToShow, this, [this] { File1Click(); });
+    Openbasetext1 = File1->addMenu(QStringLiteral("Open base text"));
+    Openbasetext1->setObjectName("Openbasetext1");
+    Konfix1 = add(Openbasetext1, "Konfix1", QStringLiteral("Konfix"), &TForm1::Konfix1Click);
+    Vigrex1 = add(Openbasetext1, "Vigrex1", QStringLiteral("Vigrex"), &TForm1::Vigrex1Click);
+    Konfi101 = add(Openbasetext1, "Konfi101", QStringLiteral("Konfi10"), &TForm1::Konfi101Click);
+    Orvantafirmware1 = add(Openbasetext1, "Orvantafirmware1", QStringLiteral("Orvanta firmware"),
+                           &TForm1::Orvantafirmware1Click);
+    QL5firmware1 = add(Openbasetext1, "QL5firmware1", QStringLiteral("QL5 firmware"), &TForm1::QL5firmware1Click);
+    QL10firmware1 = add(Openbasetext1, "QL10firmware1", QStringLiteral("QL10 firmware"), &TForm1::QL10firmware1Click);
+    TELMOfirmware1 = add(Openbasetext1, "TELMOfirmware1", QStringLiteral("TELMO firmware"),
+                         &TForm1::TELMOfirmware1Click);
+    Openbasetext1->addSeparator();
+    Genaricdrc1 = add(Openbasetext1, "Genaricdrc1", QStringLiteral("Generic *.drc"), &TForm1::Genaricdrc1Click);
+    Openbasetext1->addSeparator();
+    INIfile1 = add(Openbasetext1, "INIfile1", QStringLiteral("PW soft MENU.INI file"), &TForm1::INIfile1Click);
+    Openbasetext1->addSeparator();
+    FileC1 = add(Openbasetext1, "FileC1", QStringLiteral("File  *.c"), &TForm1::FileC1Click);
+
+    File1->addSeparator();
+    Newdestination1 = File1->addMenu(QStringLiteral("New destination"));
+    Newdestination1->setObjectName("Newdestination1");
+    Blank1 = add(Newdestination1, "Blank1", QStringLiteral("Blank"), &TForm1::Blank1Click);
+    Usefile1 = add(Newdestination1, "Usefile1", QStringLiteral("Use file..."), &TForm1::Usefile1Click);
+    OpenDest1 = add(File1, "OpenDest1", QStringLiteral("Open destination"), &TForm1::OpenDest1Click);
+    Savedest1 = add(File1, "Savedest1", QStringLiteral("Save destination"), &TForm1::Savedest1Click,
+                    QKeySequence(Qt::CTRL | Qt::Key_S));
+    File1->addSeparator();
+    Exporttotextfile1 = add(File1, "Exporttotextfile1", QStringLiteral("Export to text file"),
+                            &TForm1::Exporttotextfile1Click);
+    File1->addSeparator();
+    Exit1 = add(File1, "Exit1", QStringLiteral("Exit"), &TForm1::Exit1Click);
+
+    Search1 = bar->addMenu(QStringLiteral("Search"));
+    Search1->setObjectName("Search1");
+    Inbase1 = add(Search1, "Inbase1", QStringLiteral("Find"), &TForm1::Inbase1Click, QKeySequence(Qt::CTRL | Qt::Key_F));
+    Searchagain1 = add(Search1, "Searchagain1", QStringLiteral("Search again"), &TForm1::Searchagain1Click,
+                       QKeySequence(Qt::Key_F3));
+
+    Font1 = bar->addMenu(QStringLiteral("Font"));
+    Font1->setObjectName("Font1");
+    Basefont1 = add(Font1, "Basefont1", QStringLiteral("Base font"), &TForm1::Basefont1Click,
+                    QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    Destfont1 = add(Font1, "Destfont1", QStringLiteral("Dest. font"), &TForm1::Destfont1Click,
+                    QKeySequence(Qt::SHIFT | Qt::Key_F2));
+
+    Help1 = bar->addMenu(QStringLiteral("Help"));
+    Help1->setObjectName("Help1");
+    About2 = add(Help1, "About2", QStringLiteral("About"), &TForm1::About2Click);
+    test1 = add(Help1, "test1", QStringLiteral("test"), &TForm1::testClick);
+
+    // Shortcuts work while the grid's editor has the focus too.
+    for (QAction* a : {Savedest1, Inbase1, Searchagain1, Basefont1, Destfont1})
+        a->setShortcutContext(Qt::WindowShortcut);
+
+    OpenDialog1.defaultExtension = QStringLiteral(".drc");
+    OpenDialog1.filter = QStringLiteral("DRC|*.drc");
+    SaveDialog1.defaultExtension = QStringLiteral("drc");
+    SaveDialog1.promptCreate = true;
+    SaveDialog2.defaultExtension = QStringLiteral("*.txt");
+    SaveDialog2.filter = QStringLiteral("text|*.txt");
+}
+
+// ---------------------------------------------------------------------------
+// Start and close
+
+void TForm1::FormCreate()
+{
+    setWindowTitle(QStringLiteral("Tovrana"));
+    move(174, 91);
+    resize(903, 636 + menuBar()->sizeHint().height());
+    restorePlacement();
+
+    TextFont design;
+    design.record = FontRecord{};
+    baseFont = design;
+    destFont = design;
+    numberFont = design;
+    settings_.loadFont("bfont", baseFont.record);
+    settings_.loadFont("dfont", destFont.record);
+
+    qApp->installEventFilter(this);
+
+    sourceKind = settings_.sourceKind();
+    baseFileList.clear();
+    previewLines.clear();
+
+    setWindowTitle(QStringLiteral("Tovrana v.") + QString::fromStdString(programVersionText()));
+    FormResize();
+}
+
+bool TForm1::FormClose()
+{
+    if (!SaveDestPrompt()) return false;
+    if (ShowMessage(MsgIcon::Question, "        Close program     ?", Yes | No) != Yes) return false;
+
+    settings_.storeFont("bfont", baseFont.record);
+    settings_.storeFont("dfont", destFont.record);
+
+    baseFile = programRelativeName(baseFile, programFolder_);
+    destFile = programRelativeName(destFile, programFolder_);
+    settings_.setFile("bfile", baseFile);
+    settings_.setFile("dfile", destFile);
+    settings_.setFile("fm", std::to_string(sourceKind));
+
+    setWindowTitle(QStringLiteral("Tovrana"));
+    storePlacement();
+
+    settings_.setFile("cc", std::to_string(SG1->row()));
+    settings_.setFile("tr", std::to_string(SG1->topRow()));
+    if (sourceKind == kMenuIni) {
+        settings_.setFile("l1", std::to_string(ComboBox1->currentIndex()));
+        settings_.setFile("l2", std::to_string(ComboBox2->currentIndex()));
+    }
+    if (sourceKind == kCArrays) {
+        settings_.setFile("c1", std::to_string(ComboBox1->currentIndex()));
+        settings_.setFile("c2", std::to_string(ComboBox2->currentIndex()));
+    }
+    return true;
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (FormClose()) {
+        event->accept();
+        // The other windows end with the main one.
+        if (form2_) form2_->hide();
+        qApp->quit();
+    } else {
+        event->ignore();
+    }
+}
+
+void TForm1::restorePlacement()
+{
+    const std::string key = placementKey(programFolder_);
+    if (key.empty()) return;
+    QSettings store(QStringLiteral("Orbika"), QStringLiteral("Tovra"));
+    const QVariant value = store.value(QString::fromStdString(key) + "/" + kPlacementValueName);
+    std::optional<WindowRect> stored;
+    if (value.typeId() == QMetaType::QByteArray) stored = decodePlacement(value.toByteArray().toStdString());
+    QRect desk(0, 0, 1024, 768);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) desk = screen->virtualGeometry();
+    const WindowRect current{x(), y(), width(), height()};
+    const WindowRect placed =
+        tov::restorePlacement(stored, current, WindowRect{desk.left(), desk.top(), desk.width(), desk.height()});
+    move(placed.left, placed.top);
+    resize(placed.width, placed.height);
+}
+
+void TForm1::storePlacement()
+{
+    if (isMaximized()) return;
+    const std::string key = placementKey(programFolder_);
+    if (key.empty()) return;
+    QSettings store(QStringLiteral("Orbika"), QStringLiteral("Tovra"));
+    const std::string record = encodePlacement(WindowRect{x(), y(), width(), height()});
+    store.setValue(QString::fromStdString(key) + "/" + kPlacementValueName, QByteArray::fromStdString(record));
+    store.sync();
+}
+
+// ---------------------------------------------------------------------------
+// Layout
+
+void TForm1::FormResize()
+{
+    const int w = SG1->width();
+    auto setWidth = [this](int c, int width) {
+        width = std::max(0, width);
+        if (SG1->colWidth(c) != width) SG1->setColWidth(c, width);
+    };
+    int panel;
+    if (isFirmwareKind(sourceKind)) {
+        const int u = (w - 120) / 8;
+        setWidth(tcol::kBase, 3 * u);
+        setWidth(tcol::kDest, 3 * u);
+        setWidth(tcol::kComment, 2 * u);
+        panel = 3 * u + 93;
+    } else {
+        const int h = (w - 120) / 2;
+        setWidth(tcol::kBase, h - 13);
+        setWidth(tcol::kDest, h - 11);
+        panel = h + 80;
+    }
+    panel = std::max(0, panel);
+    if (Panel4->width() != panel) Panel4->setFixedWidth(panel);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TForm1::placeBottomControls()
+{
+    // "Close" keeps its distance to the right edge.
+    BitBtn1->move(Panel2->width() - 78, 11);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == SG1 && event->type() == QEvent::Resize) {
+        FormResize();
+    } else if (watched == Panel2 && event->type() == QEvent::Resize) {
+        placeBottomControls();
+    }
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::Wheel:
+    case QEvent::Resize:
+    case QEvent::FocusIn:
+        scheduleIdle();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::scheduleIdle()
+{
+    if (!idleTimer_.isActive()) idleTimer_.start();
+}
+
+// ---------------------------------------------------------------------------
+// The table
+
+void TForm1::TableRefresh()
+{
+    FormResize();
+    if (sourceKind == kCArrays) return;
+    TextGrid& t = SG1->cells();
+    const TextGrid& w = working().cells();
+    Panel4->setText(nameOnly(baseFile));
+    Panel3->setText(nameOnly(destFile));
+    if (!isFirmwareKind(sourceKind)) {
+        if (sourceKind != kMenuIni) t.setRowCount(w.rowCount());
+        t.copyColumn(tcol::kBase, w, 1);
+        t.copyColumn(tcol::kDest, w, 2);
+        if (sourceKind != kMenuIni) {
+            const int rows = t.rowCount();
+            for (int r = 1; r < rows; ++r) {
+                t.setCell(tcol::kNumber, r, " " + std::to_string(r));
+                t.setCell(tcol::kBaseLen, r, lengthText(t.cell(tcol::kBase, r).size()));
+                t.setCell(tcol::kDestLen, r, lengthText(t.cell(tcol::kDest, r).size()));
+            }
+        }
+    } else {
+        t.setCell(tcol::kComment, 0, "comment");
+    }
+    t.setCell(tcol::kNumber, 0, "No.");
+    t.setCell(tcol::kBaseLen, 0, "len");
+    t.setCell(tcol::kDestLen, 0, "len");
+    BitBtn2Click();
+}
+
+void TForm1::BitBtn2Click()
+{
+    const TextGrid& t = SG1->cells();
+    std::uint32_t b = 0, d = 0;
+    const int rows = t.rowCount();
+    for (int r = 1; r < rows; ++r) {
+        b += static_cast<std::uint32_t>(t.cell(tcol::kBase, r).size());
+        d += static_cast<std::uint32_t>(t.cell(tcol::kDest, r).size());
+    }
+    Label1->setText(QStringLiteral("Base: %1   Dest.: %2").arg(b).arg(d));
+}
+
+bool TForm1::SaveDestPrompt()
+{
+    if (!Savedest1->isEnabled()) return true;
+    const TextGrid& t = SG1->cells();
+    const TextGrid& w = working().cells();
+    const int rows = w.rowCount();
+    const bool firmware = isFirmwareKind(sourceKind);
+    const int cColumn = ComboBox2->currentIndex() + 1;
+    bool edited = false;
+    for (int r = 1; r < rows && !edited; ++r) {
+        const std::string& dest = t.cell(tcol::kDest, r);
+        if (firmware) {
+            const std::string& stored = w.cell(7, r);
+            edited = !stored.empty() && dest != stored;
+        } else if (sourceKind == kCArrays) {
+            edited = dest != w.cell(cColumn, r);
+        } else {
+            edited = dest != w.cell(2, r);
+        }
+    }
+    if (!edited) return true;
+    switch (ShowMessage(MsgIcon::Question, "        Save destination file?", Yes | No | Cancel)) {
+    case Yes:
+        Savedest1Click();
+        return true;
+    case No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Commands shared by every kind
+
+void TForm1::Savedest1Click()
+{
+    if (sourceKind == kCArrays)
+        SaveCArrays();
+    else if (sourceKind == kMenuIni)
+        SaveMenuIni();
+    else if (isFirmwareKind(sourceKind))
+        SaveFirmwareDestination();
+    else
+        SaveDrcDestination();
+}
+
+void TForm1::ComboBox1Change()
+{
+    if (sourceKind == kMenuIni)
+        MenuIniBaseChanged();
+    else if (sourceKind == kCArrays)
+        CArraysBaseChanged();
+}
+
+void TForm1::ComboBox2Change()
+{
+    if (sourceKind == kMenuIni)
+        MenuIniDestChanged();
+    else if (sourceKind == kCArrays)
+        CArraysDestChanged();
+}
+
+void TForm1::Exit1Click()
+{
+    close();
+}
+
+void TForm1::Basefont1Click()
+{
+    if (auto f = prompts_.chooseFont(this, baseFont.font())) baseFont.setFrom(*f);
+    SG1->viewport()->update();
+}
+
+void TForm1::Destfont1Click()
+{
+    if (auto f = prompts_.chooseFont(this, destFont.font())) destFont.setFrom(*f);
+    SG1->viewport()->update();
+}
+
+void TForm1::About2Click()
+{
+    ShowMessage(MsgIcon::Information, "Tovrana v." + programVersionText(), Ok);
+}
+
+void TForm1::testClick()
+{
+    form2_->show();
+    form2_->raise();
+}
+
+// ---------------------------------------------------------------------------
+// Helpers
+
+MsgButton TForm1::ShowMessage(MsgIcon icon, const std::string& text, unsigned buttons)
+{
+    return prompts_.message(this, icon, decodeBytes(text), buttons);
+}
+
+QString TForm1::localDateTimeText()
+{
+    const QLocale locale = QLocale::system();
+    QString time = locale.timeFormat(QLocale::LongFormat);
+    // The long time of the desktop carries no time zone; drop Qt's.
+    time.remove('t');
+    time = time.trimmed();
+    return locale.toString(QDate::currentDate(), QLocale::ShortFormat) + " " +
+           locale.toString(QTime::currentTime(), time);
+}
+
+void TForm1::MakeDatedBackup(const std::string& path)
+{
+    if (!fileExists(path)) return;
+    copyFileAtomic(path, backupName(path, localDateTimeText().toStdString()));
+}
+
+std::string TForm1::resolveName(const std::string& name) const
+{
+    return resolveProgramRelative(name, programFolder_);
+}
+
+QString TForm1::nameOnly(const std::string& path)
+{
+    return pathToQString(fileNamePart(path));
+}
+
+}  // namespace tov

@@ -1,0 +1,234 @@
+// The main window: the translation table, its menus and the shared state of
+// the open document (file names, source kind, fonts).
+//
+// The handlers keep the names of the menu items and controls they belong to
+// (Konfix1Click, SG1DrawCell, ...). The commands of each format family live in
+// their own source files (unit1_drc.cpp, unit1_firmware.cpp, ...); this file
+// and unit1.cpp hold what they all share.
+#pragma once
+
+#include <QAction>
+#include <QComboBox>
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/settings.h"
+#include "workspace/prompts.h"
+#include "workspace/string_grid.h"
+
+namespace tov {
+
+class TForm2;
+class TForm3;
+
+// The state of one of the program's file dialogs between uses: what the
+// commands set on it (filter, default extension, folder, offered name).
+struct DialogState {
+    QString filter;
+    QString defaultExtension;
+    QString initialFolder;
+    QString fileName;
+    bool promptCreate = false;
+
+    FileDialogRequest request() const
+    {
+        return {initialFolder, fileName, filter, defaultExtension, promptCreate};
+    }
+};
+
+// One of the window's text fonts, kept as the settings file stores it so that
+// what the screen cannot express (character set, pitch) survives a session.
+struct TextFont {
+    FontRecord record;
+    QFont font() const;
+    void setFrom(const QFont& font);
+};
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // programFolder ends with "/"; iniPath is the settings file.
+    TForm1(std::string programFolder, std::string iniPath, Prompts& prompts, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // --- shared state ---
+    std::string baseFile;   // full path; empty when none
+    std::string destFile;   // full path; empty when none
+    std::uint8_t sourceKind = 0;
+    std::uint8_t prevSourceKind = 0;
+    TextFont baseFont;
+    TextFont destFont;
+    TextFont numberFont;
+    std::vector<std::string> baseFileList;  // firmware base files, sorted
+    std::vector<std::string> previewLines;
+
+    const std::string& programFolder() const { return programFolder_; }
+    Settings& settings() { return settings_; }
+    Prompts& prompts() { return prompts_; }
+    TForm2* form2() const { return form2_; }
+    void attachWorkingWindow(TForm2* form2) { form2_ = form2; }
+    void attachFindDialog(TForm3* form3) { form3_ = form3; }
+    TForm3* form3() const { return form3_; }
+    // The working table (grid of the working table window).
+    StringGrid& working() const;
+
+    // --- controls (names as in the window's design) ---
+    QWidget* Panel1 = nullptr;
+    QLabel* Panel4 = nullptr;
+    QLabel* Panel3 = nullptr;
+    StringGrid* SG1 = nullptr;
+    QWidget* Panel2 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QComboBox* ComboBox2 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    DialogState OpenDialog1;
+    DialogState SaveDialog1;
+    DialogState SaveDialog2;
+
+    // --- menu (names as in the window's design) ---
+    QMenu* File1 = nullptr;
+    QMenu* Openbasetext1 = nullptr;
+    QAction* Konfix1 = nullptr;
+    QAction* Vigrex1 = nullptr;
+    QAction* Konfi101 = nullptr;
+    QAction* Orvantafirmware1 = nullptr;
+    QAction* QL5firmware1 = nullptr;
+    QAction* QL10firmware1 = nullptr;
+    QAction* TELMOfirmware1 = nullptr;
+    QAction* Genaricdrc1 = nullptr;
+    QAction* INIfile1 = nullptr;
+    QAction* FileC1 = nullptr;
+    QMenu* Newdestination1 = nullptr;
+    QAction* Blank1 = nullptr;
+    QAction* Usefile1 = nullptr;
+    QAction* OpenDest1 = nullptr;
+    QAction* Savedest1 = nullptr;
+    QAction* Exporttotextfile1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QMenu* Search1 = nullptr;
+    QAction* Inbase1 = nullptr;
+    QAction* Searchagain1 = nullptr;
+    QMenu* Font1 = nullptr;
+    QAction* Basefont1 = nullptr;
+    QAction* Destfont1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* About2 = nullptr;
+    QAction* test1 = nullptr;
+
+    // --- shared operations ---
+    // Asks "Save destination file?" when the destination differs from the
+    // stored one. False when the user abandons; Yes saves first.
+    bool SaveDestPrompt();
+    // Copies the working table into the translation table and renumbers.
+    void TableRefresh();
+    // Column widths from the grid's width, per source kind.
+    void FormResize();
+    // Sums the base and destination lengths into Label1.
+    void BitBtn2Click();
+    // The dated backup copy of an existing file before it is overwritten;
+    // a failed copy is ignored.
+    void MakeDatedBackup(const std::string& path);
+    // The locale's short date and long time text the backup stamp is made of.
+    static QString localDateTimeText();
+    // Shows a message box through the prompts (texts in Windows-1250 bytes).
+    MsgButton ShowMessage(MsgIcon icon, const std::string& text, unsigned buttons = Ok);
+    // The program folder name of a relative file name: "./base/x.drc" is taken
+    // against the program folder, whatever the process's current folder.
+    std::string resolveName(const std::string& name) const;
+    static QString nameOnly(const std::string& path);
+
+    // --- handlers (menu items, controls, window events) ---
+    void FormCreate();
+    // Runs the closing steps; false when the close is refused.
+    bool FormClose();
+    void File1Click();
+    void Konfix1Click();
+    void Vigrex1Click();
+    void Konfi101Click();
+    void Genaricdrc1Click();
+    void OpenDrcBase();
+    void Orvantafirmware1Click();
+    void QL5firmware1Click();
+    void QL10firmware1Click();
+    void TELMOfirmware1Click();
+    void INIfile1Click();
+    void FileC1Click();
+    void Blank1Click();
+    void Usefile1Click();
+    void OpenDest1Click();
+    void Savedest1Click();
+    void Exporttotextfile1Click();
+    void Exit1Click();
+    void Inbase1Click();
+    void Searchagain1Click();
+    void Basefont1Click();
+    void Destfont1Click();
+    void About2Click();
+    void testClick();
+    void ComboBox1Change();
+    void ComboBox2Change();
+
+    // Translation table events.
+    void SG1DrawCell(QPainter& canvas, int col, int row, const QRect& rect, const DrawState& state);
+    bool SG1SelectCell(int col, int row);
+    void SG1SetEditText(int col, int row, const std::string& value);
+    void SG1KeyDown(int& key, Qt::KeyboardModifiers shift, bool autoRepeat);
+    void SG1KeyPress(QChar& key);
+    void SG1Exit();
+    void SG1MouseMove(const QPoint& pos);
+    // The idle refresh of the preview memo.
+    void AppIdle();
+
+    // The save of each family, dispatched from Savedest1Click.
+    void SaveDrcDestination();
+    void SaveFirmwareDestination();
+    void SaveMenuIni();
+    void SaveCArrays();
+    // The base and destination language changes of the two picker modes.
+    void MenuIniBaseChanged();
+    void MenuIniDestChanged();
+    void CArraysBaseChanged();
+    void CArraysDestChanged();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenu();
+    void restorePlacement();
+    void storePlacement();
+    void placeBottomControls();
+    void scheduleIdle();
+
+    std::string programFolder_;
+    Settings settings_;
+    Prompts& prompts_;
+    TForm2* form2_ = nullptr;
+    TForm3* form3_ = nullptr;
+    QTimer idleTimer_;
+
+public:
+    // The remembered destination column of the C string-array mode (0: none).
+    int cDestColumn = 0;
+    // Last cell under the mouse, for the identifier hint.
+    int mouseCol = 0;
+    int mouseRow = 0;
+};
+
+}  // namespace tov
