@@ -85,7 +85,10 @@ WriteResult writeFileAtomic(const std::string& path, std::string_view data)
         exists = true;
     }
 
-    std::string tmpl = folderOf(target) + "/." + nameOf(target) + ".tovrana-XXXXXX";
+    // The temporary name must itself be a valid name: a long target name is
+    // shortened in it (a file name holds at most 255 bytes).
+    const std::string stem = nameOf(target).substr(0, 200);
+    std::string tmpl = folderOf(target) + "/." + stem + ".tovrana-XXXXXX";
     std::vector<char> tmpPath(tmpl.begin(), tmpl.end());
     tmpPath.push_back('\0');
     const int fd = ::mkstemp(tmpPath.data());

@@ -155,7 +155,8 @@ std::string cLocaleDateTimeText()
 
 std::string programRelativeName(const std::string& path, const std::string& programFolder)
 {
-    if (programFolder.empty() || programFolder.size() > 255 || path.size() > 255) return path;
+    if (programFolder.empty() || programFolder.back() != '/' || programFolder.size() > 255 || path.size() > 255)
+        return path;
     if (path.compare(0, programFolder.size(), programFolder) != 0) return path;
     return "." + path.substr(programFolder.size() - 1);
 }

@@ -30,8 +30,13 @@ std::string placementKey(const std::string& programFolder);
 // Where the window goes. `stored` is the decoded record (nothing when
 // missing or malformed), `current` the window's design placement, `desktop`
 // the whole virtual desktop. A missing record, or one whose four numbers add
-// up to 0, keeps the current placement. A record off the desktop is centred
-// (with its stored size) and then takes the current width and height.
+// up to 0, keeps the current placement. The placement is off the desktop
+// when its top is above the desktop, its top is less than 25 pixels above
+// the desktop's bottom, its left is less than 25 pixels left of the
+// desktop's right edge, or its left is left of the desktop; it is then
+// centred (with its stored size, divisions truncating) and takes the current
+// width and height. The desktop's top edge counts like its left edge, so a
+// monitor above the primary one is part of the desktop.
 WindowRect restorePlacement(const std::optional<WindowRect>& stored, const WindowRect& current,
                             const WindowRect& desktop);
 

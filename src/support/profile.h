@@ -4,8 +4,11 @@
 // the last key line of its section, a new section at the end of the file.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "support/atomic_file.h"
@@ -35,24 +38,70 @@ public:
     // Key names of the first section of that name, in file order, duplicates included.
     std::vector<std::string> keys(std::string_view section) const;
 
+    // Replaces the first key of that name in place (the line keeps its own
+    // line end and the name its spelling), or adds "key=value" CR LF after
+    // the last key line of the section, or appends a new section. A line
+    // break cannot be stored in an INI line: section, key and value are cut
+    // at their first CR or LF, so that a write never creates other lines.
     void write(std::string_view section, std::string_view key, std::string_view value);
+    // Removes the line of the first key of that name; nothing when missing.
     void deleteKey(std::string_view section, std::string_view key);
+    // Removes the first section of that name: its header and every line up
+    // to the next header.
     void deleteSection(std::string_view section);
 
 private:
-    struct Impl;
-    // Implementation detail chosen by the engine (lines plus index).
-    std::vector<std::string> lines_;  // each with its own line end, as read
-    mutable bool indexValid_ = false;
-    mutable std::vector<int> sectionStarts_;  // filled by the index builder
-    friend struct Impl;
+    enum class Kind : std::uint8_t { Blank, Comment, Header, Key, Other };
+    // One line of the file with its own line end. Lines form a doubly linked
+    // list in file order, so that inserting or removing a line costs nothing
+    // however long the file is; removed lines stay in the vector, unlinked.
+    struct Line {
+        std::string text;
+        int prev = -1;
+        int next = -1;
+        int section = -1;  // index into sections_; -1 before the first header
+        Kind kind = Kind::Other;
+        bool alive = true;
+    };
+    struct Section {
+        std::string name;  // trimmed, spelled as the file spells it
+        int header = -1;   // line of the header
+        int lastKey = -1;  // last key line of the section, -1 when it has none
+        bool alive = true;
+        // Lower-cased key name -> its key lines in file order.
+        std::unordered_map<std::string, std::vector<int>> keys;
+    };
+
+    static Kind classify(std::string_view content, std::string_view* name, std::string_view* value);
+    void parse(std::string_view data);
+    int appendLine(std::string text, int section);
+    int insertAfter(int after, std::string text, int section, Kind kind);
+    void unlink(int line);
+    void ensureLineEnd(int line);
+    const Section* findSection(std::string_view name) const;
+    Section* findSection(std::string_view name);
+    int findKey(const Section& s, std::string_view key) const;
+
+    std::vector<Line> lines_;
+    int head_ = -1;
+    int tail_ = -1;
+    std::vector<Section> sections_;  // file order, removed ones kept (not alive)
+    // Lower-cased section name -> alive sections of that name in file order.
+    std::unordered_map<std::string, std::vector<int>> sectionIndex_;
 };
 
 // One-key access that re-reads (and for writes rewrites, atomically) the file
-// at every call, as the settings store requires.
+// at every call, as the settings store requires. A missing file reads as
+// empty and is created by a write. A file that exists but cannot be read is
+// never overwritten: the write fails instead. A write that changes nothing
+// leaves the file alone.
 std::string profileRead(const std::string& path, std::string_view section, std::string_view key);
 WriteResult profileWrite(const std::string& path, std::string_view section, std::string_view key,
                          std::string_view value);
 WriteResult profileDeleteKey(const std::string& path, std::string_view section, std::string_view key);
+// Several edits of one file in one pass: reads the file (the same rules as
+// above), lets `edit` change the document and writes it once, atomically,
+// when its bytes changed.
+WriteResult profileEdit(const std::string& path, const std::function<void(IniDocument&)>& edit);
 
 }  // namespace tov
