@@ -1,0 +1,77 @@
+// A program folder in a temporary directory with the three windows built on
+// it, answering dialogs from a script.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+
+#include "support/atomic_file.h"
+#include "support/text_file.h"
+#include "tests/workspace/scripted_prompts.h"
+#include "workspace/codepage.h"
+#include "workspace/unit1.h"
+#include "workspace/unit2.h"
+
+namespace tov::test {
+
+class WorkspaceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir_.isValid());
+        folder = pathFromQString(dir_.path()) + "/";
+        ini = folder + "tovrana.ini";
+    }
+    void TearDown() override
+    {
+        // Windows are closed without the closing steps.
+        form2.reset();
+        if (form1) form1->hide();
+        form1.reset();
+    }
+
+    // Builds the windows as the program does at start.
+    void start()
+    {
+        form1 = std::make_unique<TForm1>(folder, ini, prompts);
+        form2 = std::make_unique<TForm2>(*form1);
+        form1->show();
+        settle();
+    }
+    static void settle()
+    {
+        for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    }
+
+    void writeFile(const std::string& relative, const std::string& bytes)
+    {
+        const std::string path = folder + relative;
+        const size_t slash = path.rfind('/');
+        QDir().mkpath(QString::fromStdString(path.substr(0, slash)));
+        ASSERT_TRUE(writeFileAtomic(path, bytes).ok) << path;
+    }
+    std::string readFile(const std::string& relative) const
+    {
+        std::string out;
+        readFileBytes(folder + relative, out);
+        return out;
+    }
+    std::string setting(const char* key) const { return Settings(ini).file(key); }
+
+    TextGrid& table() { return form1->SG1->cells(); }
+    TextGrid& work() { return form2->SG1->cells(); }
+
+    QTemporaryDir dir_;
+    std::string folder;  // with its closing "/"
+    std::string ini;
+    ScriptedPrompts prompts;
+    std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TForm2> form2;
+};
+
+}  // namespace tov::test
