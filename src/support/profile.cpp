@@ -40,11 +40,19 @@ std::string_view contentOf(std::string_view text)
     return text.substr(0, text.size() - lineEndLength(text));
 }
 
+// Position of the first CR or LF from `pos`, or the size when there is none.
+size_t findLineBreak(std::string_view t, size_t pos)
+{
+    const char* const p = t.data();
+    const size_t n = t.size();
+    while (pos < n && p[pos] != '\n' && p[pos] != '\r') ++pos;
+    return pos;
+}
+
 // Everything before the first CR or LF: what one INI line can hold.
 std::string_view firstLine(std::string_view t)
 {
-    const size_t cut = t.find_first_of("\r\n");
-    return cut == std::string_view::npos ? t : t.substr(0, cut);
+    return t.substr(0, findLineBreak(t, 0));
 }
 
 // A caller's section or key name as it is looked up and written.
@@ -152,9 +160,9 @@ void IniDocument::parse(std::string_view data)
     size_t pos = 0;
     const size_t n = data.size();
     while (pos < n) {
-        const size_t e = data.find_first_of("\r\n", pos);
+        const size_t e = findLineBreak(data, pos);
         size_t end = n, next = n;
-        if (e != std::string_view::npos) {
+        if (e < n) {
             end = e;
             next = (data[e] == '\r' && e + 1 < n && data[e + 1] == '\n') ? e + 2 : e + 1;
         }
