@@ -96,13 +96,13 @@ IniDocument::Kind IniDocument::classify(std::string_view content, std::string_vi
     return Kind::Key;
 }
 
-int IniDocument::appendLine(std::string text, int section)
+int IniDocument::appendLine(std::string text, Kind kind)
 {
     const int id = static_cast<int>(lines_.size());
     Line line;
     line.text = std::move(text);
     line.prev = tail_;
-    line.section = section;
+    line.kind = kind;
     lines_.push_back(std::move(line));
     if (tail_ >= 0)
         lines_[static_cast<size_t>(tail_)].next = id;
@@ -112,12 +112,11 @@ int IniDocument::appendLine(std::string text, int section)
     return id;
 }
 
-int IniDocument::insertAfter(int after, std::string text, int section, Kind kind)
+int IniDocument::insertAfter(int after, std::string text, Kind kind)
 {
     const int id = static_cast<int>(lines_.size());
     Line line;
     line.text = std::move(text);
-    line.section = section;
     line.kind = kind;
     line.prev = after;
     line.next = lines_[static_cast<size_t>(after)].next;
@@ -175,8 +174,7 @@ void IniDocument::parse(std::string_view data)
             sections_.push_back(std::move(s));
             sectionIndex_[lowered(name)].push_back(section);
         }
-        const int id = appendLine(std::string(data.substr(pos, next - pos)), section);
-        lines_[static_cast<size_t>(id)].kind = kind;
+        const int id = appendLine(std::string(data.substr(pos, next - pos)), kind);
         if (kind == Kind::Header) {
             sections_[static_cast<size_t>(section)].header = id;
         } else if (kind == Kind::Key && section >= 0) {
@@ -293,7 +291,6 @@ void IniDocument::write(std::string_view section, std::string_view key, std::str
     const std::string_view v = firstLine(value);
 
     if (Section* s = findSection(sec)) {
-        const int sIdx = static_cast<int>(s - sections_.data());
         const int id = findKey(*s, k);
         if (id >= 0) {
             Line& l = lines_[static_cast<size_t>(id)];
@@ -311,7 +308,7 @@ void IniDocument::write(std::string_view section, std::string_view key, std::str
         std::string text;
         text.reserve(k.size() + 1 + v.size() + 2);
         text.append(k).append("=").append(v).append("\r\n");
-        const int nl = insertAfter(after, std::move(text), sIdx, Kind::Key);
+        const int nl = insertAfter(after, std::move(text), Kind::Key);
         // Every key line of the section lies before the new one, so the
         // index stays in file order.
         s->keys[lowered(k)].push_back(nl);
@@ -327,12 +324,10 @@ void IniDocument::write(std::string_view section, std::string_view key, std::str
     sectionIndex_[lowered(sec)].push_back(sIdx);
     std::string header;
     header.append("[").append(sec).append("]\r\n");
-    const int h = appendLine(std::move(header), sIdx);
-    lines_[static_cast<size_t>(h)].kind = Kind::Header;
+    const int h = appendLine(std::move(header), Kind::Header);
     std::string text;
     text.append(k).append("=").append(v).append("\r\n");
-    const int kl = appendLine(std::move(text), sIdx);
-    lines_[static_cast<size_t>(kl)].kind = Kind::Key;
+    const int kl = appendLine(std::move(text), Kind::Key);
     Section& ns = sections_[static_cast<size_t>(sIdx)];
     ns.header = h;
     ns.keys[lowered(k)].push_back(kl);
