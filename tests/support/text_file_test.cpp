@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "support/text_file.h"
 #include "temp_folder.h"
 
@@ -51,6 +53,9 @@ TEST(LineRule, ReadsFiles)
     std::string bytes = "old";
     EXPECT_FALSE(readFileBytes(dir.path(), bytes));  // a folder
     EXPECT_TRUE(bytes.empty());
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
+    EXPECT_FALSE(readFileBytes(dir / "pipe", bytes));  // refused at once, never waits for a writer
+    EXPECT_FALSE(readFileBytes("/dev/zero", bytes));
 }
 
 }  // namespace
