@@ -40,11 +40,19 @@ std::string_view contentOf(std::string_view text)
     return text.substr(0, text.size() - lineEndLength(text));
 }
 
+// Position of the first CR or LF from `pos`, or the size when there is none.
+size_t findLineBreak(std::string_view t, size_t pos)
+{
+    const char* const p = t.data();
+    const size_t n = t.size();
+    while (pos < n && p[pos] != '\n' && p[pos] != '\r') ++pos;
+    return pos;
+}
+
 // Everything before the first CR or LF: what one INI line can hold.
 std::string_view firstLine(std::string_view t)
 {
-    const size_t cut = t.find_first_of("\r\n");
-    return cut == std::string_view::npos ? t : t.substr(0, cut);
+    return t.substr(0, findLineBreak(t, 0));
 }
 
 // A caller's section or key name as it is looked up and written.
@@ -88,13 +96,13 @@ IniDocument::Kind IniDocument::classify(std::string_view content, std::string_vi
     return Kind::Key;
 }
 
-int IniDocument::appendLine(std::string text, int section)
+int IniDocument::appendLine(std::string text, Kind kind)
 {
     const int id = static_cast<int>(lines_.size());
     Line line;
     line.text = std::move(text);
     line.prev = tail_;
-    line.section = section;
+    line.kind = kind;
     lines_.push_back(std::move(line));
     if (tail_ >= 0)
         lines_[static_cast<size_t>(tail_)].next = id;
@@ -104,12 +112,11 @@ int IniDocument::appendLine(std::string text, int section)
     return id;
 }
 
-int IniDocument::insertAfter(int after, std::string text, int section, Kind kind)
+int IniDocument::insertAfter(int after, std::string text, Kind kind)
 {
     const int id = static_cast<int>(lines_.size());
     Line line;
     line.text = std::move(text);
-    line.section = section;
     line.kind = kind;
     line.prev = after;
     line.next = lines_[static_cast<size_t>(after)].next;
@@ -152,9 +159,9 @@ void IniDocument::parse(std::string_view data)
     size_t pos = 0;
     const size_t n = data.size();
     while (pos < n) {
-        const size_t e = data.find_first_of("\r\n", pos);
+        const size_t e = findLineBreak(data, pos);
         size_t end = n, next = n;
-        if (e != std::string_view::npos) {
+        if (e < n) {
             end = e;
             next = (data[e] == '\r' && e + 1 < n && data[e + 1] == '\n') ? e + 2 : e + 1;
         }
@@ -167,8 +174,7 @@ void IniDocument::parse(std::string_view data)
             sections_.push_back(std::move(s));
             sectionIndex_[lowered(name)].push_back(section);
         }
-        const int id = appendLine(std::string(data.substr(pos, next - pos)), section);
-        lines_[static_cast<size_t>(id)].kind = kind;
+        const int id = appendLine(std::string(data.substr(pos, next - pos)), kind);
         if (kind == Kind::Header) {
             sections_[static_cast<size_t>(section)].header = id;
         } else if (kind == Kind::Key && section >= 0) {
@@ -285,7 +291,6 @@ void IniDocument::write(std::string_view section, std::string_view key, std::str
     const std::string_view v = firstLine(value);
 
     if (Section* s = findSection(sec)) {
-        const int sIdx = static_cast<int>(s - sections_.data());
         const int id = findKey(*s, k);
         if (id >= 0) {
             Line& l = lines_[static_cast<size_t>(id)];
@@ -303,7 +308,7 @@ void IniDocument::write(std::string_view section, std::string_view key, std::str
         std::string text;
         text.reserve(k.size() + 1 + v.size() + 2);
         text.append(k).append("=").append(v).append("\r\n");
-        const int nl = insertAfter(after, std::move(text), sIdx, Kind::Key);
+        const int nl = insertAfter(after, std::move(text), Kind::Key);
         // Every key line of the section lies before the new one, so the
         // index stays in file order.
         s->keys[lowered(k)].push_back(nl);
@@ -319,12 +324,10 @@ void IniDocument::write(std::string_view section, std::string_view key, std::str
     sectionIndex_[lowered(sec)].push_back(sIdx);
     std::string header;
     header.append("[").append(sec).append("]\r\n");
-    const int h = appendLine(std::move(header), sIdx);
-    lines_[static_cast<size_t>(h)].kind = Kind::Header;
+    const int h = appendLine(std::move(header), Kind::Header);
     std::string text;
     text.append(k).append("=").append(v).append("\r\n");
-    const int kl = appendLine(std::move(text), sIdx);
-    lines_[static_cast<size_t>(kl)].kind = Kind::Key;
+    const int kl = appendLine(std::move(text), Kind::Key);
     Section& ns = sections_[static_cast<size_t>(sIdx)];
     ns.header = h;
     ns.keys[lowered(k)].push_back(kl);

@@ -59,7 +59,6 @@ private:
         std::string text;
         int prev = -1;
         int next = -1;
-        int section = -1;  // index into sections_; -1 before the first header
         Kind kind = Kind::Other;
         bool alive = true;
     };
@@ -74,8 +73,8 @@ private:
 
     static Kind classify(std::string_view content, std::string_view* name, std::string_view* value);
     void parse(std::string_view data);
-    int appendLine(std::string text, int section);
-    int insertAfter(int after, std::string text, int section, Kind kind);
+    int appendLine(std::string text, Kind kind);
+    int insertAfter(int after, std::string text, Kind kind);
     void unlink(int line);
     void ensureLineEnd(int line);
     const Section* findSection(std::string_view name) const;

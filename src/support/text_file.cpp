@@ -13,14 +13,17 @@ namespace tov {
 bool readFileBytes(const std::string& path, std::string& out)
 {
     out.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking open so that a pipe cannot hang the program; only regular
+    // files are read (a device such as /dev/zero would never end).
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
+        errno = EINVAL;
         return false;
     }
-    if (S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
+    if (st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
     char buf[65536];
     bool ok = true;
     for (;;) {

@@ -13,8 +13,9 @@
 
 namespace tov {
 
-// Reads the whole file into `out`. False when it cannot be opened or read;
-// `out` then holds what was read before the failure.
+// Reads the whole file into `out`. False when it cannot be opened or read,
+// or is not a regular file (a folder, a pipe, a device); `out` then holds
+// what was read before the failure.
 bool readFileBytes(const std::string& path, std::string& out);
 
 // Splits bytes into lines by the rule above. Empty data gives no line.

@@ -1,0 +1,61 @@
+// A temporary folder created for one test and removed with everything in it.
+#pragma once
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "support/text_file.h"
+#include "support/atomic_file.h"
+
+namespace tov::testing {
+
+class TempFolder {
+public:
+    TempFolder()
+    {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "tovrana-test-XXXXXX").string();
+        std::vector<char> buf(tmpl.begin(), tmpl.end());
+        buf.push_back('\0');
+        if (!::mkdtemp(buf.data())) throw std::runtime_error("mkdtemp failed");
+        path_ = std::string(buf.data()) + "/";
+    }
+    ~TempFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder with its closing "/".
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + name; }
+
+    void put(const std::string& name, const std::string& bytes) const
+    {
+        if (!writeFileAtomic(path_ + name, bytes)) throw std::runtime_error("cannot write " + name);
+    }
+    std::string get(const std::string& name) const
+    {
+        std::string data;
+        readFileBytes(path_ + name, data);
+        return data;
+    }
+    // Names of every entry, sorted.
+    std::vector<std::string> entries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(path_)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+private:
+    std::string path_;
+};
+
+}  // namespace tov::testing

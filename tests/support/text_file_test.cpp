@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "support/text_file.h"
+#include "temp_folder.h"
+
+namespace tov {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(LineRule, SplitsAtLfAndCrLfDropsLoneCrStopsAtCtrlZ)
+{
+    const std::pair<std::string, Lines> cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\n", {"a"}},
+        {"a\r\n", {"a"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb", {"a", "b"}},
+        {"a\n\n", {"a", ""}},
+        {"\n", {""}},
+        {"a\rb\n", {"ab"}},
+        {"a\r\r\nb", {"a", "b"}},
+        {"a\r", {"a"}},
+        {"x\ny\x1a", {"x", "y"}},
+        {"a\x1a" "b\nc", {"a"}},
+        {"\x1a\n", {}},
+        {std::string("a\0b\n\xB9\xFF", 6), {std::string("a\0b", 3), "\xB9\xFF"}},
+    };
+    for (const auto& [data, lines] : cases) EXPECT_EQ(splitLines(data), lines) << ::testing::PrintToString(data);
+}
+
+TEST(LineRule, WritesCrLf)
+{
+    EXPECT_EQ(joinCrLf({"a", "", "b"}), "a\r\n\r\nb\r\n");
+    EXPECT_EQ(joinCrLf({}), "");
+    std::string out = "x";
+    appendCrLfLine(out, "y");
+    EXPECT_EQ(out, "xy\r\n");
+}
+
+TEST(LineRule, ReadsFiles)
+{
+    tov::testing::TempFolder dir;
+    dir.put("a.txt", "one\r\ntwo\rX\nthree");
+    Lines lines;
+    EXPECT_TRUE(readLines(dir / "a.txt", lines));
+    EXPECT_EQ(lines, (Lines {"one", "twoX", "three"}));
+    EXPECT_FALSE(readLines(dir / "missing.txt", lines));
+    EXPECT_TRUE(lines.empty());
+    std::string bytes = "old";
+    EXPECT_FALSE(readFileBytes(dir.path(), bytes));  // a folder
+    EXPECT_TRUE(bytes.empty());
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
+    EXPECT_FALSE(readFileBytes(dir / "pipe", bytes));  // refused at once, never waits for a writer
+    EXPECT_FALSE(readFileBytes("/dev/zero", bytes));
+}
+
+}  // namespace
+}  // namespace tov
