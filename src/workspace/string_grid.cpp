@@ -228,7 +228,7 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent)
     applyHeaders();
     applyEditTriggers();
 
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    focusConnection_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         const bool wasIn = old && (old == this || isAncestorOf(old));
         const bool isIn = now && (now == this || isAncestorOf(now));
         if (wasIn && !isIn && onExit) onExit();
@@ -238,7 +238,25 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent)
 
 StringGrid::~StringGrid()
 {
+    // Focus moves while the widgets are torn down; nothing may reach the
+    // windows' handlers any more.
+    disconnect(focusConnection_);
+    editor_ = nullptr;
+    clearHooks();
     cells_.setObserver({});
+}
+
+void StringGrid::clearHooks()
+{
+    onSelectCell = nullptr;
+    onDrawCell = nullptr;
+    onSetEditText = nullptr;
+    onKeyDown = nullptr;
+    onKeyPress = nullptr;
+    onExit = nullptr;
+    onMouseMove = nullptr;
+    onDblClick = nullptr;
+    onCurrentChanged = nullptr;
 }
 
 QString StringGrid::cellText(int c, int r) const
@@ -486,18 +504,18 @@ void StringGrid::cancelHint()
 
 bool StringGrid::showEditor()
 {
-    if (!editing_ || editor_) return editor_ != nullptr;
+    if (!editing_ || liveEditor()) return liveEditor() != nullptr;
     const QModelIndex idx = currentIndex();
     if (!idx.isValid()) return false;
     QTableView::edit(idx);
-    if (editor_) editor_->installEventFilter(this);
-    return editor_ != nullptr;
+    if (liveEditor()) liveEditor()->installEventFilter(this);
+    return liveEditor() != nullptr;
 }
 
 void StringGrid::hideEditor()
 {
-    if (!editor_) return;
-    QLineEdit* ed = editor_;
+    if (!liveEditor()) return;
+    QLineEdit* ed = liveEditor();
     commitData(ed);
     closeEditor(ed, QAbstractItemDelegate::NoHint);
     editor_ = nullptr;
@@ -505,8 +523,8 @@ void StringGrid::hideEditor()
 
 int StringGrid::editorRemainingLength() const
 {
-    if (!editor_) return 0;
-    return static_cast<int>(editor_->text().size() - editor_->selectedText().size());
+    if (!liveEditor()) return 0;
+    return static_cast<int>(liveEditor()->text().size() - liveEditor()->selectedText().size());
 }
 
 bool StringGrid::gridHasFocus() const
@@ -553,11 +571,9 @@ void StringGrid::storeEditText(int c, int r, const QString& text)
 void StringGrid::editorCreated(QLineEdit* editor, int c, int r)
 {
     editor_ = editor;
+    editorGuard_ = editor;
     editorCol_ = c;
     editorRow_ = r;
-    connect(editor, &QObject::destroyed, this, [this, editor] {
-        if (editor_ == editor) editor_ = nullptr;
-    });
 }
 
 bool StringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
@@ -565,18 +581,18 @@ bool StringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* eve
     const bool opened = QTableView::edit(index, trigger, event);
     // Installed after the delegate's own filter, so the window sees every key
     // of the editor first.
-    if (editor_) {
-        editor_->removeEventFilter(this);
-        editor_->installEventFilter(this);
+    if (liveEditor()) {
+        liveEditor()->removeEventFilter(this);
+        liveEditor()->installEventFilter(this);
     }
     return opened;
 }
 
 void StringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
-    if (editor_ && previous.isValid() && current != previous) {
+    if (liveEditor() && previous.isValid() && current != previous) {
         // The editor belongs to the cell being left.
-        QLineEdit* ed = editor_;
+        QLineEdit* ed = liveEditor();
         commitData(ed);
         closeEditor(ed, QAbstractItemDelegate::NoHint);
         editor_ = nullptr;
@@ -585,9 +601,9 @@ void StringGrid::currentChanged(const QModelIndex& current, const QModelIndex& p
     if (current.isValid()) {
         curCol_ = toGridCol(current.column());
         curRow_ = toGridRow(current.row());
-        if (editor_) {
-            editor_->removeEventFilter(this);
-            editor_->installEventFilter(this);
+        if (liveEditor()) {
+            liveEditor()->removeEventFilter(this);
+            liveEditor()->installEventFilter(this);
         }
         if (onCurrentChanged) onCurrentChanged(curCol_, curRow_);
     }
@@ -703,7 +719,7 @@ void StringGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && editing_ && !editor_) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && editing_ && !liveEditor()) {
         showEditor();
         event->accept();
         return;
@@ -733,7 +749,7 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event)
         drawHook(&painter, 0, 0, button->rect(), st);
         return true;
     }
-    if (watched == editor_ && event->type() == QEvent::KeyPress) {
+    if (watched == liveEditor() && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (handleKeyDown(key)) return true;
         switch (key->key()) {
@@ -766,7 +782,7 @@ void StringGrid::keyboardSearch(const QString&)
 
 void StringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
-    if (editor == editor_) editor_ = nullptr;
+    if (editor == liveEditor()) editor_ = nullptr;
     QTableView::closeEditor(editor, hint);
 }
 

@@ -158,8 +158,8 @@ public:
     void cancelHint();
 
     // --- the cell editor ---
-    bool isEditorOpen() const { return editor_ != nullptr; }
-    QLineEdit* editor() const { return editor_; }
+    bool isEditorOpen() const { return liveEditor() != nullptr; }
+    QLineEdit* editor() const { return liveEditor(); }
     bool showEditor();  // opens the editor on the current cell when editing is allowed
     void hideEditor();  // closes it, keeping the text typed
     // The editor's text length minus its selected text; 0 without an editor.
@@ -188,6 +188,8 @@ public:
     std::function<void()> onDblClick;
     // The current cell moved (after the move).
     std::function<void(int c, int r)> onCurrentChanged;
+    // Drops every handler (a window being destroyed calls it first).
+    void clearHooks();
 
     // Used by the model, delegate and headers.
     int toModelRow(int r) const { return r - fixedRows_; }
@@ -242,10 +244,15 @@ private:
     bool syncQueued_ = false;
     int painting_ = 0;
     bool inSelectHook_ = false;
-    QPointer<QLineEdit> editor_;
+    // The open editor; the guard notices when the view deletes it without
+    // closing it first (a model reset, removed rows).
+    QLineEdit* liveEditor() const { return editorGuard_.isNull() ? nullptr : editor_; }
+    QLineEdit* editor_ = nullptr;
+    QPointer<QObject> editorGuard_;
     int editorCol_ = -1;
     int editorRow_ = -1;
     QWidget* cornerButton_ = nullptr;
+    QMetaObject::Connection focusConnection_;
 };
 
 }  // namespace tov

@@ -80,6 +80,9 @@ TForm1::TForm1(std::string programFolder, std::string iniPath, Prompts& prompts,
 TForm1::~TForm1()
 {
     qApp->removeEventFilter(this);
+    idleTimer_.stop();
+    SG1->clearHooks();
+    if (form2_) form2_->SG1->clearHooks();
 }
 
 StringGrid& TForm1::working() const

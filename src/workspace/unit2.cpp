@@ -30,6 +30,12 @@ TForm2::TForm2(TForm1& form1, QWidget* parent) : QWidget(parent, Qt::Window), fo
     FormCreate();
 }
 
+TForm2::~TForm2()
+{
+    SG1->clearHooks();
+    form1_.attachWorkingWindow(nullptr);
+}
+
 void TForm2::FormCreate()
 {
     StartupRestore();

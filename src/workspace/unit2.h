@@ -16,6 +16,7 @@ class TForm2 : public QWidget {
 public:
     // Registers itself with the main window, then runs FormCreate.
     explicit TForm2(TForm1& form1, QWidget* parent = nullptr);
+    ~TForm2() override;
 
     StringGrid* SG1 = nullptr;
 
