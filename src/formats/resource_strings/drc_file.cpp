@@ -1,8 +1,10 @@
 #include "formats/resource_strings/drc_file.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
-#include <unordered_map>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "formats/resource_strings/quotes.h"
@@ -59,7 +61,7 @@ bool classify(std::string_view trimmed, Entry& e)
 
 bool withinReach(const Entry& e, size_t reach) { return e.comma < reach && e.quote < reach; }
 
-std::string identifierOf(const Entry& e) { return std::string(trimView(e.line.substr(0, e.comma))); }
+std::string_view identifierOf(const Entry& e) { return trimView(e.line.substr(0, e.comma)); }
 
 std::string textOf(const Entry& e)
 {
@@ -67,6 +69,54 @@ std::string textOf(const Entry& e)
     if (last == e.quote) return std::string(kTextWithoutClosingQuote);
     return UnescapeQuotes(e.line.substr(e.quote + 1, last - e.quote - 1));
 }
+
+// The row of each identifier of column 0 (rows 1 and on; the first row with a
+// given identifier wins), built once per merge. Open addressing over a flat
+// table of hashes and rows keeps a lookup to about one cache miss, which is
+// what a merge of 65,535 strings spends its time on. The identifiers are not
+// copied: the grid must not change while the index is in use.
+class IdentifierIndex {
+public:
+    explicit IdentifierIndex(const TextGrid& grid) : grid_(grid)
+    {
+        size_t capacity = 16;
+        while (capacity < static_cast<size_t>(std::max(0, grid.rowCount())) * 2) capacity *= 2;
+        slots_.resize(capacity);
+        mask_ = capacity - 1;
+        for (int r = 1; r < grid.rowCount(); ++r) {
+            const std::string& id = grid.cell(kDrcIdColumn, r);
+            const std::uint32_t h = hash(id);
+            size_t i = h & mask_;
+            while (slots_[i].row != 0 && !(slots_[i].hash == h && grid_.cell(kDrcIdColumn, slots_[i].row) == id))
+                i = (i + 1) & mask_;
+            if (slots_[i].row == 0) slots_[i] = {h, r};
+        }
+    }
+
+    // The row of `id`, or 0 when no row has it.
+    int find(std::string_view id) const
+    {
+        const std::uint32_t h = hash(id);
+        for (size_t i = h & mask_; slots_[i].row != 0; i = (i + 1) & mask_) {
+            if (slots_[i].hash == h && grid_.cell(kDrcIdColumn, slots_[i].row) == id) return slots_[i].row;
+        }
+        return 0;
+    }
+
+private:
+    struct Slot {
+        std::uint32_t hash = 0;  // low bits of the identifier's hash
+        std::int32_t row = 0;    // 0: empty
+    };
+    static std::uint32_t hash(std::string_view s)
+    {
+        return static_cast<std::uint32_t>(std::hash<std::string_view>{}(s));
+    }
+
+    const TextGrid& grid_;
+    std::vector<Slot> slots_;
+    size_t mask_ = 0;
+};
 
 WriteResult failure(std::string reason)
 {
@@ -97,7 +147,7 @@ bool ReadDrcBase(const std::string& path, TextGrid& working)
         if (row >= shownRows) {
             for (int c = 2; c <= 5; ++c) working.setCell(c, row, {});
         }
-        working.setCell(kDrcIdColumn, row, identifierOf(e));
+        working.setCell(kDrcIdColumn, row, std::string(identifierOf(e)));
         working.setCell(kDrcEntryLineColumn, row, std::string(e.line));
         working.setCell(kDrcBaseColumn, row, textOf(e));
         ++row;
@@ -113,21 +163,18 @@ bool ReadDrcColumn(int column, const std::string& path, TextGrid& working)
     const size_t start = bodyStart(lines);
     if (start == std::string::npos) return false;
 
-    // Row of each identifier; the first row with a given identifier wins.
-    std::unordered_map<std::string, int> rowOf;
-    rowOf.reserve(static_cast<size_t>(std::max(0, working.rowCount())));
-    for (int r = 1; r < working.rowCount(); ++r) rowOf.emplace(working.cell(kDrcIdColumn, r), r);
-
+    const IdentifierIndex rowOf(working);
+    std::vector<std::pair<int, std::string>> found;
     for (size_t i = start; i < lines.size(); ++i) {
         std::string& line = lines[i];
-        for (char& ch : line)
-            if (static_cast<unsigned char>(ch) == 0xA0) ch = ' ';
+        if (line.find('\xA0') != std::string::npos) std::replace(line.begin(), line.end(), '\xA0', ' ');
         Entry e;
         if (!classify(trimView(line), e)) continue;
         if (!withinReach(e, kColumnEntryReach)) break;
-        const auto it = rowOf.find(identifierOf(e));
-        if (it != rowOf.end()) working.setCell(column, it->second, textOf(e));
+        const int row = rowOf.find(identifierOf(e));
+        if (row > 0) found.emplace_back(row, textOf(e));
     }
+    for (auto& [row, text] : found) working.setCell(column, row, std::move(text));
     return readAll;
 }
 
