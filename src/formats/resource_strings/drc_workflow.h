@@ -36,9 +36,11 @@ DrcBaseOpen openDrcBase(const std::string& path, TextGrid& working);
 // not name keep their destination texts.
 bool openDrcDestination(const std::string& path, TextGrid& working);
 
-// Start-up reopening of the last files: the base with ReadDrcBase and, when
-// that succeeded and the destination file exists, its texts into column 2.
-// False when the base could not be read or the destination reader failed.
+// Reopening the last pair of files: the base with ReadDrcBase and, when that
+// succeeded and the destination file exists, its texts into column 2. False
+// when the base could not be read or the destination reader failed. A missing
+// base file is a failed read (columns 0 to 5 emptied): the start-up restore,
+// which leaves the table alone then, checks that the base exists first.
 bool reopenDrcFiles(const std::string& basePath, const std::string& destPath, TextGrid& working);
 
 // "Blank" destination: empties column 2 and writes every identifier with an
