@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <string_view>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
