@@ -1,0 +1,87 @@
+// Reading and writing a resource-string file of the largest size the program
+// handles: 65,535 strings, base and matching destination.
+#include <cstdlib>
+#include <string>
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include "formats/resource_strings/drc_file.h"
+#include "support/atomic_file.h"
+
+namespace {
+
+struct DrcFiles {
+    std::string folder, base, dest, out;
+    DrcFiles()
+    {
+        char tmpl[] = "/tmp/drc_bench-XXXXXX";
+        folder = ::mkdtemp(tmpl);
+        base = folder + "/Konfix_en.drc";
+        dest = folder + "/Konfix_pl.drc";
+        out = folder + "/out.drc";
+        std::string b = "/* bench */\r\nSTRINGTABLE\r\nBEGIN\r\n";
+        std::string d = b;
+        for (int i = 1; i <= tov::kDrcMaxEntries; ++i) {
+            const std::string id = "\tKfxUnit" + std::to_string(i % 97) + "_RsString" + std::to_string(i) + ",\t";
+            b += id + "\"Base text number " + std::to_string(i) + " with a \\\"quoted\\\" word\"\r\n";
+            // The destination lists the strings in another order.
+            const int j = tov::kDrcMaxEntries + 1 - i;
+            d += "\tKfxUnit" + std::to_string(j % 97) + "_RsString" + std::to_string(j) +
+                 ",\t\"Tekst docelowy numer " + std::to_string(j) + "\"\r\n";
+        }
+        b += "END\r\n";
+        d += "END\r\n";
+        if (!tov::writeFileAtomic(base, b) || !tov::writeFileAtomic(dest, d)) std::abort();
+    }
+    ~DrcFiles()
+    {
+        ::unlink(base.c_str());
+        ::unlink(dest.c_str());
+        ::unlink(out.c_str());
+        ::rmdir(folder.c_str());
+    }
+};
+
+const DrcFiles& files()
+{
+    static const DrcFiles f;
+    return f;
+}
+
+void BM_ReadDrcBase(benchmark::State& state)
+{
+    tov::TextGrid g(11, 1);
+    for (auto _ : state) {
+        if (!tov::ReadDrcBase(files().base, g)) state.SkipWithError("read failed");
+    }
+    state.counters["rows"] = g.rowCount() - 1;
+}
+BENCHMARK(BM_ReadDrcBase)->Unit(benchmark::kMillisecond);
+
+void BM_ReadDrcColumn(benchmark::State& state)
+{
+    tov::TextGrid g(11, 1);
+    tov::ReadDrcBase(files().base, g);
+    for (auto _ : state) {
+        state.PauseTiming();
+        g.clearColumn(2);
+        state.ResumeTiming();
+        if (!tov::ReadDrcColumn(2, files().dest, g)) state.SkipWithError("read failed");
+    }
+    if (g.cell(2, 1) != "Tekst docelowy numer 1") state.SkipWithError("merge went wrong");
+}
+BENCHMARK(BM_ReadDrcColumn)->Unit(benchmark::kMillisecond);
+
+void BM_WriteDrc(benchmark::State& state)
+{
+    tov::TextGrid g(11, 1);
+    tov::ReadDrcBase(files().base, g);
+    tov::ReadDrcColumn(2, files().dest, g);
+    for (auto _ : state) {
+        if (!tov::WriteDrc(2, files().out, g)) state.SkipWithError("write failed");
+    }
+}
+BENCHMARK(BM_WriteDrc)->Unit(benchmark::kMillisecond);
+
+}  // namespace

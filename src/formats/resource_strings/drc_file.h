@@ -1,0 +1,76 @@
+// Resource-string files (".drc"): STRINGTABLE blocks with one line per string,
+//
+//       Konfix_RsOpen,                                    "Open file..."
+//
+// an identifier, a comma and a quoted text. The readers fill the working table
+// (identifiers in column 0, base texts in column 1, destination texts in
+// column 2, rows from 1); the writer writes a destination back from it.
+//
+// Reading: every line up to and including the first one that contains
+// "STRINGTABLE" is header. Each later line is trimmed (bytes 0..32 at both
+// ends); lines beginning with "//" or ";" and lines without both a comma and a
+// double quote are ignored, so BEGIN, END, blank lines and further STRINGTABLE
+// lines fall away and several blocks read as one list. In an entry line the
+// identifier is what stands before the first comma (trimmed), and the text is
+// what stands between the first and the last double quote, with UnescapeQuotes
+// applied ("????" when the line has only one double quote).
+#pragma once
+
+#include <string>
+
+#include "support/atomic_file.h"
+#include "support/text_grid.h"
+
+namespace tov {
+
+// Working-table columns of the resource-string kinds.
+constexpr int kDrcIdColumn = 0;         // string identifier
+constexpr int kDrcBaseColumn = 1;       // base text
+constexpr int kDrcDestColumn = 2;       // destination text as last loaded or saved
+constexpr int kDrcEntryLineColumn = 10; // the whole trimmed entry line of the base file
+
+// At most this many entries (table rows 1..65535), and at most this many bytes
+// in a text the writer writes.
+constexpr int kDrcMaxEntries = 65535;
+constexpr std::size_t kDrcMaxTextLength = 65535;
+
+// Reads a base file, rebuilding the rows: columns 0 to 5 are emptied in every
+// row first (also when the file cannot be read), then entry n fills row n:
+// identifier in column 0, text in column 1, the trimmed line in column 10. The
+// row count becomes entries + 1 when the file has entries and stays as it was
+// otherwise. Duplicate identifiers give separate rows.
+//
+// Reading stops early, keeping the rows read so far and returning true, after
+// the 65,535th entry and at an entry line whose first comma or first double
+// quote stands beyond byte 255 of the trimmed line.
+//
+// False when the file has no line with "STRINGTABLE" or has it only as its
+// last line, and when the file cannot be opened or read (the rows read before
+// a read error stay).
+bool ReadDrcBase(const std::string& path, TextGrid& working);
+
+// Reads the texts of a file into `column` of the rows whose identifier
+// (column 0) equals an entry's identifier byte for byte; no row is added or
+// removed. Only the first row with a given identifier is ever set, and a later
+// entry with the same identifier overwrites an earlier one's text. Rows the
+// file does not name keep their texts. Every byte 0xA0 (no-break space) of the
+// file is read as a blank. An entry line whose first comma or first double
+// quote stands beyond byte 65,535 of the trimmed line ends the reading (true).
+// False as for ReadDrcBase.
+bool ReadDrcColumn(int column, const std::string& path, TextGrid& working);
+
+// Writes rows 1 to rowCount() - 1, identifier from column 0 and text from
+// `column`, as
+//    " STRINGTABLE" / "  BEGIN" / one line per row / "  " / " END"
+// each line ending with CR LF. A row's line is six blanks, the identifier, a
+// comma and seven blanks, padded with blanks to 50 bytes, then the text with
+// EscapeQuotes in double quotes: the opening quote stands in byte 51 for
+// identifiers of up to 36 bytes. The file is replaced atomically; it is left
+// untouched when the table has more than 65,535 rows after the header row, a
+// text is longer than 65,535 bytes, or the file cannot be written.
+WriteResult WriteDrc(int column, const std::string& path, const TextGrid& working);
+
+// The bytes WriteDrc writes (no checks of the limits).
+std::string FormatDrc(int column, const TextGrid& working);
+
+}  // namespace tov

@@ -1,0 +1,121 @@
+#include "formats/resource_strings/drc_workflow.h"
+
+#include "formats/source_kind.h"
+#include "support/atomic_file.h"
+#include "support/files.h"
+
+namespace tov {
+
+std::string drcSaveErrorText(const std::string& fileName)
+{
+    return "Error saving file \"" + fileName + "\".";
+}
+
+bool drcTableHoldsDestination(const TextGrid& working)
+{
+    return !working.cell(kDrcIdColumn, 1).empty() && !working.cell(kDrcDestColumn, 1).empty();
+}
+
+DrcBaseOpen openDrcBase(const std::string& path, TextGrid& working)
+{
+    DrcBaseOpen result;
+    if (drcTableHoldsDestination(working)) {
+        result.ok = ReadDrcColumn(kDrcBaseColumn, path, working);
+    } else {
+        result.rebuilt = true;
+        result.ok = ReadDrcBase(path, working);
+    }
+    return result;
+}
+
+bool openDrcDestination(const std::string& path, TextGrid& working)
+{
+    return ReadDrcColumn(kDrcDestColumn, path, working);
+}
+
+bool reopenDrcFiles(const std::string& basePath, const std::string& destPath, TextGrid& working)
+{
+    if (!ReadDrcBase(basePath, working)) return false;
+    if (destPath.empty() || !fileExists(destPath)) return true;
+    return ReadDrcColumn(kDrcDestColumn, destPath, working);
+}
+
+WriteResult writeBlankDrcDestination(const std::string& path, TextGrid& working)
+{
+    working.clearColumn(kDrcDestColumn);
+    return WriteDrc(kDrcDestColumn, path, working);
+}
+
+bool makeDatedBackup(const std::string& path, const std::string& localDateTime)
+{
+    if (!fileExists(path)) return false;
+    return copyFileAtomic(path, backupName(path, localDateTime)).ok;
+}
+
+WriteResult saveDrcDestination(const std::string& path, const TextGrid& working,
+                               const std::string& localDateTime)
+{
+    makeDatedBackup(path, localDateTime);
+    return WriteDrc(kDrcDestColumn, path, working);
+}
+
+namespace {
+
+// The file-name mask of a resource-string kind, or empty for the other kinds.
+std::string kindMask(std::uint8_t kind)
+{
+    switch (kind) {
+    case kKonfix: return "Konfix*.drc";
+    case kVigrex: return "Vigrex*.drc";
+    case kKonfi10: return "Konfi10*.drc";
+    default: return {};
+    }
+}
+
+}  // namespace
+
+DrcDialogStart drcOpenBaseStart(std::uint8_t kind, const std::string& programFolder)
+{
+    DrcDialogStart s;
+    s.folder = programFolder + "base";
+    const std::string mask = kindMask(kind);
+    s.fileName = mask.empty() ? programFolder + "*.drc" : s.folder + "/" + mask;
+    return s;
+}
+
+DrcDialogStart drcOpenDestinationStart(std::uint8_t kind, const std::string& programFolder)
+{
+    DrcDialogStart s;
+    s.folder = programFolder + "dest";
+    if (kind == kGenericDrc) {
+        s.fileName = programFolder + "*.drc";
+    } else {
+        const std::string mask = kindMask(kind);
+        s.fileName = s.folder + "/" + (mask.empty() ? kindMask(kKonfi10) : mask);
+    }
+    return s;
+}
+
+std::optional<DrcDialogStart> drcUseFileStart(std::uint8_t kind, const std::string& programFolder)
+{
+    if (kind == kNone) return std::nullopt;
+    DrcDialogStart s;
+    s.folder = programFolder + "base";
+    if (kind == kGenericDrc) {
+        s.fileName = programFolder + "*.drc";
+    } else {
+        const std::string mask = kindMask(kind);
+        if (!mask.empty()) s.fileName = s.folder + "/" + mask;
+    }
+    return s;
+}
+
+DrcDialogStart drcBlankStart(const std::string& programFolder)
+{
+    DrcDialogStart s;
+    s.folder = programFolder + "dest";
+    s.fileName = s.folder + "/*.*";
+    return s;
+}
+
+}  // namespace tov

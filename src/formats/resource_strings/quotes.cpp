@@ -1,0 +1,68 @@
+#include "formats/resource_strings/quotes.h"
+
+namespace tov {
+
+// Removing the backslash of the first «\"» pair and searching again from the
+// start takes away one backslash at a time from the run in front of a quote
+// until the run is gone; nothing before the run can form a new pair. One pass
+// that drops each run of backslashes followed by a quote gives the same text.
+std::string UnescapeQuotes(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    const size_t n = text.size();
+    while (i < n) {
+        if (text[i] != '\\') {
+            out.push_back(text[i++]);
+            continue;
+        }
+        size_t run = i;
+        while (run < n && text[run] == '\\') ++run;
+        if (run < n && text[run] == '"') {
+            out.push_back('"');
+            i = run + 1;
+        } else {
+            out.append(text.substr(i, run - i));
+            i = run;
+        }
+    }
+    return out;
+}
+
+std::string EscapeQuotes(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (const char c : text) {
+        if (c == '"') out.push_back('\\');
+        out.push_back(c);
+    }
+    return out;
+}
+
+// The same search-again rule as above: the first apostrophe of the first pair
+// goes until a run has shrunk to one apostrophe.
+std::string UnescapeApostrophes(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c == '\'' && !out.empty() && out.back() == '\'') continue;
+        out.push_back(c);
+    }
+    return out;
+}
+
+std::string EscapeApostrophes(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (const char c : text) {
+        if (c == '\'') out.push_back('\'');
+        out.push_back(c);
+    }
+    return out;
+}
+
+}  // namespace tov

@@ -1,0 +1,154 @@
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "formats/resource_strings/drc_file.h"
+#include "formats/resource_strings/drc_test_util.h"
+
+namespace tov {
+namespace {
+
+using Rows = std::vector<std::pair<std::string, std::string>>;  // identifier, text
+using testing::TempDir;
+using testing::writeBytes;
+
+const std::string kHead = "/* header */\r\nSTRINGTABLE\r\nBEGIN\r\n";
+
+Rows rowsOf(const TextGrid& g, int column)
+{
+    Rows rows;
+    for (int r = 1; r < g.rowCount(); ++r) rows.emplace_back(g.cell(0, r), g.cell(column, r));
+    return rows;
+}
+
+struct BaseCase {
+    const char* name;
+    std::string file;
+    bool ok;
+    Rows rows;  // empty: the row count stays as it was
+};
+
+TEST(ReadDrcBase, LineRules)
+{
+    const std::string ids253(253, 'I');
+    const BaseCase cases[] = {
+        {"empty file", "", false, {}},
+        {"marker on the last line", "x\r\nSTRINGTABLE\r\n", false, {}},
+        {"marker on the last line, no line end", "x\r\nSTRINGTABLE", false, {}},
+        {"marker is case-sensitive", "stringtable\r\nBEGIN\r\nA, \"x\"\r\n", false, {}},
+        {"block without entries", "STRINGTABLE\r\nBEGIN\r\nEND\r\n", true, {}},
+        {"marker inside a header comment", "/* no STRINGTABLE here */\r\nA, \"x\"\r\n", true, {{"A", "x"}}},
+        {"header lines are never entries", "B, \"no\"\r\nSTRINGTABLE\r\nA, \"x\"\r\n", true, {{"A", "x"}}},
+        {"comments, semicolons, half entries",
+         kHead + "  // C, \"c\"\r\n;D, \"d\"\r\nE \"e\"\r\nF, f\r\nG, \"g\"\r\nEND\r\n", true, {{"G", "g"}}},
+        {"comma inside the text", kHead + "H \"x, y\"\r\n", true, {{"H \"x", "x, y"}}},
+        {"no closing quote", kHead + "A, \"abc\r\n", true, {{"A", "????"}}},
+        {"adjacent quotes", kHead + "A, \"\"\r\n", true, {{"A", ""}}},
+        {"comment with quotes after the text", kHead + "A, \"x\" // the \"y\" one\r\n", true,
+         {{"A", "x\" // the \"y"}}},
+        {"escaped quote", kHead + "A, \"say \\\"hi\\\"\"\r\n", true, {{"A", "say \"hi\""}}},
+        {"backslash run before a quote", kHead + "A, \"a\\\\\\\"b\"\r\n", true, {{"A", "a\"b"}}},
+        {"other backslashes", kHead + "A, \"c:\\dir\\\"\r\nB, \"x\\ny\"\r\n", true,
+         {{"A", "c:\\dir\\"}, {"B", "x\\ny"}}},
+        {"no-break space kept", kHead + "A, \"x\xA0" "y\"\r\n", true, {{"A", "x\xA0y"}}},
+        {"duplicate identifiers", kHead + "A, \"1\"\r\nA, \"2\"\r\n", true, {{"A", "1"}, {"A", "2"}}},
+        {"trimming of codes 0 to 32", kHead + "\t\x01 ID_1 \t,\t\"t \"\x1f\r\n", true, {{"ID_1", "t "}}},
+        {"two blocks read as one list", kHead + "A, \"1\"\r\nEND\r\nSTRINGTABLE\r\nBEGIN\r\nB, \"2\"\r\nEND\r\n",
+         true, {{"A", "1"}, {"B", "2"}}},
+        {"LF only, stray CR, Ctrl+Z ends the file",
+         "STRINGTABLE\nA, \"x\ry\"\nB, \"z\"\n\x1a" "C, \"gone\"\n", true, {{"A", "xy"}, {"B", "z"}}},
+        {"quote at byte 254", kHead + "B," + std::string(252, ' ') + "\"t\"\r\n", true, {{"B", "t"}}},
+        {"comma at byte 254", kHead + "\"" + ids253 + ",x\"\r\n", true, {{"\"" + ids253, ids253 + ",x"}}},
+        {"comma beyond byte 255 ends the reading",
+         kHead + "A, \"1\"\r\n" + std::string(255, 'I') + ", \"t\"\r\nB, \"2\"\r\n", true, {{"A", "1"}}},
+        {"quote beyond byte 255 ends the reading",
+         kHead + "A, \"1\"\r\nB," + std::string(253, ' ') + "\"t\"\r\nC, \"2\"\r\n", true, {{"A", "1"}}},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(dir.file("b.drc"), c.file);
+        TextGrid g(11, 3);
+        EXPECT_EQ(ReadDrcBase(dir.file("b.drc"), g), c.ok);
+        if (c.rows.empty()) {
+            EXPECT_EQ(g.rowCount(), 3);
+        } else {
+            EXPECT_EQ(rowsOf(g, 1), c.rows);
+        }
+    }
+}
+
+TEST(ReadDrcBase, ClearsColumnsAndKeepsTheWholeLine)
+{
+    TempDir dir;
+    TextGrid g(11, 4);
+    for (int c = 0; c <= 10; ++c)
+        for (int r = 0; r < 8; ++r) g.setCell(c, r, "old");
+    writeBytes(dir.file("b.drc"), kHead + "  A,  \"1\" ; note \r\n B, \"2\"\r\n");
+    ASSERT_TRUE(ReadDrcBase(dir.file("b.drc"), g));
+    EXPECT_EQ(g.rowCount(), 3);
+    EXPECT_EQ(g.cell(10, 1), "A,  \"1\" ; note");
+    EXPECT_EQ(g.cell(10, 2), "B, \"2\"");
+    for (int c = 2; c <= 5; ++c) EXPECT_EQ(g.cell(c, 1), "") << c;
+    EXPECT_EQ(g.cell(0, 3), "");
+    EXPECT_EQ(g.cell(6, 1), "old");
+
+    // A longer file shows rows that were hidden: their old texts must not come back.
+    writeBytes(dir.file("c.drc"), kHead + "A, \"1\"\r\nB, \"2\"\r\nC, \"3\"\r\nD, \"4\"\r\nE, \"5\"\r\n");
+    g.setRowCount(2);
+    ASSERT_TRUE(ReadDrcBase(dir.file("c.drc"), g));
+    EXPECT_EQ(g.rowCount(), 6);
+    for (int r = 2; r <= 5; ++r) EXPECT_EQ(g.cell(2, r), "") << r;
+
+    // A file that cannot be read still clears the columns and is an error.
+    EXPECT_FALSE(ReadDrcBase(dir.file("missing.drc"), g));
+    EXPECT_EQ(g.cell(0, 1), "");
+    EXPECT_EQ(g.cell(1, 5), "");
+}
+
+TEST(ReadDrcBase, StopsAfter65535Entries)
+{
+    std::string file = kHead;
+    for (int i = 1; i <= 65536; ++i) file += "S" + std::to_string(i) + ", \"t\"\r\n";
+    TempDir dir;
+    writeBytes(dir.file("b.drc"), file);
+    TextGrid g(11, 1);
+    ASSERT_TRUE(ReadDrcBase(dir.file("b.drc"), g));
+    EXPECT_EQ(g.rowCount(), 65536);
+    EXPECT_EQ(g.cell(0, 65535), "S65535");
+    EXPECT_EQ(g.cell(0, 65536), "");
+}
+
+TEST(ReadDrcColumn, MergesByIdentifier)
+{
+    TempDir dir;
+    const std::string longId(300, 'L');
+    writeBytes(dir.file("d.drc"),
+               kHead + "B, \"b1\"\r\nX, \"unknown\"\r\na, \"lower\"\r\nA, \"first\"\r\n" + longId +
+                   ", \"long\"\r\n\xA0" "C\xA0, \"c\xA0" "d\"\r\nA, \"second\"\r\nEND\r\n");
+    TextGrid g(11, 7);
+    const char* ids[] = {"", "A", "B", "A", "C", "D", longId.c_str()};
+    for (int r = 0; r < 7; ++r) {
+        g.setCell(0, r, ids[r]);
+        g.setCell(2, r, "kept");
+    }
+    ASSERT_TRUE(ReadDrcColumn(2, dir.file("d.drc"), g));
+    EXPECT_EQ(rowsOf(g, 2), (Rows{{"A", "second"}, {"B", "b1"}, {"A", "kept"}, {"C", "c d"},
+                                 {"D", "kept"}, {longId, "long"}}));
+    EXPECT_EQ(g.rowCount(), 7);
+    EXPECT_EQ(g.cell(2, 0), "kept");
+    EXPECT_EQ(g.cell(1, 1), "");
+
+    ASSERT_TRUE(ReadDrcColumn(1, dir.file("d.drc"), g));
+    EXPECT_EQ(g.cell(1, 2), "b1");
+
+    writeBytes(dir.file("bad.drc"), "A, \"x\"\r\n");
+    EXPECT_FALSE(ReadDrcColumn(2, dir.file("bad.drc"), g));
+    EXPECT_FALSE(ReadDrcColumn(2, dir.file("missing.drc"), g));
+    EXPECT_EQ(g.cell(2, 1), "second");
+}
+
+}  // namespace
+}  // namespace tov

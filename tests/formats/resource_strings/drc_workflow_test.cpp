@@ -1,0 +1,130 @@
+#include <filesystem>
+#include <string>
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "formats/resource_strings/drc_test_util.h"
+#include "formats/resource_strings/drc_workflow.h"
+#include "formats/source_kind.h"
+
+namespace tov {
+namespace {
+
+using testing::readBytes;
+using testing::TempDir;
+using testing::writeBytes;
+
+const std::string kHead = "STRINGTABLE\r\nBEGIN\r\n";
+
+TextGrid baseWithDestination(const std::string& dest)
+{
+    TextGrid g(11, 3);
+    g.setCell(0, 1, "A");
+    g.setCell(1, 1, "a");
+    g.setCell(2, 1, dest);
+    g.setCell(0, 2, "B");
+    g.setCell(1, 2, "b");
+    g.setCell(2, 2, "bb");
+    return g;
+}
+
+TEST(DrcWorkflow, OpenBaseReadsOverRowsOnlyWhenRowOneHasADestination)
+{
+    TempDir dir;
+    writeBytes(dir.file("new.drc"), kHead + "B, \"new b\"\r\nC, \"new c\"\r\n");
+
+    TextGrid over = baseWithDestination("aa");
+    const DrcBaseOpen merged = openDrcBase(dir.file("new.drc"), over);
+    EXPECT_TRUE(merged.ok);
+    EXPECT_FALSE(merged.rebuilt);
+    EXPECT_EQ(over.rowCount(), 3);
+    EXPECT_EQ(over.cell(1, 1), "a");
+    EXPECT_EQ(over.cell(1, 2), "new b");
+    EXPECT_EQ(over.cell(2, 2), "bb");
+
+    TextGrid anew = baseWithDestination("");  // row 1 without destination text
+    const DrcBaseOpen rebuilt = openDrcBase(dir.file("new.drc"), anew);
+    EXPECT_TRUE(rebuilt.ok);
+    EXPECT_TRUE(rebuilt.rebuilt);
+    EXPECT_EQ(anew.cell(0, 1), "B");
+    EXPECT_EQ(anew.cell(2, 2), "");
+
+    TextGrid failed = baseWithDestination("aa");
+    EXPECT_FALSE(openDrcBase(dir.file("missing.drc"), failed).ok);
+}
+
+TEST(DrcWorkflow, BlankDestinationAndReopening)
+{
+    TempDir dir;
+    TextGrid g = baseWithDestination("aa");
+    writeBytes(dir.file("d.drc"), "old destination");
+    ASSERT_TRUE(writeBlankDrcDestination(dir.file("d.drc"), g));
+    EXPECT_EQ(g.cell(2, 1), "");
+    EXPECT_EQ(readBytes(dir.file("d.drc")), FormatDrc(2, g));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no backup copy";
+
+    writeBytes(dir.file("base.drc"), kHead + "A, \"a\"\r\nB, \"b\"\r\n");
+    writeBytes(dir.file("dest.drc"), kHead + "B, \"bb\"\r\n");
+    TextGrid r(11, 1);
+    EXPECT_TRUE(reopenDrcFiles(dir.file("base.drc"), dir.file("dest.drc"), r));
+    EXPECT_EQ(r.cell(2, 2), "bb");
+    EXPECT_TRUE(reopenDrcFiles(dir.file("base.drc"), dir.file("none.drc"), r));
+    EXPECT_EQ(r.cell(2, 2), "");
+    EXPECT_FALSE(reopenDrcFiles(dir.file("none.drc"), dir.file("dest.drc"), r));
+}
+
+TEST(DrcWorkflow, SaveMakesTheDatedBackupOfAnExistingFile)
+{
+    TempDir dir;
+    const std::string path = dir.file("texts.drc");
+    const std::string backup = path + ".2008.05.12.14.03.05.bak";
+    const TextGrid g = baseWithDestination("aa");
+
+    ASSERT_TRUE(saveDrcDestination(path, g, "2008-05-12 14:03:05"));
+    EXPECT_FALSE(std::filesystem::exists(backup)) << "a new file has nothing to back up";
+    const std::string first = readBytes(path);
+
+    const TextGrid edited = baseWithDestination("edited");
+    ASSERT_TRUE(saveDrcDestination(path, edited, "2008-05-12 14:03:05"));
+    EXPECT_EQ(readBytes(backup), first);
+    EXPECT_EQ(readBytes(path), FormatDrc(2, edited));
+
+    // A backup that cannot be made does not stop the save.
+    std::filesystem::remove(backup);
+    std::filesystem::create_directory(backup);
+    ASSERT_TRUE(saveDrcDestination(path, g, "2008-05-12 14:03:05"));
+    EXPECT_EQ(readBytes(path), first);
+    EXPECT_EQ(drcSaveErrorText("x.drc"), "Error saving file \"x.drc\".");
+}
+
+TEST(DrcWorkflow, DialogStarts)
+{
+    const std::string p = "/opt/tr/";
+    struct Case {
+        DrcDialogStart got;
+        std::string folder, fileName;
+    };
+    const Case cases[] = {
+        {drcOpenBaseStart(kKonfix, p), "/opt/tr/base", "/opt/tr/base/Konfix*.drc"},
+        {drcOpenBaseStart(kKonfi10, p), "/opt/tr/base", "/opt/tr/base/Konfi10*.drc"},
+        {drcOpenBaseStart(kGenericDrc, p), "/opt/tr/base", "/opt/tr/*.drc"},
+        {drcOpenDestinationStart(kNone, p), "/opt/tr/dest", "/opt/tr/dest/Konfi10*.drc"},
+        {drcOpenDestinationStart(kVigrex, p), "/opt/tr/dest", "/opt/tr/dest/Vigrex*.drc"},
+        {drcOpenDestinationStart(kGenericDrc, p), "/opt/tr/dest", "/opt/tr/*.drc"},
+        {drcOpenDestinationStart(kCArrays, p), "/opt/tr/dest", "/opt/tr/dest/Konfi10*.drc"},
+        {*drcUseFileStart(kKonfix, p), "/opt/tr/base", "/opt/tr/base/Konfix*.drc"},
+        {*drcUseFileStart(kGenericDrc, p), "/opt/tr/base", "/opt/tr/*.drc"},
+        {*drcUseFileStart(kMenuIni, p), "/opt/tr/base", ""},
+        {drcBlankStart(p), "/opt/tr/dest", "/opt/tr/dest/*.*"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.got.folder, c.folder) << c.fileName;
+        EXPECT_EQ(c.got.fileName, c.fileName);
+    }
+    EXPECT_FALSE(drcUseFileStart(kNone, p).has_value());
+}
+
+}  // namespace
+}  // namespace tov

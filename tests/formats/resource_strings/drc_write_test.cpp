@@ -1,0 +1,155 @@
+#include <csignal>
+#include <string>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "formats/resource_strings/drc_file.h"
+#include "formats/resource_strings/drc_test_util.h"
+#include "formats/resource_strings/quotes.h"
+
+namespace tov {
+namespace {
+
+using testing::readBytes;
+using testing::TempDir;
+using testing::writeBytes;
+
+TextGrid table(const std::vector<std::pair<std::string, std::string>>& rows)
+{
+    TextGrid g(11, static_cast<int>(rows.size()) + 1);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        g.setCell(0, static_cast<int>(i) + 1, rows[i].first);
+        g.setCell(2, static_cast<int>(i) + 1, rows[i].second);
+    }
+    return g;
+}
+
+TEST(QuoteRoutines, Rules)
+{
+    struct Case {
+        std::string (*fn)(std::string_view);
+        std::string in, out;
+    };
+    const Case cases[] = {
+        {UnescapeQuotes, "a\\\"b", "a\"b"},
+        {UnescapeQuotes, "a\\\\\\\"b\\\"", "a\"b\""},  // a whole run before a quote goes
+        {UnescapeQuotes, "\\\\x\\", "\\\\x\\"},         // backslashes elsewhere stay
+        {EscapeQuotes, "x\\\"y\"", "x\\\\\"y\\\""},     // backslashes are not doubled
+        {UnescapeApostrophes, "it''s '''' a'", "it's ' a'"},
+        {EscapeApostrophes, "it's ''", "it''s ''''"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.fn(c.in), c.out) << c.in;
+}
+
+TEST(WriteDrc, ExactBytes)
+{
+    const std::string id40(40, 'K');
+    const TextGrid g = table({{"abc", "Open \"x\" c:\\y"}, {id40, ""}, {"", "\xA0"}});
+    const std::string expected =
+        " STRINGTABLE\r\n  BEGIN\r\n"
+        "      abc," + std::string(40, ' ') + "\"Open \\\"x\\\" c:\\y\"\r\n"
+        "      " + id40 + ",       \"\"\r\n"
+        "      ," + std::string(43, ' ') + "\"\xA0\"\r\n"
+        "  \r\n END\r\n";
+    TempDir dir;
+    ASSERT_TRUE(WriteDrc(2, dir.file("d.drc"), g));
+    EXPECT_EQ(readBytes(dir.file("d.drc")), expected);
+
+    const size_t headSize = std::string(" STRINGTABLE\r\n  BEGIN\r\n").size();
+    for (const int len : {3, 36, 37, 40}) {
+        const std::string line = FormatDrc(2, table({{std::string(len, 'i'), "t"}})).substr(headSize);
+        EXPECT_EQ(line.find('"') + 1, len <= 36 ? 51u : 15u + len) << len;
+    }
+    EXPECT_EQ(FormatDrc(2, TextGrid(11, 0)), " STRINGTABLE\r\n  BEGIN\r\n  \r\n END\r\n");
+    EXPECT_EQ(FormatDrc(1, table({{"a", "dest"}})), FormatDrc(2, table({{"a", ""}})));
+}
+
+TEST(WriteDrc, ReadsBack)
+{
+    TempDir dir;
+    const TextGrid g = table({{"A", "x\\\"y"}, {"B", "a\xA0" "b"}, {"C", "say \"hi\""}, {"D", "\\n "}});
+    ASSERT_TRUE(WriteDrc(2, dir.file("d.drc"), g));
+    TextGrid back(11, 1);
+    ASSERT_TRUE(ReadDrcBase(dir.file("d.drc"), back));
+    ASSERT_EQ(back.rowCount(), 5);
+    EXPECT_EQ(back.cell(1, 1), "x\"y");  // the backslash before a quote is lost
+    EXPECT_EQ(back.cell(1, 2), "a\xA0" "b");
+    EXPECT_EQ(back.cell(1, 3), "say \"hi\"");
+    EXPECT_EQ(back.cell(1, 4), "\\n ");
+    ASSERT_TRUE(ReadDrcColumn(2, dir.file("d.drc"), back));
+    EXPECT_EQ(back.cell(2, 2), "a b");  // the column reader turns no-break spaces into blanks
+}
+
+TEST(WriteDrc, LimitsLeaveTheFileUntouched)
+{
+    TempDir dir;
+    const std::string path = dir.file("d.drc");
+    writeBytes(path, "previous");
+
+    TextGrid big(11, 65537);
+    EXPECT_FALSE(WriteDrc(2, path, big));
+    big.setRowCount(65536);
+    EXPECT_TRUE(WriteDrc(2, path, big));
+    writeBytes(path, "previous");
+
+    TextGrid longText = table({{"A", std::string(65535, 'x')}});
+    EXPECT_TRUE(WriteDrc(2, dir.file("ok.drc"), longText));
+    longText.setCell(2, 1, std::string(65536, 'x'));
+    const WriteResult r = WriteDrc(2, path, longText);
+    EXPECT_FALSE(r);
+    EXPECT_FALSE(r.error.empty());
+    EXPECT_EQ(readBytes(path), "previous");
+}
+
+// Runs WriteDrc in a child process after `prepare` (a file-size limit, or
+// dropping root's right to write anywhere). True when it reported failure.
+template <class Prepare>
+bool failsInChild(const std::string& path, Prepare prepare)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        prepare();
+        const WriteResult r = WriteDrc(2, path, table({{"A", std::string(1000, 'n')}}));
+        ::_exit(r.ok ? 1 : 0);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(WriteDrc, ReadOnlyFolderLeavesTheFileUntouched)
+{
+    TempDir dir;
+    const std::string path = dir.file("d.drc");
+    writeBytes(path, "previous");
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
+    const std::string folder = dir.path();
+    EXPECT_TRUE(failsInChild(path, [&folder] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+        if (::access(folder.c_str(), W_OK) == 0) ::_exit(3);  // the folder is not read-only after all
+    }));
+    EXPECT_EQ(readBytes(path), "previous");
+}
+
+TEST(WriteDrc, FullDiskLeavesTheFileUntouched)
+{
+    TempDir dir;
+    const std::string path = dir.file("d.drc");
+    const std::string previous = " STRINGTABLE\r\n  BEGIN\r\n      A,  \"old\"\r\n  \r\n END\r\n";
+    writeBytes(path, previous);
+    // Every write beyond 100 bytes fails with EFBIG, as on a full disk.
+    EXPECT_TRUE(failsInChild(path, [] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }));
+    EXPECT_EQ(readBytes(path), previous);
+}
+
+}  // namespace
+}  // namespace tov
