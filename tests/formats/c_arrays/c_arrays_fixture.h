@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "support/text_file.h"
+#include "support/files.h"
 #include "support/text_grid.h"
 
-namespace tov::test {
+namespace tov {
 
 class CArraysTest : public ::testing::Test {
 protected:
@@ -56,4 +57,4 @@ inline std::vector<std::string> dumpRows(const TextGrid& g, int cols)
     return rows;
 }
 
-}  // namespace tov::test
+}  // namespace tov

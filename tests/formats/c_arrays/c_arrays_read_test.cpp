@@ -7,7 +7,6 @@ namespace tov {
 namespace {
 
 using Lines = std::vector<std::string>;
-using test::dumpRows;
 
 Lines withHead(Lines names, const Lines& body)
 {
