@@ -15,7 +15,7 @@
 namespace tov {
 
 class CArraysTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override
     {
         std::string tmpl = ::testing::TempDir() + "carrays-XXXXXX";
