@@ -78,7 +78,8 @@ void BM_CArraysSave(benchmark::State& state)
     tov::TextGrid work;
     const tov::CArraysRead r = tov::readCArrays(s.base, work);
     if (!r.ok || !tov::makeCTemplate(s.base, s.tmpl).ok) state.SkipWithError("open failed");
-    for (int row = 1; row < work.rowCount(); ++row) work.setCell(3, row, "Przet\xB3umaczony tekst " + std::to_string(row));
+    for (int row = 1; row < work.rowCount(); ++row)
+        work.setCell(3, row, "Przet\xB3umaczony tekst " + std::to_string(row));
     for (auto _ : state) {
         if (!tov::writeCArrays(s.tmpl, s.out, work, r.names).written) state.SkipWithError("save failed");
     }

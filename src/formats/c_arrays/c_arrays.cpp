@@ -17,6 +17,8 @@ constexpr std::size_t kCommentColumn = 60;  // written lines are padded to here 
 
 enum class Procedure { Read, Template, Write };
 
+constexpr const char* kUnclosed = "a double quote without its closing one within 255 characters";
+
 std::string_view trimmed(std::string_view s)
 {
     std::size_t b = 0, e = s.size();
@@ -119,7 +121,7 @@ std::optional<Layout> findLayout(const std::vector<std::string>& lines, Procedur
         if (!q) {
             // Reading skips the line; the writers would drop it.
             if (proc == Procedure::Read) continue;
-            error = lineError(i, "a double quote without its closing one within 255 characters");
+            error = lineError(i, kUnclosed);
             return std::nullopt;
         }
         if (proc == Procedure::Template && !isPlainTextLine(t, *q)) {
@@ -422,34 +424,38 @@ CArraysText makeCTemplateText(const std::vector<std::string>& lines)
     for (const ArrayBlock& a : layout->arrays) {
         appendLine(out, trimmed(lines[a.declaration]));
         SlotCursor cursor(a, base, languages);
-        std::size_t lastAt = std::string::npos;  // where the last non-blank body line was written
+        std::string body;  // the array's lines, so that its last group can still be amended
+        std::size_t lastAt = std::string::npos;  // where its last non-blank line starts
         for (std::size_t j = a.declaration + 1; j < a.end; ++j) {
             const std::string_view t = trimmed(lines[j]);
-            if (!t.empty()) lastAt = out.size();
+            if (!t.empty()) lastAt = body.size();
             if (!cursor.kKnown() && t == "},") {
                 if (const char* e = cursor.closeFirstGroup()) return failText(lineError(j, e));
-                appendLine(out, t);
+                appendLine(body, t);
                 continue;
             }
             if (startsWith(t, "//")) {
                 // Reading takes every quoted line that carries "//" for a text.
-                if (findQuoted(t)) return failText(lineError(j, "a commented-out text would be read as a text but not saved"));
-                appendLine(out, t);
+                if (findQuoted(t))
+                    return failText(lineError(j, "a commented-out text would be read as a text but not saved"));
+                appendLine(body, t);
                 continue;
             }
             if (!hasQuote(t)) {
-                appendLine(out, t);
+                appendLine(body, t);
                 continue;
             }
             const auto q = findQuoted(t);
-            if (!q) return failText(lineError(j, "a double quote without its closing one within 255 characters"));
+            if (!q) return failText(lineError(j, kUnclosed));
             if (!isPlainTextLine(t, *q))
-                return failText(lineError(j, "the line holds more than one text, or code beside its text (it would be lost on saving)"));
+                return failText(lineError(j, "the line holds more than one text, or code beside its text "
+                                             "(it would be lost on saving)"));
             if (!contains(t, "//"))
-                return failText(lineError(j, "a text without the \"//\" comment of a text line (it would not be read, but saving would overwrite it)"));
+                return failText(lineError(j, "a text without the \"//\" comment of a text line "
+                                             "(it would not be read, but saving would overwrite it)"));
             int column = 0, row = 0;
             if (const char* e = cursor.place(column, row)) return failText(lineError(j, e));
-            appendTemplateSlot(out, t.substr(0, q->close + 1), column - 1);
+            appendTemplateSlot(body, t.substr(0, q->close + 1), column - 1);
         }
         const bool kWasKnown = cursor.kKnown();
         if (const char* e = cursor.finish()) return failText(lineError(a.declaration, e));
@@ -459,19 +465,20 @@ CArraysText makeCTemplateText(const std::vector<std::string>& lines)
             // Groups are added after the last one in the file: it must end
             // with "}," (and must end at all when it gave K: a save finds K there).
             if (k > 1 || !kWasKnown) {
-                const bool closed = lastAt != std::string::npos && out.compare(lastAt, 3, "}\r\n") == 0;
+                const bool closed = lastAt != std::string::npos && body.compare(lastAt, 3, "}\r\n") == 0;
                 if (closed) {
-                    out.insert(lastAt + 1, ",");
+                    body.insert(lastAt + 1, ",");
                 } else if (!kWasKnown) {
-                    return failText(lineError(a.declaration, "the first group of the array is not closed with \"}\" or \"},\""));
+                    return failText(lineError(a.declaration, "the array's only group is not closed with a line \"}\""));
                 }
             }
             for (int lang = cursor.language(); lang <= languages; ++lang) {
-                if (k > 1) appendLine(out, "{");
-                for (int i = 0; i < k; ++i) appendEmptySlot(out, lang - 1);
-                if (k > 1) appendLine(out, lang == languages ? "}" : "},");
+                if (k > 1) appendLine(body, "{");
+                for (int i = 0; i < k; ++i) appendEmptySlot(body, lang - 1);
+                if (k > 1) appendLine(body, lang == languages ? "}" : "},");
             }
         }
+        out += body;
         appendLine(out, "};");
         appendBetween(out, lines, a);
         base += k;
@@ -528,13 +535,14 @@ CArraysText writeCArraysText(const std::vector<std::string>& lines, const TextGr
                 appendLine(out, t);
                 continue;
             }
-            if (!findQuoted(t)) return failText(lineError(j, "a double quote without its closing one within 255 characters"));
+            if (!findQuoted(t)) return failText(lineError(j, kUnclosed));
             int column = 0, row = 0;
             if (const char* e = cursor.place(column, row)) return failText(lineError(j, e));
             const std::string& text = work.cell(column, row);
             if (const char* e = unwritableText(text)) {
+                const std::string_view name = layout->names[static_cast<std::size_t>(column - 1)].text;
                 return failText("the text of row " + std::to_string(row) + " in language " + std::to_string(column) +
-                                " (" + std::string(layout->names[static_cast<std::size_t>(column - 1)].text) + ") " + e);
+                                " (" + std::string(name) + ") " + e);
             }
             appendTextLine(out, text, column - 1);
         }
