@@ -75,9 +75,9 @@ TEST(CArraysRead, FillsTheWorkingTable)
 // template refuses because reading and saving would treat a line differently.
 struct RefusedCase {
     const char* name;
+    bool readable;    // reading alone accepts it
+    const char* why;  // part of the error text
     Lines file;
-    bool readable;     // reading alone accepts it
-    const char* why;   // part of the error text
 };
 
 TEST(CArraysRead, RefusesFilesOutsideTheFormat)
@@ -86,39 +86,39 @@ TEST(CArraysRead, RefusesFilesOutsideTheFormat)
     for (int i = 0; i < 50; ++i) fifty.push_back("L" + std::to_string(i));
     const Lines arr = {"const char *t[] = {", "\"a\", // 0", "\"b\", // 1", "};"};
     const RefusedCase cases[] = {
-        {"no declaration", {"const char* t[] = {", "\"a\", // 0", "};"}, false, "no declaration line"},
-        {"no names", {"const char *l[] = {", "};", "const char *t[] = {", "};"}, false, "no language names"},
-        {"names only", withHead(kTwo, {}), false, "no array after"},
-        {"50 languages", withHead(fifty, arr), false, "more than 49"},
-        {"K not a number", withHead(kTwo, {"const char *t[4][LANG_NUM] = {", "\"a\", // 0", "};"}), false,
-         "line 6: the number of texts"},
-        {"array running into the next declaration",
-         withHead(kTwo, {"const char *t[] = {", "\"a\", // 0", "}};", "const char *u[] = {", "};"}), false,
-         "before the next declaration (line 9)"},
-        {"array running to the end of the file", withHead(kTwo, {"const char *t[] = {", "\"a\", // 0", "\"b\" // 1"}),
-         false, "before the end of the file"},
-        {"more texts than languages", withHead(kTwo, {"const char *t[] = {", "\"a\", // 0", "\"b\", // 1", "\"c\", // 2", "};"}),
-         false, "line 9: more texts than languages"},
-        {"array ending within a language", withHead(kTwo, {"const char *t[][2] = {", "\"a\", // 0", "\"b\", // 0", "\"c\", // 1", "};"}),
-         false, "ends within the texts"},
-        {"more than 65,535 rows", withHead(kTwo, {"const char *t[][40000] = {", "};", "const char *u[][30000] = {", "};"}),
-         false, "65,535"},
-        {"open array whose first group is empty", withHead(kTwo, {"const char *t[][2] = {", "{", "},", "};"}), false,
-         "holds no text"},
-        {"text line without //", withHead(kTwo, {"const char *t[] = {", "\"a\", // 0", "\"b\",", "};"}), true,
-         "line 8: a text without the \"//\""},
-        {"commented-out text", withHead(kTwo, {"const char *t[] = {", "\"a\", // 0", "// \"old\", // 1", "};"}),
-         true, "commented-out"},
-        {"two texts on a line", withHead(kTwo, {"const char *t[][2] = {", "{\"a\", \"b\"}, // 0", "{\"c\", \"d\"}, // 1", "};"}),
-         true, "more than one text"},
-        {"escaped double quote", withHead(kTwo, {"const char *t[] = {", "\"say \\\"hi\\\"\", // 0", "\"\", // 1", "};"}),
-         true, "more than one text"},
-        {"text longer than 254", withHead(kTwo, {"const char *t[] = {", "\"" + std::string(255, 'x') + "\", // 0", "\"a\", // 0", "\"b\", // 1", "};"}),
-         true, "line 7: a double quote without its closing one"},
-        {"name line with two names", {"const char *l[] = {", "\"English\", \"Polski\",", "};", "const char *t[] = {", "};"},
-         true, "line 2: a language name line holds more"},
-        {"open array of one group not closed", withHead(kTwo, {"const char *t[][2] = {", "{", "\"a\", // 0", "\"b\", // 0", "};"}),
-         true, "not closed"},
+        {"no declaration", false, "no declaration line", {"const char* t[] = {", "\"a\", // 0", "};"}},
+        {"no names", false, "no language names", {"const char *l[] = {", "};", "const char *t[] = {", "};"}},
+        {"names only", false, "no array after", withHead(kTwo, {})},
+        {"50 languages", false, "more than 49", withHead(fifty, arr)},
+        {"K not a number", false, "line 6: the number of texts",
+         withHead(kTwo, {"const char *t[4][LANG_NUM] = {", "\"a\", // 0", "};"})},
+        {"array running into the next declaration", false, "before the next declaration (line 9)",
+         withHead(kTwo, {"const char *t[] = {", "\"a\", // 0", "}};", "const char *u[] = {", "};"})},
+        {"array running to the end of the file", false, "before the end of the file",
+         withHead(kTwo, {"const char *t[] = {", "\"a\", // 0", "\"b\" // 1"})},
+        {"more texts than languages", false, "line 9: more texts than languages",
+         withHead(kTwo, {"const char *t[] = {", "\"a\", // 0", "\"b\", // 1", "\"c\", // 2", "};"})},
+        {"array ending within a language", false, "ends within the texts",
+         withHead(kTwo, {"const char *t[][2] = {", "\"a\", // 0", "\"b\", // 0", "\"c\", // 1", "};"})},
+        {"more than 65,535 rows", false, "65,535",
+         withHead(kTwo, {"const char *t[][40000] = {", "};", "const char *u[][30000] = {", "};"})},
+        {"open array whose first group is empty", false, "holds no text",
+         withHead(kTwo, {"const char *t[][2] = {", "{", "},", "};"})},
+        {"text line without //", true, "line 8: a text without the \"//\"",
+         withHead(kTwo, {"const char *t[] = {", "\"a\", // 0", "\"b\",", "};"})},
+        {"commented-out text", true, "commented-out",
+         withHead(kTwo, {"const char *t[] = {", "\"a\", // 0", "// \"old\", // 1", "};"})},
+        {"two texts on a line", true, "more than one text",
+         withHead(kTwo, {"const char *t[][2] = {", "{\"a\", \"b\"}, // 0", "{\"c\", \"d\"}, // 1", "};"})},
+        {"escaped double quote", true, "more than one text",
+         withHead(kTwo, {"const char *t[] = {", "\"say \\\"hi\\\"\", // 0", "\"\", // 1", "};"})},
+        {"text longer than 254", true, "line 7: a double quote without its closing one",
+         withHead(kTwo, {"const char *t[] = {", "\"" + std::string(255, 'x') + "\", // 0", "\"a\", // 0",
+                         "\"b\", // 1", "};"})},
+        {"name line with two names", true, "line 2: a language name line holds more",
+         {"const char *l[] = {", "\"English\", \"Polski\",", "};", "const char *t[] = {", "};"}},
+        {"open array of one group not closed", true, "not closed",
+         withHead(kTwo, {"const char *t[][2] = {", "{", "\"a\", // 0", "\"b\", // 0", "};"})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

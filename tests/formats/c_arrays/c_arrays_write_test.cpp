@@ -53,11 +53,14 @@ TEST(CArraysWrite, TextAndNameLinesReachTheCommentAtColumn60)
     for (std::size_t i = 0; i < std::size(forms); ++i) {
         SCOPED_TRACE(forms[i].length);
         const std::string n = std::to_string(i), pad(forms[i].blanks, ' ');
+        const std::size_t slot = 3 + std::size(forms) + i;
         EXPECT_EQ(wl[1 + i], sp19 + "\"" + std::string(forms[i].length, 'n') + "\"," + pad + "  // " + n);
-        EXPECT_EQ(wl[3 + std::size(forms) + i], sp19 + "\"" + std::string(forms[i].length, 't') + "\"," + pad + "  // " + n);
-        if (forms[i].length <= 38) EXPECT_EQ(wl[1 + i].find("  // "), 60u);
+        EXPECT_EQ(wl[slot], sp19 + "\"" + std::string(forms[i].length, 't') + "\"," + pad + "  // " + n);
+        if (forms[i].length <= 38) {
+            EXPECT_EQ(wl[1 + i].find("  // "), 60u);
+        }
         // The template's slot form: 18 blanks and the text as it stood.
-        EXPECT_EQ(tl[3 + std::size(forms) + i], sp18 + "\"s\"" + std::string(39, ' ') + "  // " + n);
+        EXPECT_EQ(tl[slot], sp18 + "\"s\"" + std::string(39, ' ') + "  // " + n);
     }
 }
 
@@ -153,7 +156,9 @@ TEST_F(CArraysTest, WriteFillsEverySlotFromTheWorkingTable)
     ASSERT_TRUE(w.ok && w.written) << w.error;
 
     Lines expected = kHead;
-    auto text = [](const std::string& s, int lang) { return to60(sp19 + "\"" + s + "\",") + "  // " + std::to_string(lang); };
+    auto text = [](const std::string& s, int lang) {
+        return to60(sp19 + "\"" + s + "\",") + "  // " + std::to_string(lang);
+    };
     expected.insert(expected.end(), {
         "const char *menu[][2] = {", text("Open", 0), text("Close", 0),
         "{", text("Otw\xF3rz", 1), text("Zamknij", 1), "},", "{", text("", 2), text("", 2), "}", "};",
@@ -202,7 +207,7 @@ TEST_F(CArraysTest, TextsThatCouldNotBeReadBackRefuseTheSave)
         work.setCell(3, 3, text);
         const CArraysWrite w = writeCArrays(tmpl, target, work, {"English", "Polski", "Deutsch"});
         EXPECT_FALSE(w.ok);
-        EXPECT_NE(w.error.find(std::string("the text of row 3 in language 3 (Deutsch) ") + why), std::string::npos) << w.error;
+        EXPECT_EQ(w.error, std::string("the text of row 3 in language 3 (Deutsch) ") + why);
         EXPECT_EQ(readFile(target), "old contents\r\n");
     }
 }
