@@ -16,6 +16,7 @@ constexpr char kQuotes[] = "'\"";
 // removing the first apostrophe of the first adjacent pair until none is left.
 std::string collapseApostropheRuns(std::string_view text)
 {
+    if (text.find("''") == std::string_view::npos) return std::string(text);
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -50,13 +51,15 @@ struct QuoteSpan {
 QuoteSpan findQuoteSpan(std::string_view line)
 {
     QuoteSpan span;
-    const std::string_view cut = line.substr(0, line.find(';'));
-    const size_t open = cut.find_first_of(kQuotes);
-    if (open == std::string_view::npos) return span;
+    // The first quote character before the first ";" (the comment cut).
+    size_t open = 0;
+    while (open < line.size() && line[open] != ';' && line[open] != '\'' && line[open] != '"') ++open;
+    if (open == line.size() || line[open] == ';') return span;
     span.found = true;
-    span.quote = cut[open];
+    span.quote = line[open];
     span.open = open;
-    const std::string_view candidate = cut.substr(open + 1, kFirmwareMaxPiece);
+    const std::string_view rest = line.substr(open + 1);
+    const std::string_view candidate = rest.substr(0, std::min(rest.find(';'), kFirmwareMaxPiece));
     const size_t close = ClosingQuotePos(candidate, span.quote);
     span.closed = close != 0;
     span.storedLen = span.closed ? close - 1 : candidate.size();

@@ -39,6 +39,15 @@ constexpr int kDestTexts = 7;
 
 std::string str(std::string_view v) { return std::string(v); }
 
+// Puts the texts of rows 1..texts of column `srcCol` of `src`, just extracted,
+// into column `dstCol` of `dst`: the same cells as extracting them again.
+void copyExtracted(const TextGrid& src, int srcCol, TextGrid& dst, int dstCol, int texts)
+{
+    dst.clearColumn(dstCol);
+    for (int k = 1; k <= texts; ++k) dst.setCell(dstCol, k, src.cell(srcCol, k));
+    if (dst.rowCount() <= texts) dst.setRowCount(texts + 1);
+}
+
 }  // namespace
 
 const std::array<FirmwareFamily, 4>& firmwareFamilies() { return kFamilies; }
@@ -162,7 +171,8 @@ FirmwareBaseOpen openFirmwareBase(TextGrid& translation, TextGrid& work,
     result.lines = static_cast<std::size_t>(first);
 
     result.texts = ExtractTexts(work, wcol::kBaseLines, translation, tcol::kBase).texts;
-    ExtractTexts(work, wcol::kBaseLines, work, wcol::kBaseTexts);
+    // The reference copy that cell rendering puts back (the same extraction).
+    copyExtracted(translation, tcol::kBase, work, wcol::kBaseTexts, result.texts);
     result.baseFileName = chosenPath;
     result.status = FirmwareBaseOpen::Status::Loaded;
     return result;
@@ -216,7 +226,12 @@ FirmwareDestinationOpen openFirmwareDestination(TextGrid& translation, TextGrid&
     const ExtractResult extracted = ExtractTexts(work, wcol::kDestLines, translation, tcol::kDest);
     result.structureFailureRow = extracted.structureFailureRow;
     result.texts = extracted.texts;
-    ExtractTexts(work, wcol::kDestLines, work, wcol::kDestTexts);
+    // The stored copy against which edits are detected. After a structure
+    // failure the translation column stops at the failing row, this one not.
+    if (extracted.structureFailureRow == 0)
+        copyExtracted(translation, tcol::kDest, work, wcol::kDestTexts, extracted.texts);
+    else
+        ExtractTexts(work, wcol::kDestLines, work, wcol::kDestTexts);
     result.destFileName = chosenPath;
     return result;
 }
