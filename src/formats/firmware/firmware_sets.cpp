@@ -154,9 +154,12 @@ FirmwareBaseOpen openFirmwareBase(TextGrid& translation, TextGrid& work,
     for (int c = tcol::kNumber; c <= tcol::kBase; ++c) translation.clearColumn(c);
     const int fileCount = static_cast<int>(result.baseFiles.size());
     if (work.rowCount() < fileCount) work.setRowCount(fileCount);
-    for (int i = 0; i < fileCount; ++i) work.setCell(wcol::kFileNames, i, result.baseFiles[static_cast<size_t>(i)]);
-    // No name below the list: the save writes one file per name up to the first empty cell.
-    for (int i = fileCount; !work.cell(wcol::kFileNames, i).empty() || !work.cell(wcol::kLineCounts, i).empty(); ++i) {
+    for (int i = 0; i < fileCount; ++i)
+        work.setCell(wcol::kFileNames, i, result.baseFiles[static_cast<size_t>(i)]);
+    // No name below the list (an earlier set may have had more files): the
+    // save writes one file per name up to the first empty cell.
+    for (int i = fileCount;
+         !work.cell(wcol::kFileNames, i).empty() || !work.cell(wcol::kLineCounts, i).empty(); ++i) {
         work.setCell(wcol::kFileNames, i, std::string());
         work.setCell(wcol::kLineCounts, i, std::string());
     }
