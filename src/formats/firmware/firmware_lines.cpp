@@ -1,0 +1,261 @@
+#include "formats/firmware/firmware_lines.h"
+
+#include <algorithm>
+
+#include "support/convert.h"
+#include "support/text_file.h"
+
+namespace tov {
+
+namespace {
+
+constexpr char kApostrophe = '\'';
+constexpr char kQuotes[] = "'\"";
+
+// Every run of two or more apostrophes becomes one apostrophe: the same as
+// removing the first apostrophe of the first adjacent pair until none is left.
+std::string collapseApostropheRuns(std::string_view text)
+{
+    if (text.find("''") == std::string_view::npos) return std::string(text);
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == kApostrophe && i > 0 && text[i - 1] == kApostrophe) continue;
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
+// Every apostrophe doubled.
+std::string doubleApostrophes(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (char c : text) {
+        out.push_back(c);
+        if (c == kApostrophe) out.push_back(kApostrophe);
+    }
+    return out;
+}
+
+// Where the text of a line stands: the opening quote and the stored text
+// after it (as written in the file, before the apostrophe runs collapse).
+struct QuoteSpan {
+    bool found = false;     // a quote character stands before the comment
+    char quote = 0;
+    size_t open = 0;        // index of the opening quote
+    size_t storedLen = 0;   // bytes of the stored text (at most 255)
+    bool closed = false;    // the stored text ends at a closing quote
+};
+
+QuoteSpan findQuoteSpan(std::string_view line)
+{
+    QuoteSpan span;
+    // The first quote character before the first ";" (the comment cut).
+    size_t open = 0;
+    while (open < line.size() && line[open] != ';' && line[open] != '\'' && line[open] != '"') ++open;
+    if (open == line.size() || line[open] == ';') return span;
+    span.found = true;
+    span.quote = line[open];
+    span.open = open;
+    const std::string_view rest = line.substr(open + 1);
+    const std::string_view candidate = rest.substr(0, std::min(rest.find(';'), kFirmwareMaxPiece));
+    const size_t close = ClosingQuotePos(candidate, span.quote);
+    span.closed = close != 0;
+    span.storedLen = span.closed ? close - 1 : candidate.size();
+    return span;
+}
+
+}  // namespace
+
+std::size_t ClosingQuotePos(std::string_view s, char q)
+{
+    const size_t n = s.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (s[i] != q) continue;
+        if (i + 1 == n) return i + 1;
+        if (s[i + 1] != q && (i == 0 || s[i - 1] != q)) return i + 1;
+    }
+    return 0;
+}
+
+std::string QuotedText(std::string_view line)
+{
+    const QuoteSpan span = findQuoteSpan(line);
+    if (!span.found) return {};
+    return collapseApostropheRuns(line.substr(span.open + 1, span.storedLen));
+}
+
+std::string LineComment(std::string_view line)
+{
+    std::string comment;
+    const size_t semi = line.find(';');
+    if (semi != std::string_view::npos) comment = line.substr(semi + 1, kFirmwareMaxPiece);
+    if (comment.empty()) {
+        const size_t slashes = line.find("//");
+        if (slashes != std::string_view::npos) comment = line.substr(slashes + 2, kFirmwareMaxPiece);
+    }
+    return comment;
+}
+
+std::string MergeTextIntoLine(std::string_view text, std::string_view tmpl)
+{
+    const size_t p = tmpl.find_first_of(kQuotes);
+    if (p == std::string_view::npos) return {};
+    const QuoteSpan span = findQuoteSpan(tmpl);
+    // A quote character that stands only in the comment: the line carries no
+    // text, so there is nothing to replace and the line stays as it is.
+    if (!span.found) return std::string(tmpl);
+    // Before the comment the first quote of the line is the opening quote.
+    const char q = span.quote;
+    const std::string_view stored = tmpl.substr(p + 1, span.storedLen);
+    const size_t textLen = collapseApostropheRuns(stored).size();
+
+    std::string fitted(text.substr(0, textLen));
+    fitted.resize(textLen, ' ');
+    if (q == kApostrophe) fitted = doubleApostrophes(fitted);
+
+    // The tail starts right after the stored text and its closing quote, so
+    // whatever follows the closing quote comes out unchanged (at most 255 bytes).
+    // A text without a closing quote gets none added.
+    const size_t tailStart = p + 1 + span.storedLen + (span.closed ? 1 : 0);
+    const std::string_view tail =
+        tailStart < tmpl.size() ? tmpl.substr(tailStart, kFirmwareMaxPiece) : std::string_view();
+
+    std::string out;
+    out.reserve(p + 2 + fitted.size() + tail.size());
+    out.append(tmpl.substr(0, p + 1));
+    out.append(fitted);
+    if (span.closed) out.push_back(q);
+    out.append(tail);
+    return out;
+}
+
+FirmwareFileLines ReadFirmwareFile(const std::string& path)
+{
+    FirmwareFileLines result;
+    std::string data;
+    result.ok = readFileBytes(path, data);
+    if (result.ok) {
+        result.lines = splitLines(data);
+        if (result.lines.empty()) result.lines.emplace_back();
+    } else {
+        // Only the lines that were read to their line end count.
+        const size_t lastLf = data.rfind('\n');
+        data.resize(lastLf == std::string::npos ? 0 : lastLf + 1);
+        result.lines = splitLines(data);
+    }
+    return result;
+}
+
+std::uint16_t StoreFileLines(TextGrid& work, int col, int firstRow, std::vector<std::string>&& lines)
+{
+    const int first = std::max(0, firstRow);
+    const size_t room = static_cast<size_t>(first) < kFirmwareMaxLines
+                            ? kFirmwareMaxLines - static_cast<size_t>(first)
+                            : 0;
+    const size_t n = std::min(lines.size(), room);
+    work.setRowCount(std::max(first, 1));
+    for (size_t i = 0; i < n; ++i) {
+        const int row = first + static_cast<int>(i);
+        if (col == 1) work.setCell(0, row, std::to_string(i));
+        work.setCell(col, row, std::move(lines[i]));
+    }
+    if (n > 0) work.setRowCount(first + static_cast<int>(n));
+    return static_cast<std::uint16_t>(n);
+}
+
+ReadColumnResult ReadFileToColumn(TextGrid& work, const std::string& path, int col, int firstRow)
+{
+    FirmwareFileLines file = ReadFirmwareFile(path);
+    const size_t total = file.lines.size();
+    ReadColumnResult result;
+    result.readOk = file.ok;
+    result.lines = StoreFileLines(work, col, firstRow, std::move(file.lines));
+    result.tooManyLines = result.lines < total;
+    return result;
+}
+
+ExtractResult ExtractTexts(const TextGrid& src, int srcCol, TextGrid& dst, int dstCol)
+{
+    dst.clearColumn(dstCol);
+    const int last = src.rowCount();  // the source rows as they are now
+    const bool base = dstCol == 2;
+    const bool dest = dstCol == 4;
+    ExtractResult result;
+    int k = 0;
+    for (int r = 0; r < last; ++r) {
+        const std::string& line = src.cell(srcCol, r);
+        std::string text = QuotedText(line);
+        if (text.empty()) continue;
+        std::string comment = (base || dest) ? LineComment(line) : std::string();
+        // `line` may live in `dst`: it is not used after the first write below.
+        ++k;
+        const std::size_t length = text.size();
+        dst.setCell(dstCol, k, std::move(text));
+        if (base) {
+            dst.setCell(0, k, std::to_string(k));
+            dst.setCell(1, k, lengthText(length));
+            dst.setCell(8, k, std::to_string(r));
+            dst.setCell(6, k, std::move(comment));
+        } else if (dest) {
+            dst.setCell(3, k, lengthText(length));
+            if (dst.cell(8, k) != std::to_string(r)) {
+                result.structureFailureRow = k;
+                break;
+            }
+            dst.setCell(5, k, std::move(comment));
+        }
+    }
+    result.texts = k;
+    // The rows are added once at the end: cells do not depend on the count.
+    if (dst.rowCount() <= k) dst.setRowCount(k + 1);
+    return result;
+}
+
+WriteResult WriteColumnLines(const std::string& path, const TextGrid& work, int col, int firstRow,
+                             int count)
+{
+    std::string data;
+    size_t size = 0;
+    for (int i = 0; i < count; ++i) size += work.cell(col, firstRow + i).size() + 2;
+    data.reserve(size);
+    for (int i = 0; i < count; ++i) appendCrLfLine(data, work.cell(col, firstRow + i));
+    return writeFileAtomic(path, data);
+}
+
+std::string ReadErrorMessage(const std::string& path)
+{
+    return "        Error reading file " + path + " !       ";
+}
+
+std::string StructureFailureMessage()
+{
+    return "Niepoprawna struktura plik\xF3w.\r\rWrong structure of input files.";
+}
+
+std::string LineCountMessage(const std::string& fileName, unsigned lines, unsigned expected)
+{
+    const std::string n = std::to_string(lines);
+    const std::string e = std::to_string(expected);
+    return "Niepoprawna ilo\x9C\xE6 linii pliku \"" + fileName + "\"  " + n + " zamiast " + e +
+           "\r\r" + "Wrong lines number in file: \"" + fileName + "\"  " + n + " instead of " + e;
+}
+
+std::string WriteErrorMessage(const std::string& path)
+{
+    return "        Error writing file " + path + " !       ";
+}
+
+std::string NoFilesMessage(const std::string& folderAndMask)
+{
+    return "        No file matches " + folderAndMask + " !       ";
+}
+
+std::string TooManyLinesMessage()
+{
+    return "Zbyt wiele linii w plikach (ponad 65535).\r\r"
+           "Too many lines in the input files (more than 65535).";
+}
+
+}  // namespace tov
