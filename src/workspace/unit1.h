@@ -192,6 +192,26 @@ public:
     // The idle refresh of the preview memo.
     void AppIdle();
 
+    // Firmware openers and writers, one procedure per role driven by the
+    // family table; the named ones are that procedure for one family.
+    // fileName empty: ask with the open dialog. suffix: "/OUT" or empty.
+    void OpenFirmwareBase(std::uint8_t kind, const std::string& fileName = {});
+    void OpenFirmwareDest(std::uint8_t kind, const std::string& suffix, const std::string& fileName = {});
+    // True when the user confirmed the save dialog and every file was written.
+    bool SaveFirmwareDest(std::uint8_t kind);
+    void OpenSRC_Orvanta(const std::string& fileName = {});
+    void OpenSRC_QL5(const std::string& fileName = {});
+    void OpenSRC_QL10(const std::string& fileName = {});
+    void OpenSRC_TELMO(const std::string& fileName = {});
+    void OpenDEST_Orvanta(const std::string& suffix, const std::string& fileName = {});
+    void OpenDEST_QL5(const std::string& suffix, const std::string& fileName = {});
+    void OpenDEST_QL10(const std::string& suffix, const std::string& fileName = {});
+    void OpenDEST_TELMO(const std::string& suffix, const std::string& fileName = {});
+    bool SaveDEST_Orvanta();
+    bool SaveDEST_QL5();
+    bool SaveDEST_QL10();
+    bool SaveDEST_TELMO();
+
     // The save of each family, dispatched from Savedest1Click.
     void SaveDrcDestination();
     void SaveFirmwareDestination();
