@@ -165,6 +165,7 @@ public:
     void QL10firmware1Click();
     void TELMOfirmware1Click();
     void INIfile1Click();
+    void LoadMenuIni();
     void FileC1Click();
     void Blank1Click();
     void Usefile1Click();

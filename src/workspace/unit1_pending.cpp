@@ -47,16 +47,6 @@ bool TForm1::SaveDEST_TELMO() { return false; }
 // ==== end of firmware commands ====
 
 
-// ==== menu INI commands ====
-
-void TForm1::INIfile1Click() {}
-void TForm1::SaveMenuIni() {}
-void TForm1::MenuIniBaseChanged() {}
-void TForm1::MenuIniDestChanged() {}
-
-// ==== end of menu INI commands ====
-
-
 // ==== C string-array commands ====
 
 void TForm1::FileC1Click() {}
