@@ -1,7 +1,10 @@
 #include "formats/translation_table.h"
 
+#include <algorithm>
+
 #include "formats/source_kind.h"
 #include "support/convert.h"
+#include "support/text_file.h"
 
 namespace tov {
 
@@ -59,6 +62,50 @@ bool exportTable(const TextGrid& t, std::string& out)
         out += "\r\n";
     }
     return true;
+}
+
+ImportedTexts importTable(const TextGrid& t, std::string_view tsv)
+{
+    ImportedTexts result;
+    const std::vector<std::string> lines = splitLines(tsv);
+    const int rows = t.rowCount() - 1;
+    const int given = static_cast<int>(lines.size());
+    auto refuse = [&](int row, std::string why) {
+        result.row = row;
+        result.error = std::move(why);
+        result.dest.clear();
+        return result;
+    };
+    result.dest.reserve(static_cast<size_t>(std::max(rows, 0)));
+    for (int r = 1; r <= given; ++r) {
+        const std::string_view line = lines[static_cast<size_t>(r - 1)];
+        if (r > rows)
+            return refuse(r, "line " + std::to_string(r) + " has no row: the base has " +
+                                 std::to_string(std::max(rows, 0)) + " rows");
+        const std::string& base = t.cell(tcol::kBase, r);
+        if (line.size() <= base.size() || line.compare(0, base.size(), base) != 0 || line[base.size()] != '\t')
+            return refuse(r, "row " + std::to_string(r) + ": line " + std::to_string(r) +
+                                 " does not begin with the base text of row " + std::to_string(r) +
+                                 " and a TAB");
+        result.dest.emplace_back(line.substr(base.size() + 1));
+    }
+    if (given < rows)
+        return refuse(given + 1, "row " + std::to_string(given + 1) + ": no line (the file has " +
+                                     std::to_string(given) + " lines, the base " + std::to_string(rows) +
+                                     " rows)");
+    result.ok = true;
+    return result;
+}
+
+TextProblem destinationProblem(std::uint8_t kind, std::string_view base, std::string_view dest)
+{
+    if (isFirmwareKind(kind)) {
+        if (dest.empty() && !base.empty()) return TextProblem::Missing;
+        return dest.size() != base.size() ? TextProblem::LengthDiffers : TextProblem::None;
+    }
+    if (dest.empty()) return TextProblem::Missing;
+    if (kind != kMenuIni && dest.size() > base.size()) return TextProblem::TooLong;
+    return TextProblem::None;
 }
 
 }  // namespace tov

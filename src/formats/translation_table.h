@@ -5,10 +5,19 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "support/text_grid.h"
 
 namespace tov {
+
+// The tables of a window just started, before anything is opened: the
+// translation table has the 50 rows of its design (the firmware kinds only
+// ever add rows to it), the working table 11 columns and 5 rows.
+inline constexpr int kTranslationRowsAtStart = 50;
+inline constexpr int kWorkingColumnsAtStart = 11;
+inline constexpr int kWorkingRowsAtStart = 5;
 
 // Copies the working table into the translation table for a source kind:
 // row count (not for kind 16), base and destination columns, row numbers
@@ -30,5 +39,32 @@ std::string characterCountText(const CharacterCount& count);
 // Nothing is quoted or escaped. Empty for more than 65,535 data rows, which
 // the caller reports as a failure.
 bool exportTable(const TextGrid& translation, std::string& out);
+
+// A tab-separated file in the export's format read back against the table.
+struct ImportedTexts {
+    bool ok = false;
+    int row = 0;             // the first row that does not line up (when !ok)
+    std::string error;       // why, naming that row
+    std::vector<std::string> dest;  // destination texts of rows 1 .. count - 1
+};
+// Line r of `tsv` (lines split by the program's line rule) must be the base
+// text of row r, byte for byte, followed by a TAB; the rest of the line is
+// the row's destination text (which may hold TABs). The file must have one
+// line for each data row, no more and no fewer. Nothing is returned for a
+// file that does not line up: a spreadsheet whose rows were sorted, inserted
+// or deleted must never be written into the wrong rows.
+ImportedTexts importTable(const TextGrid& translation, std::string_view tsv);
+
+// What the window marks on a destination text against its base text.
+enum class TextProblem {
+    None,
+    Missing,        // empty destination (missing colour; firmware: a row that
+                    // has a base text and no destination text)
+    TooLong,        // longer than the base (changed colour of the length cell)
+    LengthDiffers,  // firmware: not as long as the base
+};
+// Resource-string and C kinds: Missing, TooLong. Menu INI (16): Missing only.
+// Firmware kinds: Missing, LengthDiffers.
+TextProblem destinationProblem(std::uint8_t kind, std::string_view base, std::string_view dest);
 
 }  // namespace tov

@@ -122,7 +122,7 @@ void TForm1::buildControls()
     SG1 = new StringGrid(central);
     SG1->setObjectName("SG1");
     SG1->setColCount(tcol::kCount);
-    SG1->setRowCount(50);
+    SG1->setRowCount(kTranslationRowsAtStart);
     SG1->setFixedRows(1);
     SG1->setFixedCols(1);
     TextFont design;  // "Courier New", -15, East European

@@ -2,6 +2,8 @@
 
 #include <QVBoxLayout>
 
+#include "formats/translation_table.h"
+
 #include "workspace/unit1.h"
 
 namespace tov {
@@ -16,8 +18,8 @@ TForm2::TForm2(TForm1& form1, QWidget* parent) : QWidget(parent, Qt::Window), fo
     layout->setContentsMargins(0, 0, 0, 0);
     SG1 = new StringGrid(this);
     SG1->setObjectName("SG1");
-    SG1->setColCount(11);
-    SG1->setRowCount(5);
+    SG1->setColCount(kWorkingColumnsAtStart);
+    SG1->setRowCount(kWorkingRowsAtStart);
     SG1->setDefaultColWidth(100);
     SG1->setDefaultRowHeight(20);
     SG1->setSelectionMode(QAbstractItemView::ContiguousSelection);

@@ -206,6 +206,7 @@ FirmwareDestinationOpen openFirmwareDestination(TextGrid& translation, TextGrid&
         result.destFiles.push_back(path);
         if (!files.back().ok) result.readErrors.push_back(path);
         const std::size_t n = files.back().lines.size();
+        result.lineCounts.push_back(n);
         if (family.lineCountCheck) {
             const auto expected = static_cast<std::size_t>(
                 nonNegativeNumber(work.cell(wcol::kLineCounts, static_cast<int>(i))));

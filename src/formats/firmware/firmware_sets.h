@@ -145,6 +145,9 @@ struct FirmwareDestinationOpen {
     Status status = Status::Loaded;
     std::vector<std::string> destFiles;   // full paths read, in base-list order
     std::vector<std::string> readErrors;  // full paths that could not be read
+    // Lines of each file read, in base-list order (beside the base counts in
+    // working column 5); up to the file that failed the line-count check.
+    std::vector<std::size_t> lineCounts;
     std::optional<FirmwareLineCountFailure> lineCount;
     // Row of the first destination text that stands on another line index than
     // its base text (0: none). The window shows StructureFailureMessage() and

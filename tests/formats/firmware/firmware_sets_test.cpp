@@ -331,14 +331,15 @@ TEST(FirmwareOpenDestination, LineCountsAndStructure)
         FirmwareDestinationOpen::Status status;
         int failureRow;
         std::size_t lines, expected;
+        std::vector<std::size_t> lineCounts;  // of the files read
     };
     const std::vector<Case> cases = {
-        {"QL5, one line more", kQL5, false, FirmwareDestinationOpen::Status::Loaded, 2, 0, 0},
-        {"QL10, one line more", kQL10, false, FirmwareDestinationOpen::Status::Loaded, 2, 0, 0},
-        {"TELMO, one line more", kTelmo, false, FirmwareDestinationOpen::Status::Loaded, 2, 0, 0},
-        {"Orvanta, one line more", kOrvanta, false, FirmwareDestinationOpen::Status::LineCountFailure, 0, 4, 3},
-        {"QL5, file missing", kQL5, true, FirmwareDestinationOpen::Status::Loaded, 1, 0, 0},
-        {"Orvanta, file missing", kOrvanta, true, FirmwareDestinationOpen::Status::LineCountFailure, 0, 0, 3},
+        {"QL5, one line more", kQL5, false, FirmwareDestinationOpen::Status::Loaded, 2, 0, 0, {4, 5}},
+        {"QL10, one line more", kQL10, false, FirmwareDestinationOpen::Status::Loaded, 2, 0, 0, {4, 5}},
+        {"TELMO, one line more", kTelmo, false, FirmwareDestinationOpen::Status::Loaded, 2, 0, 0, {4, 5}},
+        {"Orvanta, one line more", kOrvanta, false, FirmwareDestinationOpen::Status::LineCountFailure, 0, 4, 3, {4}},
+        {"QL5, file missing", kQL5, true, FirmwareDestinationOpen::Status::Loaded, 1, 0, 0, {0, 5}},
+        {"Orvanta, file missing", kOrvanta, true, FirmwareDestinationOpen::Status::LineCountFailure, 0, 0, 3, {0}},
     };
     for (const auto& c : cases) {
         TwoFileSet set;
@@ -352,6 +353,7 @@ TEST(FirmwareOpenDestination, LineCountsAndStructure)
         const FirmwareDestinationOpen d =
             openFirmwareDestination(t.translation, t.work, family(c.kind), b.baseFiles, set.dest());
         EXPECT_EQ(d.status, c.status) << c.name;
+        EXPECT_EQ(d.lineCounts, c.lineCounts) << c.name;
         EXPECT_EQ(d.readErrors.size(), c.missing ? 1u : 0u) << c.name;
         if (c.missing && !d.readErrors.empty()) {
             EXPECT_EQ(d.readErrors[0], set.dir / "ORVANTA/OUT/A.CZE");
