@@ -17,11 +17,6 @@ namespace tov {
 
 namespace {
 
-// The working table keeps at least this many rows in this mode, and more
-// when the base language has more text keys, so that the save prompt
-// compares every row the user can edit.
-constexpr int kWorkingRows = 500;
-
 // A missing or unreadable file reads as a file without sections.
 IniDocument readBaseFile(const TForm1& f)
 {
@@ -65,49 +60,16 @@ std::vector<std::string> pickerList(const QComboBox* box)
     return out;
 }
 
-// The rows of the base language: column 0 the text key, column 2 and working
-// column 1 its base text. Columns 0 to 5 of every row a former table filled
-// are emptied first, the header row included.
+// The rows of the base language named by the base picker.
 void showBaseLanguage(TForm1& f, const IniDocument& doc)
 {
-    TextGrid& t = f.SG1->cells();
-    TextGrid& w = f.working().cells();
-    const std::vector<menu_ini::Row> rows = menu_ini::baseRows(doc, pickerName(f.ComboBox1));
-    const int count = menu_ini::tableRowCount(rows.size());
-
-    t.setRowCount(std::max(t.rowCount(), count));
-    for (int c = tcol::kNumber; c <= tcol::kComment; ++c) t.clearColumn(c);
-    w.setRowCount(std::max(kWorkingRows, count));
-    w.clearColumn(1);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const int r = static_cast<int>(i) + 1;
-        t.setCell(tcol::kNumber, r, rows[i].key);
-        t.setCell(tcol::kBase, r, rows[i].base);
-        w.setCell(1, r, rows[i].base);
-    }
-    t.setRowCount(count);
+    menu_ini::showBaseRows(f.SG1->cells(), f.working().cells(), menu_ini::baseRows(doc, pickerName(f.ComboBox1)));
 }
 
-// The destination texts of every row that has a text key: the key's value in
-// the destination language, empty when that section lacks it. The working
-// table's column 2 then takes the texts as loaded, over all its rows, so the
-// save prompt sees no edit until the user makes one.
+// The destination texts of the language named by the destination picker.
 void showDestLanguage(TForm1& f, const IniDocument& doc)
 {
-    TextGrid& t = f.SG1->cells();
-    TextGrid& w = f.working().cells();
-    std::vector<menu_ini::Row> rows;
-    std::vector<int> at;
-    for (int r = 1; r < t.rowCount(); ++r) {
-        const std::string& key = t.cell(tcol::kNumber, r);
-        if (key.empty()) continue;
-        rows.push_back({key, {}, {}});
-        at.push_back(r);
-    }
-    menu_ini::loadDestTexts(doc, pickerName(f.ComboBox2), rows);
-    for (size_t i = 0; i < rows.size(); ++i) t.setCell(tcol::kDest, at[i], std::move(rows[i].dest));
-    w.setRowCount(std::max(w.rowCount(), t.rowCount()));
-    for (int r = 0; r < w.rowCount(); ++r) w.setCell(2, r, t.cell(tcol::kDest, r));
+    menu_ini::showDestTexts(f.SG1->cells(), f.working().cells(), doc, pickerName(f.ComboBox2));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "formats/source_kind.h"
 #include "support/strutil.h"
 
 namespace tov::menu_ini {
@@ -79,6 +80,39 @@ void loadDestTexts(const IniDocument& doc, std::string_view destSection, std::ve
 int tableRowCount(std::size_t keys)
 {
     return std::max(2, static_cast<int>(keys) + 1);
+}
+
+void showBaseRows(TextGrid& t, TextGrid& w, const std::vector<Row>& rows)
+{
+    constexpr int kWorkingRows = 500;
+    const int count = tableRowCount(rows.size());
+    t.setRowCount(std::max(t.rowCount(), count));
+    for (int c = tcol::kNumber; c <= tcol::kComment; ++c) t.clearColumn(c);
+    w.setRowCount(std::max(kWorkingRows, count));
+    w.clearColumn(1);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const int r = static_cast<int>(i) + 1;
+        t.setCell(tcol::kNumber, r, rows[i].key);
+        t.setCell(tcol::kBase, r, rows[i].base);
+        w.setCell(1, r, rows[i].base);
+    }
+    t.setRowCount(count);
+}
+
+void showDestTexts(TextGrid& t, TextGrid& w, const IniDocument& doc, std::string_view destSection)
+{
+    std::vector<Row> rows;
+    std::vector<int> at;
+    for (int r = 1; r < t.rowCount(); ++r) {
+        const std::string& key = t.cell(tcol::kNumber, r);
+        if (key.empty()) continue;
+        rows.push_back({key, {}, {}});
+        at.push_back(r);
+    }
+    loadDestTexts(doc, destSection, rows);
+    for (size_t i = 0; i < rows.size(); ++i) t.setCell(tcol::kDest, at[i], std::move(rows[i].dest));
+    w.setRowCount(std::max(w.rowCount(), t.rowCount()));
+    for (int r = 0; r < w.rowCount(); ++r) w.setCell(2, r, t.cell(tcol::kDest, r));
 }
 
 void applyDestination(IniDocument& doc, std::string_view destSection, const std::vector<DestEntry>& entries)

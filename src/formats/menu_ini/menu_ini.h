@@ -15,6 +15,7 @@
 
 #include "support/atomic_file.h"
 #include "support/profile.h"
+#include "support/text_grid.h"
 
 namespace tov::menu_ini {
 
@@ -53,6 +54,23 @@ void loadDestTexts(const IniDocument& doc, std::string_view destSection, std::ve
 // Row count of the translation table for `keys` text rows: a header row
 // above them, and at least one row.
 int tableRowCount(std::size_t keys);
+
+// The window's tables in this mode: translation column 0 the text key,
+// column 2 the base text, column 4 the destination text; working column 1 the
+// base text, column 2 the destination text as loaded.
+//
+// The rows of the base language: columns 0 to 5 of every row a former table
+// filled are emptied (the header row included), rows 1.. take `rows`, and the
+// translation table gets tableRowCount() rows; the working table keeps at
+// least 500 rows, and more when there are more, so that the save prompt
+// compares every row the user can edit.
+void showBaseRows(TextGrid& translation, TextGrid& working, const std::vector<Row>& rows);
+// The destination texts of every row that has a text key: the key's value in
+// the destination section, empty when the section lacks it. Working column 2
+// then takes the texts as loaded over all its rows, so that no row counts as
+// edited.
+void showDestTexts(TextGrid& translation, TextGrid& working, const IniDocument& doc,
+                   std::string_view destSection);
 
 // The value written for a text so that reading it back gives the text again:
 // the INI store trims values and drops one pair of surrounding quotes, so a

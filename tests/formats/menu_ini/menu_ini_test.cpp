@@ -117,6 +117,27 @@ TEST(MenuIniRows, DestinationTextsComeFromTheDestinationSectionOrStayEmpty)
     for (const Row& r : rows) EXPECT_EQ(r.dest, "") << r.key;
 }
 
+TEST(MenuIniRows, TablesOfTheModeReplaceAFormerTable)
+{
+    const IniDocument doc = IniDocument::fromBytes("[English]\r\n1=File\r\n2v=Edit\r\n[Polski]\r\n2v=Edycja\r\n");
+    // A former table of 60 rows with texts in every column the mode uses.
+    TextGrid t(9, 60), w(11, 5);
+    for (int r = 0; r < 60; ++r)
+        for (int c = 0; c <= 5; ++c) t.setCell(c, r, "old");
+    showBaseRows(t, w, baseRows(doc, "English"));
+    showDestTexts(t, w, doc, "Polski");
+    ASSERT_EQ(t.rowCount(), 3);
+    EXPECT_EQ(w.rowCount(), 500);
+    const std::vector<std::vector<std::string>> expected = {
+        {"", "", "", "", "", ""}, {"1", "", "File", "", "", ""}, {"2v", "", "Edit", "", "Edycja", ""}};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c <= 5; ++c) EXPECT_EQ(t.cell(c, r), expected[r][c]) << c << "," << r;
+    EXPECT_EQ(t.cell(0, 3), "");  // rows beyond the count are emptied too
+    EXPECT_EQ(w.cell(1, 2), "Edit");
+    EXPECT_EQ(w.cell(2, 2), "Edycja");
+    EXPECT_EQ(w.cell(2, 1), "");
+}
+
 TEST(MenuIniLanguages, FirstLanguagesSectionIsLeftOut)
 {
     const struct {

@@ -1,0 +1,41 @@
+// The check of an opened translation: its problems, the summary, and the two
+// ways of printing them (lines for people, one JSON document for tools).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "cli/cli_args.h"
+#include "cli/cli_document.h"
+#include "formats/translation_table.h"
+
+namespace tov::cli {
+
+struct Problem {
+    enum class Kind { Missing, TooLong, LengthDiffers, Structure, LineCount, Unreadable };
+    Kind kind = Kind::Missing;
+    int row = 0;         // 0 for a problem of a whole file
+    std::string id;      // row identifier (see Document::rowId)
+    std::string file;    // firmware rows: base file name; file problems: the path
+    int line = 0;        // firmware rows: line of the base text, from 1
+    std::size_t dest = 0, base = 0;  // lengths or line counts, where the problem has them
+    std::string reason;  // unreadable file: "no such file" or "cannot be read"
+};
+
+struct CheckReport {
+    std::vector<Problem> problems;  // file problems first, then rows in order
+    int rows = 0;                   // rows in use
+    int translated = 0;             // rows in use with a destination text
+    int missing = 0, tooLong = 0, lengthDiffers = 0, structure = 0, lineCount = 0, unreadable = 0;
+    CharacterCount characters;      // the window's character count
+};
+
+CheckReport checkDocument(const Document& d);
+
+// One line per problem and the summary line (the format --help describes).
+std::string reportText(const CheckReport& r);
+// The same as one JSON document.
+std::string reportJson(const CheckReport& r, const Options& o, const Document& d);
+
+}  // namespace tov::cli

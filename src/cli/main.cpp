@@ -1,0 +1,70 @@
+// tovrana-cli: checks, exports and imports translations without the window,
+// through the same readers, writers and rules.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli_args.h"
+#include "cli/cli_document.h"
+#include "cli/cli_import.h"
+#include "cli/cli_report.h"
+#include "support/atomic_file.h"
+
+namespace {
+
+using namespace tov::cli;
+
+bool writeOut(const std::string& bytes)
+{
+    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0;
+}
+
+int runCheck(const Options& o)
+{
+    const auto doc = openDocument(o, OpenMode::Check);
+    const CheckReport report = checkDocument(*doc);
+    if (!writeOut(o.json ? reportJson(report, o, *doc) : reportText(report)))
+        fail(kExitError, "cannot write to standard output");
+    return report.problems.empty() ? kExitOk : kExitProblems;
+}
+
+int runExport(const Options& o)
+{
+    const auto doc = openDocument(o, OpenMode::Strict);
+    std::string tsv;
+    if (!tov::exportTable(doc->translation, tsv)) fail(kExitProblems, o.base + ": more than 65535 rows to export");
+    if (o.out.empty()) {
+        if (!writeOut(tsv)) fail(kExitProblems, "cannot write to standard output");
+        return kExitOk;
+    }
+    const tov::WriteResult written = tov::writeFileAtomic(o.out, tsv);
+    if (!written) fail(kExitProblems, o.out + ": cannot be written (" + written.error + ")");
+    return kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        const Arguments args = parseArguments(std::vector<std::string>(argv + 1, argv + argc));
+        switch (args.action) {
+        case Arguments::Action::Help: return writeOut(helpText()) ? kExitOk : kExitError;
+        case Arguments::Action::Version: return writeOut(versionLine() + "\n") ? kExitOk : kExitError;
+        case Arguments::Action::Run: break;
+        }
+        const Options& o = args.options;
+        switch (o.command) {
+        case Command::Check: return runCheck(o);
+        case Command::Export: return runExport(o);
+        case Command::Import: return runImport(o);
+        }
+    } catch (const Failure& f) {
+        std::fprintf(stderr, "tovrana-cli: %s\n", f.message.c_str());
+        return f.status;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tovrana-cli: %s\n", e.what());
+        return kExitError;
+    }
+    return kExitError;
+}
