@@ -156,7 +156,7 @@ void openFirmware(Document& d, const Options& o, OpenMode mode)
                     static_cast<std::size_t>(nonNegativeNumber(d.working.cell(kBaseLineCountColumn, static_cast<int>(i))));
                 if (dest.lineCounts[i] != expected)
                     d.setProblems.push_back(
-                        {SetFileProblem::Kind::LineCount, dest.destFiles[i], dest.lineCounts[i], expected});
+                        {SetFileProblem::Kind::LineCount, dest.destFiles[i], dest.lineCounts[i], expected, {}});
             }
         }
         if (dest.structureFailureRow > 0) {
