@@ -102,7 +102,8 @@ void openDrc(Document& d, const Options& o)
 
 std::string unreadableReason(const std::string& path)
 {
-    return fileExists(path) ? "cannot be read" : "no such file";
+    std::error_code ec;
+    return std::filesystem::exists(path, ec) ? "cannot be read" : "no such file";
 }
 
 void openFirmware(Document& d, const Options& o, OpenMode mode)
