@@ -3,7 +3,6 @@
 #include <QVBoxLayout>
 
 #include "formats/translation_table.h"
-
 #include "workspace/unit1.h"
 
 namespace tov {

@@ -1,0 +1,92 @@
+// The command-line tool's export against the window's: the same files opened
+// in the window give the translation table whose export the tool writes,
+// byte for byte.
+#include <filesystem>
+#include <functional>
+
+#include "formats/resource_strings/drc_workflow.h"
+#include "formats/source_kind.h"
+#include "formats/translation_table.h"
+#include "tests/cli/cli_run.h"
+#include "tests/workspace/workspace_fixture.h"
+
+namespace tov::test {
+namespace {
+
+using CliExport = WorkspaceTest;
+
+// "Konfix" and "Open destination" as the window runs them once a file is
+// chosen: the reader, the clearing of a rebuilt table, the refresh.
+void openDrcInWindow(TForm1& f, const std::string& base, const std::string& dest)
+{
+    f.prevSourceKind = f.sourceKind;
+    f.sourceKind = kKonfix;
+    f.baseFile = base;
+    const DrcBaseOpen opened = openDrcBase(base, f.working().cells());
+    if (opened.rebuilt)
+        for (int c = tcol::kNumber; c <= tcol::kComment; ++c) f.SG1->cells().clearColumn(c);
+    ASSERT_TRUE(opened.ok);
+    f.prevSourceKind = f.sourceKind;
+    f.TableRefresh();
+    f.destFile = dest;
+    ASSERT_TRUE(openDrcDestination(dest, f.working().cells()));
+    f.TableRefresh();
+}
+
+TEST_F(CliExport, SameBytesAsTheWindowsTable)
+{
+    std::filesystem::copy(TOVRANA_DEMO_SOURCE_DIR, folder, std::filesystem::copy_options::recursive);
+    std::filesystem::remove(ini);  // no restore of the demo's last files
+    const std::string corpus = std::string(TOVRANA_CORPUS_DIR) + "/drc/";
+    struct Case {
+        const char* name;
+        std::function<void(WorkspaceTest&)> open;
+        std::vector<std::string> args;
+    };
+    const std::vector<Case> cases = {
+        {"resource strings",
+         [&](WorkspaceTest&) { openDrcInWindow(*form1, folder + "base/Konfix_en.drc", folder + "dest/Konfix_pl.drc"); },
+         {"export", "--kind", "drc", "base/Konfix_en.drc", "dest/Konfix_pl.drc"}},
+        {"corpus resource strings",
+         [&](WorkspaceTest&) {
+             openDrcInWindow(*form1, corpus + "dmvc_AuthenticateAuthorize_VER240_de.drc",
+                             corpus + "dmvc_LuaTestTests_VER230.drc");
+         },
+         {"export", "--kind", "drc", corpus + "dmvc_AuthenticateAuthorize_VER240_de.drc",
+          corpus + "dmvc_LuaTestTests_VER230.drc"}},
+        {"firmware",
+         [&](WorkspaceTest&) {
+             prompts.choose(pathToQString(folder + "QL5/ENG/LCD_MENU.ENG"));
+             form1->QL5firmware1Click();
+             form1->OpenFirmwareDest(kQL5, "", folder + "QL5/POL/LCD_IDLE.POL");
+         },
+         {"export", "--kind", "ql5", "QL5/ENG/LCD_MENU.ENG", "QL5/POL/LCD_IDLE.POL"}},
+        {"menu INI",
+         [&](WorkspaceTest&) {
+             form1->settings().setFile("l1", "2");
+             form1->settings().setFile("l2", "1");
+             prompts.choose(pathToQString(folder + "menu.ini"));
+             form1->INIfile1Click();
+         },
+         {"export", "--kind", "menu-ini", "menu.ini", "--base-lang", "Deutsch", "--dest-lang", "Polski"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompts = ScriptedPrompts();
+        start();
+        c.open(*this);
+        settle();
+        EXPECT_TRUE(prompts.requests.empty() || prompts.requests.back().kind == Request::Open);
+        std::string window;
+        ASSERT_TRUE(exportTable(table(), window));
+        const clitest::Result tool = clitest::runCli(folder, c.args);
+        EXPECT_EQ(tool.status, 0) << tool.err;
+        EXPECT_GT(window.size(), 0u);
+        EXPECT_EQ(tool.out, window);
+        form2.reset();
+        form1.reset();
+    }
+}
+
+}  // namespace
+}  // namespace tov::test
