@@ -181,12 +181,12 @@ void openMenuIni(Document& d, const Options& o)
     const std::vector<std::string> languages = menu_ini::languageSections(ini);
     const int base = menu_ini::languageIndex(languages, o.baseLang);
     if (base < 0) failLanguage(o.base, o.baseLang, languages);
+    d.baseLanguage = languages[static_cast<size_t>(base)];
     // A destination language the file does not have yet is a new section,
     // as when it is typed into the window's picker.
     const int dest = menu_ini::languageIndex(languages, o.destLang);
     d.destLanguage = dest >= 0 ? languages[static_cast<size_t>(dest)] : o.destLang;
-    menu_ini::showBaseRows(d.translation, d.working,
-                           menu_ini::baseRows(ini, languages[static_cast<size_t>(base)]));
+    menu_ini::showBaseRows(d.translation, d.working, menu_ini::baseRows(ini, d.baseLanguage));
     menu_ini::showDestTexts(d.translation, d.working, ini, d.destLanguage);
     refreshTranslationTable(d.kind, d.working, d.translation);
 }
@@ -202,6 +202,7 @@ void openC(Document& d, const Options& o)
     const int base = languageItem(d.languages, o.baseLang);
     if (d.languages.empty()) failInput(o.base, "has no language names");
     if (base < 0) failLanguage(o.base, o.baseLang, d.languages);
+    d.baseLanguage = d.languages[static_cast<size_t>(base)];
     d.destItem = languageItem(d.languages, o.destLang);
     if (d.destItem < 0) failLanguage(o.base, o.destLang, d.languages);
     d.destLanguage = d.languages[static_cast<size_t>(d.destItem)];

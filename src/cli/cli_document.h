@@ -55,6 +55,7 @@ struct Document {
     int structureFailureRow = 0;              // check only
 
     // Menu INI and C string-array files.
+    std::string baseLanguage;  // as the file names them
     std::string destLanguage;
     std::vector<std::string> languages;  // C: the picker list
     int destItem = -1;                   // C: the destination picker item

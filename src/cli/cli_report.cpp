@@ -171,7 +171,7 @@ std::string reportJson(const CheckReport& r, const Options& o, const Document& d
     std::string out = "{" + field("kind", jsonString(o.kindName)) + "," + field("base", jsonString(o.base, true)) +
                       "," + field("dest", o.dest.empty() ? "null" : jsonString(o.dest, true));
     if (!o.baseLang.empty())
-        out += "," + field("base_lang", jsonString(o.baseLang)) + "," + field("dest_lang", jsonString(d.destLanguage));
+        out += "," + field("base_lang", jsonString(d.baseLanguage)) + "," + field("dest_lang", jsonString(d.destLanguage));
     out += ",\"problems\":[";
     for (size_t i = 0; i < r.problems.size(); ++i) {
         const Problem& p = r.problems[i];
