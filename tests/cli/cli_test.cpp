@@ -390,10 +390,20 @@ TEST(CliArguments, ErrorsExitWithStatusTwoAndOneLine)
          "texts.c: has no language section"},
         {{"check", "--kind", "c", corpusC, "--base-lang", "English", "--dest-lang", "Polski"},
          corpusC + ": no declaration line (a line holding \"const char *\")"},
+        {{"export", "--kind", "orvanta", "ORVANTA/ENG/EDIT.ENG", "ORVANTA/XX/EDIT.POL"},
+         "ORVANTA/XX/EDIT.POL: 19 lines instead of 18 of its base file"},
+        {{"import", "--kind", "telmo", "ORVANTA/ENG/EDIT.ENG", "t.tsv", "ORVANTA/XX/EDIT.POL", "-o", "x.CZE"},
+         "ORVANTA/XX/EDIT.POL: wrong structure of the file set: the destination text of row 1 stands on another "
+         "line than its base text (EDIT.ENG:5)"},
         {{"export", "--kind", "orvanta", "ORVANTA/ENG/EDIT.ENG", "ORVANTA/ENG/MENU.ENG", "-o", "base"},
          "base: cannot be written (base: Is a directory)"},
     };
     DemoFolder folder;
+    // An Orvanta destination with one line more in the middle of EDIT.POL.
+    std::filesystem::create_directories(folder / "ORVANTA/XX");
+    folder.copy(folder / "ORVANTA/POL/MENU.POL", "ORVANTA/XX/MENU.POL");
+    folder.put("ORVANTA/XX/EDIT.POL", replaced(folder.get("ORVANTA/POL/EDIT.POL"), "        ORG", "\r\n        ORG"));
+    folder.put("t.tsv", "");
     for (const Case& c : cases) {
         const Result r = folder.run(c.args);
         const int expected = startsWith(c.error, "base: cannot be written") ? 1 : 2;
