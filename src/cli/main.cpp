@@ -1,5 +1,7 @@
 // tovrana-cli: checks, exports and imports translations without the window,
 // through the same readers, writers and rules.
+#include <malloc.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -46,6 +48,13 @@ int runExport(const Options& o)
 
 int main(int argc, char** argv)
 {
+    // One run opens at most a few tens of megabytes and then ends: large
+    // blocks come from the heap and freed memory stays with the process, so
+    // that a buffer freed after reading is reused for the tables instead of
+    // being returned to the system and faulted in again.
+    mallopt(M_MMAP_THRESHOLD, 256 << 20);
+    mallopt(M_TRIM_THRESHOLD, 512 << 20);
+    mallopt(M_TOP_PAD, 16 << 20);
     try {
         const Arguments args = parseArguments(std::vector<std::string>(argv + 1, argv + argc));
         switch (args.action) {
