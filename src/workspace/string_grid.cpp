@@ -267,10 +267,36 @@ void StringGrid::sync()
             selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect);
         }
     }
+    followCellInEditor();
     viewport()->update();
     hHeader_->viewport()->update();
     vHeader_->viewport()->update();
     if (cornerButton_) cornerButton_->update();
+}
+
+void StringGrid::followCellInEditor()
+{
+    // Code that rewrites the edited cell (a paint-time rule, a copy) shows in
+    // the editor at once; the caret and selection stay where the user left
+    // them, as far as the new text reaches.
+    if (!editor_ || editorCol_ < 0) return;
+    const QString text = cellText(editorCol_, editorRow_);
+    if (editor_->text() == text) return;
+    const int pos = editor_->cursorPosition();
+    const int selStart = editor_->selectionStart();
+    const int selLength = static_cast<int>(editor_->selectedText().size());
+    editor_->setText(text);
+    const int n = static_cast<int>(text.size());
+    if (selStart >= 0 && selLength > 0 && selStart < n) {
+        const int end = std::min(n, selStart + selLength);
+        // Keep the caret on the side of the selection it was on.
+        if (pos <= selStart)
+            editor_->setSelection(end, selStart - end);
+        else
+            editor_->setSelection(selStart, end - selStart);
+    } else {
+        editor_->setCursorPosition(std::min(pos, n));
+    }
 }
 
 void StringGrid::setRowCount(int n)
@@ -555,6 +581,7 @@ void StringGrid::editorCreated(QLineEdit* editor, int c, int r)
     editor_ = editor;
     editorCol_ = c;
     editorRow_ = r;
+    editorOriginal_ = cells_.cell(c, r);
     connect(editor, &QObject::destroyed, this, [this, editor] {
         if (editor_ == editor) editor_ = nullptr;
     });
@@ -639,7 +666,12 @@ void StringGrid::mousePressEvent(QMouseEvent* event)
         inSelectHook_ = false;
         if (!ok) {
             event->accept();
-            setFocus(Qt::MouseFocusReason);
+            // Typing goes on in the open editor after a click on a cell that
+            // cannot be selected.
+            if (editor_)
+                editor_->setFocus(Qt::MouseFocusReason);
+            else
+                setFocus(Qt::MouseFocusReason);
             return;
         }
     }
@@ -708,6 +740,13 @@ void StringGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        if (!(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            moveAcross(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier) ? 1 : -1);
+            event->accept();
+            return;
+        }
+    }
     QTableView::keyPressEvent(event);
 }
 
@@ -736,20 +775,64 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event)
     if (watched == editor_ && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (handleKeyDown(key)) return true;
-        switch (key->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-            // Rows are the grid's business, even while a cell is edited.
-            QTableView::keyPressEvent(key);
-            return true;
-        default:
-            break;
-        }
+        if (editorKey(key)) return true;
         if (handleKeyPress(key)) return true;
     }
     return QTableView::eventFilter(watched, event);
+}
+
+bool StringGrid::editorKey(QKeyEvent* key)
+{
+    // The keys a spreadsheet gives the grid while a cell is edited. Every
+    // other key edits the text.
+    const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    switch (key->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        // Rows are the grid's business, even while a cell is edited; the
+        // editor opens again on the new row when the column always shows it.
+        QTableView::keyPressEvent(key);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!plain) return false;
+        // The text is in the cell already; Enter goes on to the row below.
+        if (!setCurrentCell(col(), row() + 1) && !alwaysShowEditor_) hideEditor();
+        return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        if (!plain) return false;
+        moveAcross(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier) ? 1 : -1);
+        return true;
+    case Qt::Key_Escape: {
+        if (key->modifiers() != Qt::NoModifier) return false;
+        // Escape takes back what was typed since the editor opened.
+        QLineEdit* ed = editor_;
+        const QString original = decodeBytes(editorOriginal_);
+        if (ed->text() != original) {
+            ed->setText(original);
+            storeEditText(editorCol_, editorRow_, original);
+        }
+        if (!alwaysShowEditor_)
+            hideEditor();
+        else if (editor_)
+            editor_->selectAll();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool StringGrid::moveAcross(int step)
+{
+    // The next cell of the row that the select hook accepts; columns it
+    // refuses are passed over.
+    for (int c = col() + step; c >= fixedCols_ && c < colCount(); c += step)
+        if (setCurrentCell(c, row())) return true;
+    return false;
 }
 
 void StringGrid::paintEvent(QPaintEvent* event)

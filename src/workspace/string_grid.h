@@ -221,6 +221,9 @@ private:
     QModelIndex modelIndex(int c, int r) const;
     bool handleKeyDown(QKeyEvent* event);
     bool handleKeyPress(QKeyEvent* event);
+    bool editorKey(QKeyEvent* event);
+    bool moveAcross(int step);
+    void followCellInEditor();
 
     TextGrid cells_;
     GridModel* model_;
@@ -245,6 +248,7 @@ private:
     QPointer<QLineEdit> editor_;
     int editorCol_ = -1;
     int editorRow_ = -1;
+    std::string editorOriginal_;  // the cell's text when the editor opened
     QWidget* cornerButton_ = nullptr;
 };
 
