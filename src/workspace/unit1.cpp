@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTime>
 #include <QVBoxLayout>
@@ -182,6 +183,8 @@ void TForm1::buildControls()
         Memo1->setPalette(pal);
     }
     Memo1->resize(302, 65);
+    // Clicks on the preview reach the cells beneath it.
+    Memo1->setAttribute(Qt::WA_TransparentForMouseEvents);
     Memo1->hide();
 
     SG1->installEventFilter(this);
@@ -198,6 +201,9 @@ void TForm1::buildControls()
     SG1->onExit = [this] { SG1Exit(); };
     SG1->onMouseMove = [this](const QPoint& p) { SG1MouseMove(p); };
     SG1->onCurrentChanged = [this](int, int) { scheduleIdle(); };
+    // The preview follows its cell when the grid scrolls.
+    connect(SG1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { scheduleIdle(); });
+    connect(SG1->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { scheduleIdle(); });
 }
 
 void TForm1::buildMenu()
