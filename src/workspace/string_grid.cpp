@@ -98,6 +98,25 @@ void GridModel::resetAll()
 // ---------------------------------------------------------------------------
 // Delegate
 
+namespace {
+
+// The cell editor. A key it has no use for stops here: the grid has seen
+// every key of its editor already (through its event filter), and a key
+// passed on to the grid would be handled twice.
+class GridEditor : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        QLineEdit::keyPressEvent(event);
+        event->accept();
+    }
+};
+
+}  // namespace
+
 GridDelegate::GridDelegate(StringGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
 void GridDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
@@ -137,7 +156,7 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
 {
-    auto* edit = new QLineEdit(parent);
+    auto* edit = new GridEditor(parent);
     edit->setFrame(false);
     edit->setFont(grid_->font());
     const int c = grid_->toGridCol(index.column());
@@ -724,8 +743,23 @@ bool StringGrid::handleKeyPress(QKeyEvent* event)
     return ch.isNull();
 }
 
+void StringGrid::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    // While a cell is edited, typing belongs to its editor.
+    if (editor_ && editor_->isVisible()) editor_->setFocus(event->reason());
+}
+
 void StringGrid::keyPressEvent(QKeyEvent* event)
 {
+    if (editor_ && editor_->isVisible()) {
+        // A key that reached the grid while its editor is open belongs to
+        // the editor (which keeps every key it is given).
+        editor_->setFocus();
+        QApplication::sendEvent(editor_, event);
+        event->accept();
+        return;
+    }
     if (syncQueued_) sync();
     if (handleKeyDown(event)) {
         event->accept();
@@ -770,6 +804,14 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event)
         DrawState st;
         st.fixed = true;
         drawHook(&painter, 0, 0, button->rect(), st);
+        return true;
+    }
+    if (watched == editor_ && event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason &&
+        QApplication::focusWidget() == this) {
+        // A click inside the grid gives the grid the focus before the click
+        // itself arrives; the editor stays open until the click has moved the
+        // current cell (or not), and takes the focus back (focusInEvent).
         return true;
     }
     if (watched == editor_ && event->type() == QEvent::KeyPress) {
