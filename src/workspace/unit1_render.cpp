@@ -157,7 +157,11 @@ void TForm1::SG1DrawCell(QPainter& canvas, int c, int r, const QRect& rect, cons
             source = 6;
         else if (isResourceStringKind(kind) || kind == kMenuIni)
             source = 1;
-        if (source >= 0 && t.cell(c, r) != w.cell(source, r)) t.setCell(c, r, w.cell(source, r));
+        if (source >= 0 && t.cell(c, r) != w.cell(source, r)) {
+            t.setCell(c, r, w.cell(source, r));
+            // The length typed with it goes too (the menu INI mode has none).
+            if (kind != kMenuIni) t.setCell(tcol::kBaseLen, r, lengthText(t.cell(c, r).size()));
+        }
     }
 
     QColor brush = pal.color(QPalette::Active, QPalette::Button);
