@@ -119,39 +119,36 @@ protected:
 
 GridDelegate::GridDelegate(StringGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
-void GridDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
-{
-    QStyledItemDelegate::initStyleOption(option, index);
-    // The default drawing shows the current cell in the selection colours only
-    // while the grid does not have the focus; a focused grid draws it plainly
-    // and leaves the highlight to the window's own painting.
-    const bool current = index == grid_->currentIndex();
-    option->state &= ~QStyle::State_HasFocus;
-    if (current && !grid_->gridHasFocus() && grid_->selectionModel()->isSelected(index)) {
-        option->state |= QStyle::State_Selected | QStyle::State_Active;
-        option->palette.setBrush(QPalette::Inactive, QPalette::Highlight,
-                                 option->palette.brush(QPalette::Active, QPalette::Highlight));
-        option->palette.setBrush(QPalette::Inactive, QPalette::HighlightedText,
-                                 option->palette.brush(QPalette::Active, QPalette::HighlightedText));
-    } else if (current) {
-        option->state &= ~QStyle::State_Selected;
-    }
-    option->displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-}
-
 void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    QStyleOptionViewItem opt = option;
-    initStyleOption(&opt, index);
-    const QWidget* w = opt.widget;
-    QStyle* style = w ? w->style() : QApplication::style();
-    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
-
+    // The grid's default drawing: the cell in the window colour (the view's
+    // background) or, when selected, in the selection colours, and its text
+    // on one line in the grid's font, 2 pixels right of and below the cell's
+    // top-left corner, cut at the cell's edge. The current cell of a focused
+    // grid is drawn plainly; its highlight is the window's own painting.
+    const bool current = index == grid_->currentIndex();
+    const bool focused = grid_->gridHasFocus();
+    bool selected = (option.state & QStyle::State_Selected) != 0;
+    if (current) selected = !focused && grid_->selectionModel()->isSelected(index);
+    const QRect& rect = option.rect;
+    const int c = grid_->toGridCol(index.column());
+    const int r = grid_->toGridRow(index.row());
     DrawState st;
-    st.current = index == grid_->currentIndex();
-    st.selected = (opt.state & QStyle::State_Selected) != 0;
-    st.focused = grid_->gridHasFocus();
-    grid_->drawHook(painter, grid_->toGridCol(index.column()), grid_->toGridRow(index.row()), option.rect, st);
+    st.current = current;
+    st.selected = selected;
+    st.focused = focused;
+    const std::string& bytes = grid_->cell(c, r);
+    if (selected) painter->fillRect(rect, option.palette.brush(QPalette::Active, QPalette::Highlight));
+    if (!bytes.empty() && !grid_->coversCell(c, r, st)) {
+        painter->save();
+        painter->setClipRect(rect, Qt::IntersectClip);
+        painter->setFont(option.font);
+        painter->setPen(option.palette.color(QPalette::Active, selected ? QPalette::HighlightedText : QPalette::Text));
+        const QFontMetrics fm(option.font);
+        painter->drawText(QPoint(rect.left() + 2, rect.top() + 2 + fm.ascent()), decodeBytes(bytes));
+        painter->restore();
+    }
+    grid_->drawHook(painter, c, r, rect, st);
 }
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
@@ -199,16 +196,22 @@ GridHeader::GridHeader(Qt::Orientation orientation, StringGrid* grid) : QHeaderV
 
 void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
 {
-    painter->save();
-    QHeaderView::paintSection(painter, rect, logicalIndex);
-    painter->restore();
     DrawState st;
     st.fixed = true;
     st.focused = grid_->gridHasFocus();
-    if (orientation() == Qt::Horizontal)
-        grid_->drawHook(painter, grid_->toGridCol(logicalIndex), 0, rect, st);
-    else
-        grid_->drawHook(painter, 0, grid_->toGridRow(logicalIndex), rect, st);
+    const int c = orientation() == Qt::Horizontal ? grid_->toGridCol(logicalIndex) : 0;
+    const int r = orientation() == Qt::Horizontal ? 0 : grid_->toGridRow(logicalIndex);
+    if (grid_->coversCell(c, r, st)) {
+        // Only the section's border would show of the default drawing.
+        const QColor line = palette().color(QPalette::Active, QPalette::Mid);
+        painter->fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), line);
+        painter->fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), line);
+    } else {
+        painter->save();
+        QHeaderView::paintSection(painter, rect, logicalIndex);
+        painter->restore();
+    }
+    grid_->drawHook(painter, c, r, rect, st);
 }
 
 // ---------------------------------------------------------------------------

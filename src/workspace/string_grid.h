@@ -74,9 +74,6 @@ public:
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
 
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
-
 private:
     StringGrid* grid_;
 };
@@ -175,6 +172,9 @@ public:
     std::function<bool(int c, int r)> onSelectCell;
     // Painting after the default drawing of the cell.
     std::function<void(QPainter& p, int c, int r, const QRect& rect, const DrawState& state)> onDrawCell;
+    // Whether onDrawCell paints over the whole cell, so that the default
+    // drawing would not show and is left out (a header cell keeps its border).
+    std::function<bool(int c, int r, const DrawState& state)> onCoversCell;
     // The editor's text changed (every keystroke); the cell already holds it.
     std::function<void(int c, int r, const std::string& text)> onSetEditText;
     // A key went down (in the grid or its editor) before the grid acts;
@@ -196,6 +196,10 @@ public:
     int toGridCol(int modelCol) const { return modelCol + fixedCols_; }
     void drawHook(QPainter* painter, int c, int r, const QRect& rect, const DrawState& state);
     bool painting() const { return painting_ > 0; }
+    bool coversCell(int c, int r, const DrawState& state) const
+    {
+        return onDrawCell && onCoversCell && onCoversCell(c, r, state);
+    }
     void storeEditText(int c, int r, const QString& text);
     void editorCreated(QLineEdit* editor, int c, int r);
 
