@@ -191,6 +191,7 @@ void TForm1::buildControls()
     SG1->onDrawCell = [this](QPainter& p, int c, int r, const QRect& rect, const DrawState& st) {
         SG1DrawCell(p, c, r, rect, st);
     };
+    SG1->onCoversCell = [this](int c, int r, const DrawState& st) { return SG1CoversCell(c, r, st); };
     SG1->onSelectCell = [this](int c, int r) { return SG1SelectCell(c, r); };
     SG1->onSetEditText = [this](int c, int r, const std::string& s) {
         SG1SetEditText(c, r, s);

@@ -129,14 +129,19 @@ void placePickers(TForm1& f, int row)
 
 }  // namespace
 
+bool TForm1::SG1CoversCell(int c, int r, const DrawState& state) const
+{
+    // The cells SG1DrawCell fills: every cell of the data rows up to the
+    // comment column, unless it is selected in an unfocused grid.
+    return !state.selected && r > 0 && c <= tcol::kComment;
+}
+
 void TForm1::SG1DrawCell(QPainter& canvas, int c, int r, const QRect& rect, const DrawState& state)
 {
     placePickers(*this, r);
     // A selected cell of an unfocused grid keeps the default look, and so do
     // the header row and the columns right of the comment.
-    if (state.selected) return;
-    if (r == 0) return;
-    if (c > tcol::kComment) return;
+    if (!SG1CoversCell(c, r, state)) return;
 
     const QPalette& pal = SG1->palette();
     TextGrid& t = SG1->cells();
