@@ -13,7 +13,17 @@
 // Code changes the cells through cells() (a TextGrid) and the view follows:
 // the grid notices every change and brings the view up to date on the next
 // turn of the event loop, or at once through sync(). Nothing is emitted while
-// the grid is being painted.
+// the grid is being painted. An open editor shows what code puts into its
+// cell, with the caret left where it was.
+//
+// The cell editor behaves as in a spreadsheet: Up, Down, Page Up and Page
+// Down move to another row, Enter to the row below, Tab and Shift+Tab to the
+// next cell of the row that the select hook accepts, and Escape takes back
+// what was typed since the editor opened; where the current cell always
+// shows its editor, the editor opens again on the new cell (or stays open
+// where there is nowhere to go). The key-down hook sees every key once,
+// before the editor or the grid acts on it, and no key is lost to a click
+// inside the grid while a cell is edited.
 #pragma once
 
 #include <QAbstractTableModel>

@@ -83,7 +83,7 @@ TEST_F(Edit, TheDestinationEditorOpensAtOnceTheBaseEditorOnRequest)
     EXPECT_EQ(table().cell(tcol::kDest, 3), "dest 3");
 }
 
-TEST_F(Edit, SelectingAColumnGivesTheGridItsFontAndHidesThePreview)
+TEST_F(Edit, SelectingAColumnGivesTheGridItsFont)
 {
     start();
     QFont base(QStringLiteral("Liberation Sans"));
@@ -94,7 +94,7 @@ TEST_F(Edit, SelectingAColumnGivesTheGridItsFontAndHidesThePreview)
     dest.setPixelSize(17);
     prompts.pickFont(dest);
     form1->Destfont1Click();
-    fill(kKonfix, {{"one\\ntwo", "jeden\\ndwa", ""}, {"x", "y", ""}});
+    fill(kKonfix, {{"x", "y", ""}});
 
     struct Case {
         int col;
@@ -110,11 +110,6 @@ TEST_F(Edit, SelectingAColumnGivesTheGridItsFontAndHidesThePreview)
         EXPECT_EQ(grid().font().pixelSize(), c.pixels);
         if (grid().isEditorOpen()) EXPECT_EQ(grid().editor()->font().family(), c.family);
     }
-    ASSERT_TRUE(grid().setCurrentCell(tcol::kBase, 1));
-    settle();
-    ASSERT_TRUE(form1->Memo1->isVisible());
-    ASSERT_TRUE(grid().setCurrentCell(tcol::kBaseLen, 1));
-    EXPECT_FALSE(form1->Memo1->isVisible());
 }
 
 TEST_F(Edit, LengthCellsFollowEveryKeystrokeExceptInTheMenuIniMode)
@@ -324,8 +319,6 @@ TEST_F(Edit, HoveringOverABaseTextShowsItsIdentifierInTheResourceStringModes)
     EXPECT_EQ(grid().hint(), QString());
     EXPECT_FALSE(grid().showHint());
     hover(tcol::kBase, 3);
-    EXPECT_EQ(form1->mouseCol, tcol::kBase);
-    EXPECT_EQ(form1->mouseRow, 3);
 
     // Other modes leave the hint as it was.
     for (std::uint8_t kind : {kOrvanta, kMenuIni, kCArrays}) {
@@ -376,11 +369,8 @@ TEST_F(Edit, PreviewSplitsTextsAtTheirEscapePairs)
     EXPECT_EQ(form1->previewLines, (std::vector<std::string>{"jeden", "dwa", "3"}));
     click(tcol::kBaseLen, 1);
     EXPECT_FALSE(form1->Memo1->isVisible());
-}
 
-TEST_F(Edit, FirmwarePreviewShowsTheCommentOfTheBaseLine)
-{
-    start();
+    // A firmware text previews the comment of its line instead.
     fill(kOrvanta, {{"Menu\\nA", "Tryb", ""}, {"Exit", "", ""}});
     table().setCell(tcol::kBaseComment, 1, "main menu title");
     ASSERT_TRUE(grid().setCurrentCell(tcol::kBase, 1));

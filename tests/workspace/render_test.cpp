@@ -249,26 +249,19 @@ TEST_F(Render, GapLinesSeparateFirmwareLinesThatDoNotFollowEachOther)
         EXPECT_EQ(bottom(c, 6), shadow);  // the last row: nothing follows
         EXPECT_NE(top(c, 1), shadow);     // row 1 has no line of its own
     }
-    // Not in the number column nor right of the comment.
+    // Not in the number column nor right of the comment, where the cells
+    // keep the default look.
     EXPECT_NE(bottom(tcol::kNumber, 3), shadow);
     EXPECT_NE(bottom(6, 3), shadow);
     EXPECT_NE(top(6, 4), shadow);
+    EXPECT_EQ(background(image, tcol::kComment, 2), palette(QPalette::Button));
+    for (int c = 6; c <= 8; ++c) EXPECT_EQ(background(image, c, 2), palette(QPalette::Base)) << c;
 
     // Resource strings have no gap lines whatever column 8 holds.
     form1->sourceKind = kKonfix;
     const QImage plain = shot();
     const QRect rect = painted(tcol::kBase, 3);
     EXPECT_NE(plain.pixel(rect.center().x(), rect.bottom()), shadow);
-}
-
-TEST_F(Render, ColumnsRightOfTheCommentKeepTheDefaultLook)
-{
-    start();
-    fill(kQL10, {{"a", "b", ""}});
-    narrowTextColumns();
-    const QImage image = shot();
-    EXPECT_EQ(background(image, tcol::kComment, 1), palette(QPalette::Button));
-    for (int c = 6; c <= 8; ++c) EXPECT_EQ(background(image, c, 1), palette(QPalette::Base)) << c;
 }
 
 TEST_F(Render, PickersSitOverTheBaseAndDestinationHeadersInThePickerModes)
