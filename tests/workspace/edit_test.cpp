@@ -28,6 +28,13 @@ TEST_F(Edit, OnlyTheLengthAndTextColumnsOfTheBaseAndTheDestinationCanBeCurrent)
         EXPECT_EQ(grid().row(), 2);
         EXPECT_FALSE(grid().setCurrentCell(c, 3));
     }
+    // The row numbers are the grid's fixed column.
+    QWidget* numbers = grid().verticalHeader()->viewport();
+    const QRect numberCell = grid().cellRect(tcol::kNumber, 3);
+    QTest::mouseClick(numbers, Qt::LeftButton, Qt::NoModifier, numbers->mapFrom(&grid(), numberCell.center()));
+    settle();
+    EXPECT_EQ(grid().col(), tcol::kBase);
+    EXPECT_EQ(grid().row(), 2);
     for (int c : {tcol::kBaseLen, tcol::kBase, tcol::kDest}) {
         click(c, 3);
         EXPECT_EQ(grid().col(), c);
