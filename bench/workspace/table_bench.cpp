@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -57,8 +58,12 @@ struct Workspace {
         for (int r = 1; r < rows; ++r) {
             // Every fifth destination differs from the stored one, every
             // seventh is empty, every eleventh is too long.
-            const std::string base = "Base text of row " + std::to_string(r);
-            std::string dest = r % 7 == 0 ? "" : "Tekst docelowy " + std::to_string(r);
+            // Numbers of five digits: tables of every size hold texts of the
+            // same lengths.
+            char number[8];
+            std::snprintf(number, sizeof number, "%05d", r);
+            const std::string base = std::string("Base text of row ") + number;
+            std::string dest = r % 7 == 0 ? "" : std::string("Tekst docelowy ") + number;
             if (r % 11 == 0) dest += " and a longer tail";
             const std::string stored = r % 5 == 0 ? "other" : dest;
             w.setCell(0, r, "IDS_" + std::to_string(r));
