@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTime>
 #include <QVBoxLayout>
@@ -186,12 +187,15 @@ void TForm1::buildControls()
         Memo1->setPalette(pal);
     }
     Memo1->resize(302, 65);
+    // Clicks on the preview reach the cells beneath it.
+    Memo1->setAttribute(Qt::WA_TransparentForMouseEvents);
     Memo1->hide();
 
     SG1->installEventFilter(this);
     SG1->onDrawCell = [this](QPainter& p, int c, int r, const QRect& rect, const DrawState& st) {
         SG1DrawCell(p, c, r, rect, st);
     };
+    SG1->onCoversCell = [this](int c, int r, const DrawState& st) { return SG1CoversCell(c, r, st); };
     SG1->onSelectCell = [this](int c, int r) { return SG1SelectCell(c, r); };
     SG1->onSetEditText = [this](int c, int r, const std::string& s) {
         SG1SetEditText(c, r, s);
@@ -202,6 +206,9 @@ void TForm1::buildControls()
     SG1->onExit = [this] { SG1Exit(); };
     SG1->onMouseMove = [this](const QPoint& p) { SG1MouseMove(p); };
     SG1->onCurrentChanged = [this](int, int) { scheduleIdle(); };
+    // The preview follows its cell when the grid scrolls.
+    connect(SG1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { scheduleIdle(); });
+    connect(SG1->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { scheduleIdle(); });
 }
 
 void TForm1::buildMenu()

@@ -184,6 +184,8 @@ public:
 
     // Translation table events.
     void SG1DrawCell(QPainter& canvas, int col, int row, const QRect& rect, const DrawState& state);
+    // Whether SG1DrawCell paints the whole cell (the default drawing beneath it would not show).
+    bool SG1CoversCell(int col, int row, const DrawState& state) const;
     bool SG1SelectCell(int col, int row);
     void SG1SetEditText(int col, int row, const std::string& value);
     void SG1KeyDown(int& key, Qt::KeyboardModifiers shift, bool autoRepeat);

@@ -32,20 +32,6 @@ void TForm1::CArraysDestChanged() {}
 // ==== end of C string-array commands ====
 
 
-// ==== rendering and editing ====
-
-void TForm1::SG1DrawCell(QPainter&, int, int, const QRect&, const DrawState&) {}
-bool TForm1::SG1SelectCell(int, int) { return true; }
-void TForm1::SG1SetEditText(int, int, const std::string&) {}
-void TForm1::SG1KeyDown(int&, Qt::KeyboardModifiers, bool) {}
-void TForm1::SG1KeyPress(QChar&) {}
-void TForm1::SG1Exit() {}
-void TForm1::SG1MouseMove(const QPoint&) {}
-void TForm1::AppIdle() {}
-
-// ==== end of rendering and editing ====
-
-
 // ==== find, export and start-up restore ====
 
 void TForm1::Exporttotextfile1Click() {}
