@@ -167,26 +167,6 @@ TEST_F(DrcCommands, SwitchingTheKindAsksFirstAndDropsTheDestination)
     }
 }
 
-TEST_F(DrcCommands, SameKindBaseReadsOverTheRowsOnlyWhenRowOneHasADestination)
-{
-    writeFile("base/Konfix_v2.drc", drc("B, \"beta 2\"\r\nD, \"delta\"\r\n"));
-    openKonfixPair();
-    prompts.choose(path("base/Konfix_v2.drc"));
-    form1->Konfix1Click();
-    EXPECT_EQ(table().rowCount(), 4);
-    EXPECT_EQ(table().cell(tcol::kBase, 1), "alpha");
-    EXPECT_EQ(table().cell(tcol::kBase, 2), "beta 2");
-    EXPECT_EQ(table().cell(tcol::kDest, 2), "beta pl");
-
-    work().setCell(2, 1, "");
-    prompts.choose(path("base/Konfix_v2.drc"));
-    form1->Konfix1Click();
-    EXPECT_EQ(table().rowCount(), 3);
-    EXPECT_EQ(table().cell(tcol::kBase, 2), "delta");
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "");
-    EXPECT_EQ(form1->destFile, folder + "dest/Konfix_pl.drc") << "the same kind keeps the destination name";
-}
-
 TEST_F(DrcCommands, ReadErrorsAreReportedAndTheOpenReturnsToThePreviousKind)
 {
     openKonfixPair();
