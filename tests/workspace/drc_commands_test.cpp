@@ -237,6 +237,24 @@ TEST_F(DrcCommands, DestinationDialogsStartWhereTheKindKeepsItsFiles)
     EXPECT_TRUE(prompts.requests[0].dialog.promptCreate);
 }
 
+TEST_F(DrcCommands, FirmwareKindsHandDestinationsToTheirFamily)
+{
+    // "Open destination" looks in the family's OUT folder, "Use file..." in
+    // the family folder itself; "Blank" saves through the family's writer.
+    form1->sourceKind = kQL5;
+    table().setCell(tcol::kComment, 1, "old comment");
+    for (void (TForm1::*command)() : {&TForm1::OpenDest1Click, &TForm1::Usefile1Click, &TForm1::Blank1Click}) {
+        prompts.cancel();
+        (form1.get()->*command)();
+    }
+    ASSERT_EQ(prompts.requests.size(), 3u);
+    EXPECT_EQ(prompts.requests[0].dialog.initialFolder, path("QL5/OUT"));
+    EXPECT_EQ(prompts.requests[1].dialog.initialFolder, path("QL5"));
+    EXPECT_EQ(prompts.requests[2].kind, Request::Save);
+    EXPECT_EQ(prompts.requests[2].dialog.initialFolder, path("QL5/OUT"));
+    EXPECT_EQ(table().cell(tcol::kComment, 1), "");
+}
+
 TEST_F(DrcCommands, ADestinationLackingIdentifiersKeepsTheirTexts)
 {
     writeFile("dest/partial.drc", drc("B, \"nowa beta\"\r\nZ, \"unknown\"\r\n"));
