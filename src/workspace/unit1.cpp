@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
@@ -572,13 +573,24 @@ MsgButton TForm1::ShowMessage(MsgIcon icon, const std::string& text, unsigned bu
 
 QString TForm1::localDateTimeText()
 {
-    const QLocale locale = QLocale::system();
+    return localDateTimeText(QLocale::system(), QDateTime::currentDateTime());
+}
+
+QString TForm1::localDateTimeText(const QLocale& locale, const QDateTime& when)
+{
+    // The backup stamp keeps only the digits of this text, so the date is
+    // written with numbers where the locale names the month or the weekday
+    // (the C locale's "d MMM yyyy"), and with ASCII digits where the locale
+    // has its own; otherwise backups made at different times would share a name.
+    QString date = locale.dateFormat(QLocale::ShortFormat);
+    date.replace(QRegularExpression(QStringLiteral("M{3,}")), QStringLiteral("MM"));
+    date.remove(QRegularExpression(QStringLiteral("d{3,}")));
     QString time = locale.timeFormat(QLocale::LongFormat);
     // The long time of the desktop carries no time zone; drop Qt's.
     time.remove('t');
     time = time.trimmed();
-    return locale.toString(QDate::currentDate(), QLocale::ShortFormat) + " " +
-           locale.toString(QTime::currentTime(), time);
+    const QLocale digits = QLocale::c();
+    return digits.toString(when.date(), date) + " " + digits.toString(when.time(), time);
 }
 
 void TForm1::MakeDatedBackup(const std::string& path)

@@ -5,23 +5,6 @@
 
 namespace tov {
 
-// ==== resource-string commands ====
-
-void TForm1::Konfix1Click() {}
-void TForm1::Vigrex1Click() {}
-void TForm1::Konfi101Click() {}
-void TForm1::Genaricdrc1Click() {}
-void TForm1::OpenDrcBase() {}
-void TForm1::Blank1Click() {}
-void TForm1::Usefile1Click() {}
-void TForm1::OpenDest1Click() {}
-void TForm1::SaveDrcDestination() {}
-
-// ==== end of resource-string commands ====
-
-
-
-
 // ==== C string-array commands ====
 
 void TForm1::FileC1Click() {}
