@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "formats/resource_strings/drc_workflow.h"
 #include "formats/source_kind.h"
 #include "formats/translation_table.h"
 #include "tests/cli/cli_run.h"
@@ -15,22 +14,13 @@ namespace {
 
 using CliExport = WorkspaceTest;
 
-// "Konfix" and "Open destination" as the window runs them once a file is
-// chosen: the reader, the clearing of a rebuilt table, the refresh.
-void openDrcInWindow(TForm1& f, const std::string& base, const std::string& dest)
+// File > Open base text > "Konfix" and File > "Open destination".
+void openDrcInWindow(TForm1& f, ScriptedPrompts& prompts, const std::string& base, const std::string& dest)
 {
-    f.prevSourceKind = f.sourceKind;
-    f.sourceKind = kKonfix;
-    f.baseFile = base;
-    const DrcBaseOpen opened = openDrcBase(base, f.working().cells());
-    if (opened.rebuilt)
-        for (int c = tcol::kNumber; c <= tcol::kComment; ++c) f.SG1->cells().clearColumn(c);
-    ASSERT_TRUE(opened.ok);
-    f.prevSourceKind = f.sourceKind;
-    f.TableRefresh();
-    f.destFile = dest;
-    ASSERT_TRUE(openDrcDestination(dest, f.working().cells()));
-    f.TableRefresh();
+    prompts.choose(pathToQString(base));
+    f.Konfix1Click();
+    prompts.choose(pathToQString(dest));
+    f.OpenDest1Click();
 }
 
 TEST_F(CliExport, SameBytesAsTheWindowsTable)
@@ -45,11 +35,13 @@ TEST_F(CliExport, SameBytesAsTheWindowsTable)
     };
     const std::vector<Case> cases = {
         {"resource strings",
-         [&](WorkspaceTest&) { openDrcInWindow(*form1, folder + "base/Konfix_en.drc", folder + "dest/Konfix_pl.drc"); },
+         [&](WorkspaceTest&) {
+             openDrcInWindow(*form1, prompts, folder + "base/Konfix_en.drc", folder + "dest/Konfix_pl.drc");
+         },
          {"export", "--kind", "drc", "base/Konfix_en.drc", "dest/Konfix_pl.drc"}},
         {"corpus resource strings",
          [&](WorkspaceTest&) {
-             openDrcInWindow(*form1, corpus + "dmvc_AuthenticateAuthorize_VER240_de.drc",
+             openDrcInWindow(*form1, prompts, corpus + "dmvc_AuthenticateAuthorize_VER240_de.drc",
                              corpus + "dmvc_LuaTestTests_VER230.drc");
          },
          {"export", "--kind", "drc", corpus + "dmvc_AuthenticateAuthorize_VER240_de.drc",
@@ -58,7 +50,8 @@ TEST_F(CliExport, SameBytesAsTheWindowsTable)
          [&](WorkspaceTest&) {
              prompts.choose(pathToQString(folder + "QL5/ENG/LCD_MENU.ENG"));
              form1->QL5firmware1Click();
-             form1->OpenFirmwareDest(kQL5, "", folder + "QL5/POL/LCD_IDLE.POL");
+             prompts.choose(pathToQString(folder + "QL5/POL/LCD_IDLE.POL"));
+             form1->Usefile1Click();
          },
          {"export", "--kind", "ql5", "QL5/ENG/LCD_MENU.ENG", "QL5/POL/LCD_IDLE.POL"}},
         {"menu INI",
@@ -76,7 +69,8 @@ TEST_F(CliExport, SameBytesAsTheWindowsTable)
         start();
         c.open(*this);
         settle();
-        EXPECT_TRUE(prompts.requests.empty() || prompts.requests.back().kind == Request::Open);
+        // Only the open dialogs were shown: no message about the files.
+        for (const Request& r : prompts.requests) EXPECT_EQ(r.kind, Request::Open);
         std::string window;
         ASSERT_TRUE(exportTable(table(), window));
         const clitest::Result tool = clitest::runCli(folder, c.args);
