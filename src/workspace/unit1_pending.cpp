@@ -57,16 +57,6 @@ void TForm1::MenuIniDestChanged() {}
 // ==== end of menu INI commands ====
 
 
-// ==== C string-array commands ====
-
-void TForm1::FileC1Click() {}
-void TForm1::SaveCArrays() {}
-void TForm1::CArraysBaseChanged() {}
-void TForm1::CArraysDestChanged() {}
-
-// ==== end of C string-array commands ====
-
-
 // ==== rendering and editing ====
 
 void TForm1::SG1DrawCell(QPainter&, int, int, const QRect&, const DrawState&) {}
