@@ -196,47 +196,40 @@ TEST_F(CArraysCommands, TypedTextsSurviveSwitchingLanguagesAndReopening)
     EXPECT_EQ(work().cell(3, 2), "Messung starten");
 }
 
-TEST_F(CArraysCommands, OpeningAsksToSaveOnlyWhenTheKindChanges)
+TEST_F(CArraysCommands, SavePromptOnlyOnAKindChangeAndACancelledOpenLeavesAnEmptyCMode)
 {
     struct Case {
+        const char* name;
         std::uint8_t kind;
-        bool asks;
+        std::vector<MsgButton> answers;  // to "Save destination file?"
+        std::uint8_t kindAfter;
     };
-    for (const Case& c : {Case{kKonfix, true}, Case{kCArrays, false}}) {
-        SCOPED_TRACE(int(c.kind));
+    const Case cases[] = {
+        {"abandoned at the prompt", kKonfix, {Cancel}, kKonfix},
+        {"another kind, not saved", kKonfix, {No}, kCArrays},
+        {"already the C mode: no prompt", kCArrays, {}, kCArrays},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         start();
+        open(demo());
         form1->sourceKind = c.kind;
-        work().setRowCount(2);
-        table().setRowCount(2);
-        table().setCell(tcol::kDest, 1, "unsaved");
-        if (c.asks) prompts.press(Cancel);  // abandons the command
-        else prompts.cancel();              // the open dialog
+        table().setCell(tcol::kDest, 1, "edited");
+        for (MsgButton b : c.answers) prompts.press(b);
+        if (c.kindAfter == kCArrays) prompts.cancel();  // the open dialog
         form1->FileC1Click();
-        EXPECT_EQ(prompts.messages().size(), c.asks ? 1u : 0u);
-        EXPECT_EQ(prompts.ofKind(Request::Open).size(), c.asks ? 0u : 1u);
-        EXPECT_EQ(form1->sourceKind, c.kind);
         EXPECT_TRUE(prompts.allAnswered());
+        EXPECT_EQ(prompts.messages().size(), c.answers.size());
+        EXPECT_EQ(form1->sourceKind, c.kindAfter);
+        const bool emptied = c.kindAfter == kCArrays;
+        EXPECT_EQ(form1->prevSourceKind, emptied ? c.kind : kNone);
+        EXPECT_EQ(form1->baseFile.empty(), emptied);
+        EXPECT_EQ(form1->destFile.empty(), emptied);
+        EXPECT_EQ(form1->ComboBox2->count(), emptied ? 0 : 3);
+        EXPECT_EQ(work().cell(1, 1).empty(), emptied);
+        EXPECT_EQ(table().cell(tcol::kDest, 1).empty(), emptied);
         closeWindows();
     }
-}
-
-TEST_F(CArraysCommands, CancelledOpenLeavesTheCModeWithAnEmptyTable)
-{
-    start();
-    open(demo());
-    form1->sourceKind = kKonfix;  // as if another kind were open now
-    prompts.press(No);
-    prompts.cancel();
-    form1->FileC1Click();
-    EXPECT_EQ(form1->sourceKind, kCArrays);
-    EXPECT_EQ(form1->prevSourceKind, kKonfix);
-    EXPECT_EQ(form1->baseFile, "");
-    EXPECT_EQ(form1->destFile, "");
-    EXPECT_EQ(form1->ComboBox1->count(), 0);
-    EXPECT_EQ(form1->ComboBox2->count(), 0);
-    EXPECT_EQ(work().cell(1, 1), "");
-    EXPECT_EQ(table().cell(tcol::kBase, 1), "");
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "");
 }
 
 TEST_F(CArraysCommands, RefusedFileShowsItsReasonAndLoadsNothing)
