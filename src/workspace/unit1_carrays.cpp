@@ -3,6 +3,7 @@
 // language, and a save writes all languages back from the template made when
 // the file was opened.
 #include <QDir>
+#include <algorithm>
 #include <QSignalBlocker>
 #include <QStringList>
 
@@ -19,11 +20,19 @@ namespace tov {
 namespace {
 
 // Replaces both pickers' lists without running their change handlers and
-// leaves them without a selection.
+// leaves them without a selection. A name that more than one language bears
+// gets the number the file's comments give the language ("Deutsch // 2"):
+// the change handlers follow the picker's text, and the user could not tell
+// such languages apart either.
 void fillPickers(QComboBox* base, QComboBox* dest, const std::vector<std::string>& names)
 {
     QStringList items;
-    for (const std::string& name : names) items << decodeBytes(name);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        QString item = decodeBytes(names[i]);
+        if (std::count(names.begin(), names.end(), names[i]) > 1)
+            item += (item.isEmpty() ? QStringLiteral("// ") : QStringLiteral(" // ")) + QString::number(i);
+        items << item;
+    }
     for (QComboBox* box : {base, dest}) {
         const QSignalBlocker blocker(box);
         box->clear();

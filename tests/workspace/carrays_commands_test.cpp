@@ -272,6 +272,27 @@ TEST_F(CArraysCommands, RefusedFileShowsItsReasonAndLoadsNothing)
     }
 }
 
+TEST_F(CArraysCommands, LanguagesOfTheSameNameArePickedApart)
+{
+    // Two languages without names: were both picker items "", picking the
+    // second would change no text and leave the first one's texts in the
+    // destination column, to be saved as the second's.
+    writeFile("unnamed.c", crlf({"const char *n[] = {", "\"\",  // 0", "\"\",  // 1", "};",
+                                 "const char *t[] = {", "\"A\",  // 0", "\"B\",  // 1", "};"}));
+    start();
+    open(folder + "unnamed.c");
+    EXPECT_EQ(pickerItems(form1->ComboBox2), (QStringList{"// 0", "// 1"}));
+    chooseDest(1);
+    EXPECT_EQ(table().cell(tcol::kDest, 1), "B");
+    table().setCell(tcol::kDest, 1, "B2");
+    prompts.choose(pathToQString(folder + "unnamed.c"));
+    form1->Savedest1Click();
+    TextGrid back;
+    ASSERT_TRUE(readCArrays(folder + "unnamed.c", back));
+    EXPECT_EQ(back.cell(1, 1), "A");
+    EXPECT_EQ(back.cell(2, 1), "B2");
+}
+
 TEST_F(CArraysCommands, SavingWritesEveryLanguageWithABackupOfAnExistingTarget)
 {
     struct Case {
