@@ -137,6 +137,7 @@ void TForm1::SaveCArrays()
     const std::string target = pathFromQString(*chosen);
 
     MakeDatedBackup(target);
+    // The pickers' list: without languages (no file opened) nothing is written.
     std::vector<std::string> names;
     for (int i = 0; i < ComboBox2->count(); ++i) names.push_back(encodeText(ComboBox2->itemText(i)));
     if (!writeCArrays(destFile, target, work, names).ok)
