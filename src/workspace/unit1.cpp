@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "formats/source_kind.h"
+#include "formats/translation_table.h"
 #include "support/atomic_file.h"
 #include "support/convert.h"
 #include "support/files.h"
@@ -452,41 +453,15 @@ void TForm1::TableRefresh()
 {
     FormResize();
     if (sourceKind == kCArrays) return;
-    TextGrid& t = SG1->cells();
-    const TextGrid& w = working().cells();
     Panel4->setText(nameOnly(baseFile));
     Panel3->setText(nameOnly(destFile));
-    if (!isFirmwareKind(sourceKind)) {
-        if (sourceKind != kMenuIni) t.setRowCount(w.rowCount());
-        t.copyColumn(tcol::kBase, w, 1);
-        t.copyColumn(tcol::kDest, w, 2);
-        if (sourceKind != kMenuIni) {
-            const int rows = t.rowCount();
-            for (int r = 1; r < rows; ++r) {
-                t.setCell(tcol::kNumber, r, " " + std::to_string(r));
-                t.setCell(tcol::kBaseLen, r, lengthText(t.cell(tcol::kBase, r).size()));
-                t.setCell(tcol::kDestLen, r, lengthText(t.cell(tcol::kDest, r).size()));
-            }
-        }
-    } else {
-        t.setCell(tcol::kComment, 0, "comment");
-    }
-    t.setCell(tcol::kNumber, 0, "No.");
-    t.setCell(tcol::kBaseLen, 0, "len");
-    t.setCell(tcol::kDestLen, 0, "len");
+    refreshTranslationTable(sourceKind, working().cells(), SG1->cells());
     BitBtn2Click();
 }
 
 void TForm1::BitBtn2Click()
 {
-    const TextGrid& t = SG1->cells();
-    std::uint32_t b = 0, d = 0;
-    const int rows = t.rowCount();
-    for (int r = 1; r < rows; ++r) {
-        b += static_cast<std::uint32_t>(t.cell(tcol::kBase, r).size());
-        d += static_cast<std::uint32_t>(t.cell(tcol::kDest, r).size());
-    }
-    Label1->setText(QStringLiteral("Base: %1   Dest.: %2").arg(b).arg(d));
+    Label1->setText(QString::fromStdString(characterCountText(countCharacters(SG1->cells()))));
 }
 
 bool TForm1::SaveDestPrompt()

@@ -166,6 +166,7 @@ public:
     void QL10firmware1Click();
     void TELMOfirmware1Click();
     void INIfile1Click();
+    void LoadMenuIni();
     void FileC1Click();
     void Blank1Click();
     void Usefile1Click();
@@ -212,6 +213,11 @@ public:
     bool SaveDEST_QL5();
     bool SaveDEST_QL10();
     bool SaveDEST_TELMO();
+    // The common body of the four firmware "Open base text" commands.
+    void OpenFirmwareCommand(std::uint8_t kind);
+    // Row at which the open firmware destination stopped matching its base
+    // (0: none); a save then asks first.
+    int firmwareStructureFailureRow = 0;
 
     // The save of each family, dispatched from Savedest1Click.
     void SaveDrcDestination();

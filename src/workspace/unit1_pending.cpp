@@ -20,41 +20,6 @@ void TForm1::SaveDrcDestination() {}
 // ==== end of resource-string commands ====
 
 
-// ==== firmware commands ====
-
-void TForm1::File1Click() {}
-void TForm1::Orvantafirmware1Click() {}
-void TForm1::QL5firmware1Click() {}
-void TForm1::QL10firmware1Click() {}
-void TForm1::TELMOfirmware1Click() {}
-void TForm1::SaveFirmwareDestination() {}
-void TForm1::OpenFirmwareBase(std::uint8_t, const std::string&) {}
-void TForm1::OpenFirmwareDest(std::uint8_t, const std::string&, const std::string&) {}
-bool TForm1::SaveFirmwareDest(std::uint8_t) { return false; }
-void TForm1::OpenSRC_Orvanta(const std::string&) {}
-void TForm1::OpenSRC_QL5(const std::string&) {}
-void TForm1::OpenSRC_QL10(const std::string&) {}
-void TForm1::OpenSRC_TELMO(const std::string&) {}
-void TForm1::OpenDEST_Orvanta(const std::string&, const std::string&) {}
-void TForm1::OpenDEST_QL5(const std::string&, const std::string&) {}
-void TForm1::OpenDEST_QL10(const std::string&, const std::string&) {}
-void TForm1::OpenDEST_TELMO(const std::string&, const std::string&) {}
-bool TForm1::SaveDEST_Orvanta() { return false; }
-bool TForm1::SaveDEST_QL5() { return false; }
-bool TForm1::SaveDEST_QL10() { return false; }
-bool TForm1::SaveDEST_TELMO() { return false; }
-
-// ==== end of firmware commands ====
-
-
-// ==== menu INI commands ====
-
-void TForm1::INIfile1Click() {}
-void TForm1::SaveMenuIni() {}
-void TForm1::MenuIniBaseChanged() {}
-void TForm1::MenuIniDestChanged() {}
-
-// ==== end of menu INI commands ====
 
 
 // ==== rendering and editing ====

@@ -1,0 +1,107 @@
+#include "formats/menu_ini/menu_ini.h"
+
+#include <algorithm>
+
+#include "support/strutil.h"
+
+namespace tov::menu_ini {
+
+namespace {
+
+bool isIniBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == 0x0B || c == 0x0C || c == 0x1A;
+}
+
+}  // namespace
+
+std::string valueForText(std::string_view text)
+{
+    const bool blankAtEnd = !text.empty() && (isIniBlank(text.front()) || isIniBlank(text.back()));
+    const bool quotedPair =
+        text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front();
+    if (!blankAtEnd && !quotedPair) return std::string(text);
+    std::string out;
+    out.reserve(text.size() + 2);
+    out.append("\"").append(text).append("\"");
+    return out;
+}
+
+const std::vector<std::string>& textKeys()
+{
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> out;
+        out.reserve(3 * (kLastNumber + 1));
+        for (int n = 0; n <= kLastNumber; ++n) {
+            const std::string number = std::to_string(n);
+            out.push_back(number);
+            out.push_back(number + "i");
+            out.push_back(number + "v");
+        }
+        return out;
+    }();
+    return keys;
+}
+
+std::vector<std::string> languageSections(const IniDocument& doc)
+{
+    std::vector<std::string> names = doc.sections();
+    const auto it = std::find_if(names.begin(), names.end(),
+                                 [](const std::string& n) { return equalsNoCase(n, kLanguagesSection); });
+    if (it != names.end()) names.erase(it);
+    return names;
+}
+
+int languageIndex(const std::vector<std::string>& languages, std::string_view name)
+{
+    const std::string wanted = trimIni(name);
+    for (size_t i = 0; i < languages.size(); ++i)
+        if (equalsNoCase(languages[i], wanted)) return static_cast<int>(i);
+    return -1;
+}
+
+std::vector<Row> baseRows(const IniDocument& doc, std::string_view baseSection)
+{
+    std::vector<Row> rows;
+    if (!doc.hasSection(baseSection)) return rows;
+    for (const std::string& key : textKeys()) {
+        if (!doc.hasKey(baseSection, key)) continue;
+        rows.push_back({key, doc.read(baseSection, key, kUnreadableText), {}});
+    }
+    return rows;
+}
+
+void loadDestTexts(const IniDocument& doc, std::string_view destSection, std::vector<Row>& rows)
+{
+    for (Row& row : rows) row.dest = doc.read(destSection, row.key);
+}
+
+int tableRowCount(std::size_t keys)
+{
+    return std::max(2, static_cast<int>(keys) + 1);
+}
+
+void applyDestination(IniDocument& doc, std::string_view destSection, const std::vector<DestEntry>& entries)
+{
+    if (trimIni(destSection).empty()) return;
+    // A key may stand in the section more than once; only the first copy is
+    // ever read, and removing all of them keeps a hidden copy from coming to
+    // light once the first is gone.
+    for (const std::string& key : textKeys())
+        while (doc.hasKey(destSection, key)) doc.deleteKey(destSection, key);
+    for (const auto& [key, text] : entries) {
+        const std::string k = trimControls(key);
+        if (!k.empty()) doc.write(destSection, k, valueForText(text));
+    }
+}
+
+WriteResult saveDestination(const std::string& path, std::string_view destSection,
+                            const std::vector<DestEntry>& entries, std::vector<std::string>* languagesAfter)
+{
+    return profileEdit(path, [&](IniDocument& doc) {
+        applyDestination(doc, destSection, entries);
+        if (languagesAfter) *languagesAfter = languageSections(doc);
+    });
+}
+
+}  // namespace tov::menu_ini
