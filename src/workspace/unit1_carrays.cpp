@@ -35,6 +35,9 @@ void fillPickers(QComboBox* base, QComboBox* dest, const std::vector<std::string
     }
     for (QComboBox* box : {base, dest}) {
         const QSignalBlocker blocker(box);
+        // Only the file's languages can be chosen (the menu INI mode lets
+        // the user type a new section name).
+        box->setEditable(false);
         box->clear();
         box->addItems(items);
         box->setCurrentIndex(-1);

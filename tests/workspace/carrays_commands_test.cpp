@@ -96,7 +96,9 @@ TEST_F(CArraysCommands, OpeningFillsPickersTableAndTemplate)
 {
     writeFile("small.c", kSmall);
     start();
+    form1->ComboBox2->setEditable(true);  // as the menu INI mode leaves it
     open(folder + "small.c");
+    EXPECT_FALSE(form1->ComboBox2->isEditable());
 
     const auto opens = prompts.ofKind(Request::Open);
     ASSERT_EQ(opens.size(), 1u);
