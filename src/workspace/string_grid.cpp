@@ -98,46 +98,62 @@ void GridModel::resetAll()
 // ---------------------------------------------------------------------------
 // Delegate
 
-GridDelegate::GridDelegate(StringGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+namespace {
 
-void GridDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
-{
-    QStyledItemDelegate::initStyleOption(option, index);
-    // The default drawing shows the current cell in the selection colours only
-    // while the grid does not have the focus; a focused grid draws it plainly
-    // and leaves the highlight to the window's own painting.
-    const bool current = index == grid_->currentIndex();
-    option->state &= ~QStyle::State_HasFocus;
-    if (current && !grid_->gridHasFocus() && grid_->selectionModel()->isSelected(index)) {
-        option->state |= QStyle::State_Selected | QStyle::State_Active;
-        option->palette.setBrush(QPalette::Inactive, QPalette::Highlight,
-                                 option->palette.brush(QPalette::Active, QPalette::Highlight));
-        option->palette.setBrush(QPalette::Inactive, QPalette::HighlightedText,
-                                 option->palette.brush(QPalette::Active, QPalette::HighlightedText));
-    } else if (current) {
-        option->state &= ~QStyle::State_Selected;
+// The cell editor. A key it has no use for stops here: the grid has seen
+// every key of its editor already (through its event filter), and a key
+// passed on to the grid would be handled twice.
+class GridEditor : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        QLineEdit::keyPressEvent(event);
+        event->accept();
     }
-    option->displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-}
+};
+
+}  // namespace
+
+GridDelegate::GridDelegate(StringGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
 void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    QStyleOptionViewItem opt = option;
-    initStyleOption(&opt, index);
-    const QWidget* w = opt.widget;
-    QStyle* style = w ? w->style() : QApplication::style();
-    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
-
+    // The grid's default drawing: the cell in the window colour (the view's
+    // background) or, when selected, in the selection colours, and its text
+    // on one line in the grid's font, 2 pixels right of and below the cell's
+    // top-left corner, cut at the cell's edge. The current cell of a focused
+    // grid is drawn plainly; its highlight is the window's own painting.
+    const bool current = index == grid_->currentIndex();
+    const bool focused = grid_->gridHasFocus();
+    bool selected = (option.state & QStyle::State_Selected) != 0;
+    if (current) selected = !focused && grid_->selectionModel()->isSelected(index);
+    const QRect& rect = option.rect;
+    const int c = grid_->toGridCol(index.column());
+    const int r = grid_->toGridRow(index.row());
     DrawState st;
-    st.current = index == grid_->currentIndex();
-    st.selected = (opt.state & QStyle::State_Selected) != 0;
-    st.focused = grid_->gridHasFocus();
-    grid_->drawHook(painter, grid_->toGridCol(index.column()), grid_->toGridRow(index.row()), option.rect, st);
+    st.current = current;
+    st.selected = selected;
+    st.focused = focused;
+    const std::string& bytes = grid_->cell(c, r);
+    if (selected) painter->fillRect(rect, option.palette.brush(QPalette::Active, QPalette::Highlight));
+    if (!bytes.empty() && !grid_->coversCell(c, r, st)) {
+        painter->save();
+        painter->setClipRect(rect, Qt::IntersectClip);
+        painter->setFont(option.font);
+        painter->setPen(option.palette.color(QPalette::Active, selected ? QPalette::HighlightedText : QPalette::Text));
+        const QFontMetrics fm(option.font);
+        painter->drawText(QPoint(rect.left() + 2, rect.top() + 2 + fm.ascent()), decodeBytes(bytes));
+        painter->restore();
+    }
+    grid_->drawHook(painter, c, r, rect, st);
 }
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
 {
-    auto* edit = new QLineEdit(parent);
+    auto* edit = new GridEditor(parent);
     edit->setFrame(false);
     edit->setFont(grid_->font());
     const int c = grid_->toGridCol(index.column());
@@ -180,16 +196,22 @@ GridHeader::GridHeader(Qt::Orientation orientation, StringGrid* grid) : QHeaderV
 
 void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
 {
-    painter->save();
-    QHeaderView::paintSection(painter, rect, logicalIndex);
-    painter->restore();
     DrawState st;
     st.fixed = true;
     st.focused = grid_->gridHasFocus();
-    if (orientation() == Qt::Horizontal)
-        grid_->drawHook(painter, grid_->toGridCol(logicalIndex), 0, rect, st);
-    else
-        grid_->drawHook(painter, 0, grid_->toGridRow(logicalIndex), rect, st);
+    const int c = orientation() == Qt::Horizontal ? grid_->toGridCol(logicalIndex) : 0;
+    const int r = orientation() == Qt::Horizontal ? 0 : grid_->toGridRow(logicalIndex);
+    if (grid_->coversCell(c, r, st)) {
+        // Only the section's border would show of the default drawing.
+        const QColor line = palette().color(QPalette::Active, QPalette::Mid);
+        painter->fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), line);
+        painter->fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), line);
+    } else {
+        painter->save();
+        QHeaderView::paintSection(painter, rect, logicalIndex);
+        painter->restore();
+    }
+    grid_->drawHook(painter, c, r, rect, st);
 }
 
 // ---------------------------------------------------------------------------
@@ -285,10 +307,36 @@ void StringGrid::sync()
             selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect);
         }
     }
+    followCellInEditor();
     viewport()->update();
     hHeader_->viewport()->update();
     vHeader_->viewport()->update();
     if (cornerButton_) cornerButton_->update();
+}
+
+void StringGrid::followCellInEditor()
+{
+    // Code that rewrites the edited cell (a paint-time rule, a copy) shows in
+    // the editor at once; the caret and selection stay where the user left
+    // them, as far as the new text reaches.
+    if (!liveEditor() || editorCol_ < 0) return;
+    const QString text = cellText(editorCol_, editorRow_);
+    if (liveEditor()->text() == text) return;
+    const int pos = liveEditor()->cursorPosition();
+    const int selStart = liveEditor()->selectionStart();
+    const int selLength = static_cast<int>(liveEditor()->selectedText().size());
+    liveEditor()->setText(text);
+    const int n = static_cast<int>(text.size());
+    if (selStart >= 0 && selLength > 0 && selStart < n) {
+        const int end = std::min(n, selStart + selLength);
+        // Keep the caret on the side of the selection it was on.
+        if (pos <= selStart)
+            liveEditor()->setSelection(end, selStart - end);
+        else
+            liveEditor()->setSelection(selStart, end - selStart);
+    } else {
+        liveEditor()->setCursorPosition(std::min(pos, n));
+    }
 }
 
 void StringGrid::setRowCount(int n)
@@ -574,6 +622,7 @@ void StringGrid::editorCreated(QLineEdit* editor, int c, int r)
     editorGuard_ = editor;
     editorCol_ = c;
     editorRow_ = r;
+    editorOriginal_ = cells_.cell(c, r);
 }
 
 bool StringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
@@ -655,7 +704,12 @@ void StringGrid::mousePressEvent(QMouseEvent* event)
         inSelectHook_ = false;
         if (!ok) {
             event->accept();
-            setFocus(Qt::MouseFocusReason);
+            // Typing goes on in the open editor after a click on a cell that
+            // cannot be selected.
+            if (liveEditor())
+                liveEditor()->setFocus(Qt::MouseFocusReason);
+            else
+                setFocus(Qt::MouseFocusReason);
             return;
         }
     }
@@ -708,8 +762,23 @@ bool StringGrid::handleKeyPress(QKeyEvent* event)
     return ch.isNull();
 }
 
+void StringGrid::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    // While a cell is edited, typing belongs to its editor.
+    if (liveEditor() && liveEditor()->isVisible()) liveEditor()->setFocus(event->reason());
+}
+
 void StringGrid::keyPressEvent(QKeyEvent* event)
 {
+    if (liveEditor() && liveEditor()->isVisible()) {
+        // A key that reached the grid while its editor is open belongs to
+        // the editor (which keeps every key it is given).
+        liveEditor()->setFocus();
+        QApplication::sendEvent(liveEditor(), event);
+        event->accept();
+        return;
+    }
     if (syncQueued_) sync();
     if (handleKeyDown(event)) {
         event->accept();
@@ -723,6 +792,13 @@ void StringGrid::keyPressEvent(QKeyEvent* event)
         showEditor();
         event->accept();
         return;
+    }
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        if (!(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            moveAcross(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier) ? 1 : -1);
+            event->accept();
+            return;
+        }
     }
     QTableView::keyPressEvent(event);
 }
@@ -749,23 +825,75 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event)
         drawHook(&painter, 0, 0, button->rect(), st);
         return true;
     }
+    if (watched == liveEditor() && event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason &&
+        QApplication::focusWidget() == this) {
+        // A click inside the grid gives the grid the focus before the click
+        // itself arrives; the editor stays open until the click has moved the
+        // current cell (or not), and takes the focus back (focusInEvent).
+        return true;
+    }
     if (watched == liveEditor() && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (handleKeyDown(key)) return true;
-        switch (key->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-            // Rows are the grid's business, even while a cell is edited.
-            QTableView::keyPressEvent(key);
-            return true;
-        default:
-            break;
-        }
+        if (editorKey(key)) return true;
         if (handleKeyPress(key)) return true;
     }
     return QTableView::eventFilter(watched, event);
+}
+
+bool StringGrid::editorKey(QKeyEvent* key)
+{
+    // The keys a spreadsheet gives the grid while a cell is edited. Every
+    // other key edits the text.
+    const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    switch (key->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        // Rows are the grid's business, even while a cell is edited; the
+        // editor opens again on the new row when the column always shows it.
+        QTableView::keyPressEvent(key);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!plain) return false;
+        // The text is in the cell already; Enter goes on to the row below.
+        if (!setCurrentCell(col(), row() + 1) && !alwaysShowEditor_) hideEditor();
+        return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        if (!plain) return false;
+        moveAcross(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier) ? 1 : -1);
+        return true;
+    case Qt::Key_Escape: {
+        if (key->modifiers() != Qt::NoModifier) return false;
+        // Escape takes back what was typed since the editor opened.
+        QLineEdit* ed = liveEditor();
+        const QString original = decodeBytes(editorOriginal_);
+        if (ed->text() != original) {
+            ed->setText(original);
+            storeEditText(editorCol_, editorRow_, original);
+        }
+        if (!alwaysShowEditor_)
+            hideEditor();
+        else if (liveEditor())
+            liveEditor()->selectAll();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool StringGrid::moveAcross(int step)
+{
+    // The next cell of the row that the select hook accepts; columns it
+    // refuses are passed over.
+    for (int c = col() + step; c >= fixedCols_ && c < colCount(); c += step)
+        if (setCurrentCell(c, row())) return true;
+    return false;
 }
 
 void StringGrid::paintEvent(QPaintEvent* event)

@@ -13,7 +13,17 @@
 // Code changes the cells through cells() (a TextGrid) and the view follows:
 // the grid notices every change and brings the view up to date on the next
 // turn of the event loop, or at once through sync(). Nothing is emitted while
-// the grid is being painted.
+// the grid is being painted. An open editor shows what code puts into its
+// cell, with the caret left where it was.
+//
+// The cell editor behaves as in a spreadsheet: Up, Down, Page Up and Page
+// Down move to another row, Enter to the row below, Tab and Shift+Tab to the
+// next cell of the row that the select hook accepts, and Escape takes back
+// what was typed since the editor opened; where the current cell always
+// shows its editor, the editor opens again on the new cell (or stays open
+// where there is nowhere to go). The key-down hook sees every key once,
+// before the editor or the grid acts on it, and no key is lost to a click
+// inside the grid while a cell is edited.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -73,9 +83,6 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
 private:
     StringGrid* grid_;
@@ -175,6 +182,9 @@ public:
     std::function<bool(int c, int r)> onSelectCell;
     // Painting after the default drawing of the cell.
     std::function<void(QPainter& p, int c, int r, const QRect& rect, const DrawState& state)> onDrawCell;
+    // Whether onDrawCell paints over the whole cell, so that the default
+    // drawing would not show and is left out (a header cell keeps its border).
+    std::function<bool(int c, int r, const DrawState& state)> onCoversCell;
     // The editor's text changed (every keystroke); the cell already holds it.
     std::function<void(int c, int r, const std::string& text)> onSetEditText;
     // A key went down (in the grid or its editor) before the grid acts;
@@ -198,6 +208,10 @@ public:
     int toGridCol(int modelCol) const { return modelCol + fixedCols_; }
     void drawHook(QPainter* painter, int c, int r, const QRect& rect, const DrawState& state);
     bool painting() const { return painting_ > 0; }
+    bool coversCell(int c, int r, const DrawState& state) const
+    {
+        return onDrawCell && onCoversCell && onCoversCell(c, r, state);
+    }
     void storeEditText(int c, int r, const QString& text);
     void editorCreated(QLineEdit* editor, int c, int r);
 
@@ -207,6 +221,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
@@ -223,6 +238,9 @@ private:
     QModelIndex modelIndex(int c, int r) const;
     bool handleKeyDown(QKeyEvent* event);
     bool handleKeyPress(QKeyEvent* event);
+    bool editorKey(QKeyEvent* event);
+    bool moveAcross(int step);
+    void followCellInEditor();
 
     TextGrid cells_;
     GridModel* model_;
@@ -251,6 +269,7 @@ private:
     QPointer<QObject> editorGuard_;
     int editorCol_ = -1;
     int editorRow_ = -1;
+    std::string editorOriginal_;  // the cell's text when the editor opened
     QWidget* cornerButton_ = nullptr;
     QMetaObject::Connection focusConnection_;
 };

@@ -6,7 +6,9 @@
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTime>
 #include <QVBoxLayout>
@@ -186,12 +188,15 @@ void TForm1::buildControls()
         Memo1->setPalette(pal);
     }
     Memo1->resize(302, 65);
+    // Clicks on the preview reach the cells beneath it.
+    Memo1->setAttribute(Qt::WA_TransparentForMouseEvents);
     Memo1->hide();
 
     SG1->installEventFilter(this);
     SG1->onDrawCell = [this](QPainter& p, int c, int r, const QRect& rect, const DrawState& st) {
         SG1DrawCell(p, c, r, rect, st);
     };
+    SG1->onCoversCell = [this](int c, int r, const DrawState& st) { return SG1CoversCell(c, r, st); };
     SG1->onSelectCell = [this](int c, int r) { return SG1SelectCell(c, r); };
     SG1->onSetEditText = [this](int c, int r, const std::string& s) {
         SG1SetEditText(c, r, s);
@@ -202,6 +207,9 @@ void TForm1::buildControls()
     SG1->onExit = [this] { SG1Exit(); };
     SG1->onMouseMove = [this](const QPoint& p) { SG1MouseMove(p); };
     SG1->onCurrentChanged = [this](int, int) { scheduleIdle(); };
+    // The preview follows its cell when the grid scrolls.
+    connect(SG1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { scheduleIdle(); });
+    connect(SG1->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { scheduleIdle(); });
 }
 
 void TForm1::buildMenu()
@@ -565,13 +573,24 @@ MsgButton TForm1::ShowMessage(MsgIcon icon, const std::string& text, unsigned bu
 
 QString TForm1::localDateTimeText()
 {
-    const QLocale locale = QLocale::system();
+    return localDateTimeText(QLocale::system(), QDateTime::currentDateTime());
+}
+
+QString TForm1::localDateTimeText(const QLocale& locale, const QDateTime& when)
+{
+    // The backup stamp keeps only the digits of this text, so the date is
+    // written with numbers where the locale names the month or the weekday
+    // (the C locale's "d MMM yyyy"), and with ASCII digits where the locale
+    // has its own; otherwise backups made at different times would share a name.
+    QString date = locale.dateFormat(QLocale::ShortFormat);
+    date.replace(QRegularExpression(QStringLiteral("M{3,}")), QStringLiteral("MM"));
+    date.remove(QRegularExpression(QStringLiteral("d{3,}")));
     QString time = locale.timeFormat(QLocale::LongFormat);
     // The long time of the desktop carries no time zone; drop Qt's.
     time.remove('t');
     time = time.trimmed();
-    return locale.toString(QDate::currentDate(), QLocale::ShortFormat) + " " +
-           locale.toString(QTime::currentTime(), time);
+    const QLocale digits = QLocale::c();
+    return digits.toString(when.date(), date) + " " + digits.toString(when.time(), time);
 }
 
 void TForm1::MakeDatedBackup(const std::string& path)

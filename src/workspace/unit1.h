@@ -9,9 +9,11 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLocale>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -144,6 +146,7 @@ public:
     void MakeDatedBackup(const std::string& path);
     // The locale's short date and long time text the backup stamp is made of.
     static QString localDateTimeText();
+    static QString localDateTimeText(const QLocale& locale, const QDateTime& when);
     // Shows a message box through the prompts (texts in Windows-1250 bytes).
     MsgButton ShowMessage(MsgIcon icon, const std::string& text, unsigned buttons = Ok);
     // The program folder name of a relative file name: "./base/x.drc" is taken
@@ -185,6 +188,8 @@ public:
 
     // Translation table events.
     void SG1DrawCell(QPainter& canvas, int col, int row, const QRect& rect, const DrawState& state);
+    // Whether SG1DrawCell paints the whole cell (the default drawing beneath it would not show).
+    bool SG1CoversCell(int col, int row, const DrawState& state) const;
     bool SG1SelectCell(int col, int row);
     void SG1SetEditText(int col, int row, const std::string& value);
     void SG1KeyDown(int& key, Qt::KeyboardModifiers shift, bool autoRepeat);

@@ -121,6 +121,8 @@ TEST_F(MainWindow, SavePromptAnswersDecideWhetherTheWindowCloses)
         EXPECT_EQ(shown[0], QStringLiteral("        Save destination file?"));
         EXPECT_EQ(prompts.requests[0].buttons, unsigned(Yes | No | Cancel));
         if (c.questions > 1) EXPECT_EQ(shown[1], QStringLiteral("        Close program     ?"));
+        // Yes runs the save, which asks for the file name.
+        EXPECT_EQ(prompts.ofKind(Request::Save).size(), c.answers.front() == Yes ? 1u : 0u);
         // Settings are only written by a completed close.
         EXPECT_EQ(QFile::exists(QString::fromStdString(ini)), c.closes);
         TearDown();

@@ -13,7 +13,10 @@ std::string drcSaveErrorText(const std::string& fileName)
 
 bool drcTableHoldsDestination(const TextGrid& working)
 {
-    return !working.cell(kDrcIdColumn, 1).empty() && !working.cell(kDrcDestColumn, 1).empty();
+    // Row 1 counts only while it is a row of the table: cells beyond the row
+    // count keep old texts, over which nothing can be read.
+    return working.rowCount() > 1 && !working.cell(kDrcIdColumn, 1).empty() &&
+           !working.cell(kDrcDestColumn, 1).empty();
 }
 
 DrcBaseOpen openDrcBase(const std::string& path, TextGrid& working)

@@ -51,6 +51,13 @@ TEST(DrcWorkflow, OpenBaseReadsOverRowsOnlyWhenRowOneHasADestination)
     EXPECT_EQ(anew.cell(0, 1), "B");
     EXPECT_EQ(anew.cell(2, 2), "");
 
+    // Texts left beyond the row count are no rows to read over.
+    TextGrid hidden = baseWithDestination("aa");
+    hidden.setRowCount(1);
+    const DrcBaseOpen reopened = openDrcBase(dir.file("new.drc"), hidden);
+    EXPECT_TRUE(reopened.rebuilt);
+    EXPECT_EQ(hidden.rowCount(), 3);
+
     TextGrid failed = baseWithDestination("aa");
     EXPECT_FALSE(openDrcBase(dir.file("missing.drc"), failed).ok);
 }

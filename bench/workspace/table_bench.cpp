@@ -1,0 +1,210 @@
+// Painting and moving in a translation table of 65,535 rows: one full
+// viewport (about 40 rows), Ctrl+End with the repaint that follows, and
+// scrolling to any place of tables of different sizes (the cost must not grow
+// with the row count).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+
+#include "formats/source_kind.h"
+#include "support/convert.h"
+#include "workspace/codepage.h"
+#include "workspace/unit1.h"
+#include "workspace/unit2.h"
+
+namespace {
+
+using namespace tov;
+
+// Nothing is asked while the benchmarks run; every request is declined.
+class SilentPrompts : public Prompts {
+public:
+    std::optional<QString> openFile(QWidget*, const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<QString> saveFile(QWidget*, const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return std::nullopt; }
+    MsgButton message(QWidget*, MsgIcon, const QString&, unsigned) override { return Cancel; }
+    void terminate(int) override {}
+};
+
+// The three windows over a filled table, kept for the whole run.
+struct Workspace {
+    QTemporaryDir dir;
+    SilentPrompts prompts;
+    std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TForm2> form2;
+
+    Workspace(std::uint8_t kind, int rows)
+    {
+        const std::string folder = pathFromQString(dir.path()) + "/";
+        form1 = std::make_unique<TForm1>(folder, folder + "bench.ini", prompts);
+        form2 = std::make_unique<TForm2>(*form1);
+        form1->resize(1000, 1120);
+        form1->show();
+        settle();
+        form1->sourceKind = kind;
+        TextGrid& w = form2->SG1->cells();
+        TextGrid& t = form1->SG1->cells();
+        w.setRowCount(rows);
+        t.setRowCount(rows);
+        const bool firmware = isFirmwareKind(kind);
+        for (int r = 1; r < rows; ++r) {
+            // Every fifth destination differs from the stored one, every
+            // seventh is empty, every eleventh is too long.
+            // Numbers of five digits: tables of every size hold texts of the
+            // same lengths.
+            char number[8];
+            std::snprintf(number, sizeof number, "%05d", r);
+            const std::string base = std::string("Base text of row ") + number;
+            std::string dest = r % 7 == 0 ? "" : std::string("Tekst docelowy ") + number;
+            if (r % 11 == 0) dest += " and a longer tail";
+            const std::string stored = r % 5 == 0 ? "other" : dest;
+            w.setCell(0, r, "IDS_" + std::to_string(r));
+            w.setCell(firmware ? 6 : 1, r, base);
+            w.setCell(firmware ? 7 : 2, r, stored);
+            t.setCell(tcol::kNumber, r, " " + std::to_string(r));
+            t.setCell(tcol::kBaseLen, r, lengthText(base.size()));
+            t.setCell(tcol::kBase, r, base);
+            t.setCell(tcol::kDestLen, r, lengthText(dest.size()));
+            t.setCell(tcol::kDest, r, dest);
+            if (firmware) t.setCell(tcol::kLineIndex, r, std::to_string(r + r / 9));
+        }
+        form1->TableRefresh();
+        form1->SG1->sync();
+        form1->SG1->setCurrentCell(tcol::kBaseLen, 1);
+        settle();
+        // One paint of every row brings the firmware texts to their length,
+        // so what is measured is the steady state (a profiler may skip it).
+        if (!std::getenv("TOVRANA_BENCH_NO_WARMUP")) paintAll();
+    }
+
+    static void settle()
+    {
+        for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    }
+    // The whole grid: cells, both headers and the scroll bars.
+    void paint()
+    {
+        StringGrid* g = form1->SG1;
+        if (pixmap.size() != g->size()) pixmap = QPixmap(g->size());
+        g->render(&pixmap);
+    }
+    void paintAll()
+    {
+        StringGrid& g = *form1->SG1;
+        for (int top = 1; top < g.rowCount(); top += g.visibleRowCount()) {
+            g.setTopRow(top);
+            paint();
+        }
+        settle();
+        g.setTopRow(1);
+    }
+
+    QPixmap pixmap;
+};
+
+// Built on first use, ended before the application object.
+std::map<std::pair<int, int>, std::unique_ptr<Workspace>> workspaces;
+
+Workspace& workspace(std::uint8_t kind, int rows)
+{
+    auto& w = workspaces[{kind, rows}];
+    if (!w) w = std::make_unique<Workspace>(kind, rows);
+    // The keys go to the active window.
+    w->form1->activateWindow();
+    w->form1->SG1->setFocus();
+    Workspace::settle();
+    return *w;
+}
+
+// The cells of one screen (range 1 = 0), or the whole grid with its headers
+// and scroll bars (range 1 = 1).
+void BM_PaintViewport(benchmark::State& state)
+{
+    Workspace& w = workspace(static_cast<std::uint8_t>(state.range(0)), 65536);
+    StringGrid& g = *w.form1->SG1;
+    g.setTopRow(30000);
+    QWidget* target = state.range(1) ? static_cast<QWidget*>(&g) : g.viewport();
+    QPixmap pixmap(target->size());
+    for (auto _ : state) target->render(&pixmap);
+    state.counters["rows"] = g.visibleRowCount();
+    state.counters["columns"] = g.horizontalHeader()->visualIndexAt(g.viewport()->width() - 1) + 2;
+}
+BENCHMARK(BM_PaintViewport)
+    ->Args({kKonfix, 0})
+    ->Args({kOrvanta, 0})
+    ->Args({kKonfix, 1})
+    ->Args({kOrvanta, 1})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_CtrlEndAndRepaint(benchmark::State& state)
+{
+    Workspace& w = workspace(static_cast<std::uint8_t>(state.range(0)), 65536);
+    StringGrid& g = *w.form1->SG1;
+    const int col = static_cast<int>(state.range(1));
+    for (auto _ : state) {
+        state.PauseTiming();
+        g.setCurrentCell(col, 1);
+        g.setFocus();
+        Workspace::settle();
+        QWidget* target = g.isEditorOpen() ? static_cast<QWidget*>(g.editor()) : &g;
+        state.ResumeTiming();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
+        QApplication::sendEvent(target, &press);
+        w.paint();
+    }
+    if (g.row() != g.rowCount() - 1 || g.col() != col) state.SkipWithError("Ctrl+End did not reach the last row");
+}
+BENCHMARK(BM_CtrlEndAndRepaint)
+    ->Args({kKonfix, tcol::kBase})
+    ->Args({kKonfix, tcol::kDest})
+    ->Args({kOrvanta, tcol::kDest})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_ScrollAndRepaint(benchmark::State& state)
+{
+    const int rows = static_cast<int>(state.range(0));
+    Workspace& w = workspace(kOrvanta, rows);
+    StringGrid& g = *w.form1->SG1;
+    int top = 1;
+    for (auto _ : state) {
+        top = (top * 7919 + 13) % (rows - g.visibleRowCount());
+        g.setTopRow(std::max(1, top));
+        w.paint();
+    }
+}
+BENCHMARK(BM_ScrollAndRepaint)->Arg(1000)->Arg(65536)->Unit(benchmark::kMillisecond);
+
+// The main of every window benchmark is here.
+// The message the offscreen platform gives for every window says nothing
+// about the program.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.contains(QLatin1String("This plugin does not support"))) return;
+    if (message.contains(QLatin1String("XDG_RUNTIME_DIR"))) return;
+    qt_message_output(type, context, message);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qInstallMessageHandler(quietHandler);
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QTemporaryDir config;
+    setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    workspaces.clear();
+    return 0;
+}

@@ -1,0 +1,169 @@
+// The resource-string commands of the File menu: the four "Open base text"
+// entries for the ".drc" kinds, "Open destination", "New destination" (Blank,
+// Use file...) and the resource-string part of "Save destination". What they
+// read and write is done by the format layer; these show the dialogs and
+// messages and refresh the table.
+#include <QDir>
+
+#include "formats/resource_strings/drc_workflow.h"
+#include "formats/source_kind.h"
+#include "support/files.h"
+#include "workspace/codepage.h"
+#include "workspace/unit1.h"
+
+namespace tov {
+
+namespace {
+
+// Sets the open dialog up as the commands do: the folder and the offered
+// name holding a mask. Filter and extension stay as they are, so a filter set
+// by another command stays for the rest of the run.
+void prepareOpenDialog(DialogState& dialog, const DrcDialogStart& start)
+{
+    dialog.initialFolder = pathToQString(start.folder);
+    dialog.fileName = pathToQString(start.fileName);
+}
+
+// The save dialog of the resource-string commands: extension "drc", no filter.
+void prepareSaveDialog(DialogState& dialog)
+{
+    dialog.defaultExtension = QStringLiteral("drc");
+    dialog.filter.clear();
+    dialog.fileName.clear();
+}
+
+// The common start of the four "Open base text" entries: switching to another
+// kind asks about unsaved destination texts and then drops them with the
+// destination name.
+void openDrcKind(TForm1& form, std::uint8_t kind)
+{
+    if (form.sourceKind != kind) {
+        if (!form.SaveDestPrompt()) return;
+        form.working().cells().clearColumn(kDrcDestColumn);
+        form.SG1->cells().clearColumn(tcol::kDest);
+        form.SG1->cells().clearColumn(tcol::kDestLen);
+        form.destFile.clear();
+    }
+    form.prevSourceKind = form.sourceKind;
+    form.sourceKind = kind;
+    form.OpenDrcBase();
+}
+
+// "Open destination" and "Use file...": the chosen file becomes the
+// destination and its texts are read by identifier into the stored column.
+void chooseDrcDestination(TForm1& form, const DrcDialogStart& start)
+{
+    prepareOpenDialog(form.OpenDialog1, start);
+    if (const auto chosen = form.prompts().openFile(&form, form.OpenDialog1.request())) {
+        form.destFile = pathFromQString(*chosen);
+        if (!openDrcDestination(form.destFile, form.working().cells()))
+            form.ShowMessage(MsgIcon::Error, kDrcReadErrorText, Ok);
+    }
+    form.TableRefresh();
+}
+
+// The save error names the file as the file system spells it (the rest of
+// the text is plain ASCII, so decoding it as a file name is exact).
+void showSaveError(TForm1& form, const std::string& name)
+{
+    form.prompts().message(&form, MsgIcon::Error, pathToQString(drcSaveErrorText(name)), Ok);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Open base text
+
+void TForm1::Konfix1Click() { openDrcKind(*this, kKonfix); }
+void TForm1::Vigrex1Click() { openDrcKind(*this, kVigrex); }
+void TForm1::Konfi101Click() { openDrcKind(*this, kKonfi10); }
+void TForm1::Genaricdrc1Click() { openDrcKind(*this, kGenericDrc); }
+
+void TForm1::OpenDrcBase()
+{
+    prepareOpenDialog(OpenDialog1, drcOpenBaseStart(sourceKind, programFolder()));
+    if (const auto chosen = prompts().openFile(this, OpenDialog1.request())) {
+        baseFile = pathFromQString(*chosen);
+        // Over the existing rows when row 1 has a destination text, else anew.
+        const DrcBaseOpen opened = openDrcBase(baseFile, working().cells());
+        if (opened.rebuilt)
+            for (int c = tcol::kNumber; c <= tcol::kComment; ++c) SG1->cells().clearColumn(c);
+        if (opened.ok)
+            prevSourceKind = sourceKind;  // the new kind is confirmed
+        else
+            ShowMessage(MsgIcon::Error, kDrcReadErrorText, Ok);
+    }
+    // A cancelled or failed open goes back to the kind in force before.
+    if (prevSourceKind != sourceKind) sourceKind = prevSourceKind;
+    TableRefresh();
+}
+
+// ---------------------------------------------------------------------------
+// Destinations
+
+void TForm1::OpenDest1Click()
+{
+    if (!SaveDestPrompt()) return;
+    if (isFirmwareKind(sourceKind)) {
+        OpenFirmwareDest(sourceKind, "/OUT");
+        return;
+    }
+    chooseDrcDestination(*this, drcOpenDestinationStart(sourceKind, programFolder()));
+}
+
+void TForm1::Usefile1Click()
+{
+    if (!SaveDestPrompt()) return;
+    if (isFirmwareKind(sourceKind)) {
+        OpenFirmwareDest(sourceKind, "");
+        return;
+    }
+    // Nothing opened yet: there is nothing to take a destination for.
+    if (const auto start = drcUseFileStart(sourceKind, programFolder())) chooseDrcDestination(*this, *start);
+}
+
+void TForm1::Blank1Click()
+{
+    if (!SaveDestPrompt()) return;
+    if (isFirmwareKind(sourceKind)) {
+        SG1->cells().clearColumn(tcol::kComment);
+        SaveFirmwareDest(sourceKind);
+        return;
+    }
+    const DrcDialogStart start = drcBlankStart(programFolder());
+    prepareSaveDialog(SaveDialog1);
+    SaveDialog1.initialFolder = pathToQString(start.folder);
+    SaveDialog1.fileName = pathToQString(start.fileName);
+    if (const auto chosen = prompts().saveFile(this, SaveDialog1.request())) {
+        const std::string name = pathFromQString(*chosen);
+        if (!writeBlankDrcDestination(name, working().cells())) showSaveError(*this, name);
+        destFile = name;
+    }
+    TableRefresh();
+}
+
+// ---------------------------------------------------------------------------
+// Save destination
+
+void TForm1::SaveDrcDestination()
+{
+    prepareSaveDialog(SaveDialog1);
+    QDir::setCurrent(pathToQString(programFolder()));
+    // The dialog opens on the current destination file (relative names are
+    // taken against the program folder); with none, in the program folder.
+    const QString current = pathToQString(absolutePath(destFile, programFolder()));
+    SaveDialog1.initialFolder = current;
+    SaveDialog1.fileName = current;
+    const auto chosen = prompts().saveFile(this, SaveDialog1.request());
+    if (!chosen) return;
+
+    // The texts as edited become the stored destination.
+    working().cells().copyColumn(kDrcDestColumn, SG1->cells(), tcol::kDest);
+    const std::string name = pathFromQString(*chosen);
+    MakeDatedBackup(name);
+    if (!WriteDrc(kDrcDestColumn, name, working().cells())) showSaveError(*this, name);
+    destFile = name;
+    TableRefresh();
+}
+
+}  // namespace tov

@@ -1,0 +1,191 @@
+// Editing the translation table: which cells can be reached and edited, the
+// live length cells, the length limit of firmware destinations, the special
+// keys, the identifier hint over base texts and the preview memo that shows
+// a text's escaped line breaks (or a firmware line's comment) above its cell.
+#include <QFontMetrics>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+#include "formats/source_kind.h"
+#include "support/convert.h"
+#include "workspace/codepage.h"
+#include "workspace/unit1.h"
+#include "workspace/unit2.h"
+
+namespace tov {
+
+namespace {
+
+// The tag the find routine puts on the grid while it moves the current row:
+// the destination editor then stays closed.
+constexpr int kSearchLockTag = 85;
+
+// At most this many characters are left to read after each step of the
+// preview split.
+constexpr std::size_t kPreviewCut = 255;
+
+// The lines of a text split at its escape pairs: a backslash followed by "n"
+// or "r" ends a line; any other backslash stays in the line. A text without
+// such a pair gives no lines. Only the beginning of a long text is looked at:
+// after every step the rest is cut to 255 characters.
+std::vector<std::string> escapedLines(std::string_view t)
+{
+    std::vector<std::string> lines;
+    if (t.find("\\n") == std::string_view::npos && t.find("\\r") == std::string_view::npos) return lines;
+    std::string line;
+    std::string_view rest = t;
+    while (!rest.empty()) {
+        if (rest[0] == '\\' && rest.size() > 1) {
+            if (rest[1] == 'n' || rest[1] == 'r') {
+                lines.push_back(std::move(line));
+                line.clear();
+                rest.remove_prefix(2);
+            } else {
+                line.push_back('\\');
+                rest.remove_prefix(1);
+            }
+        } else {
+            line.push_back(rest[0]);
+            rest.remove_prefix(1);
+        }
+        if (rest.size() > kPreviewCut) rest = rest.substr(0, kPreviewCut);
+    }
+    lines.push_back(std::move(line));
+    return lines;
+}
+
+}  // namespace
+
+bool TForm1::SG1SelectCell(int col, int)
+{
+    // Only the base length, the base text and the destination text can be
+    // current.
+    if (col != tcol::kBaseLen && col != tcol::kBase && col != tcol::kDest) return false;
+    Memo1->hide();
+    const TextFont* font = &numberFont;
+    if (col == tcol::kDest) {
+        // The destination editor opens at once, except while a search moves
+        // the current row.
+        const bool edit = SG1->tag() != kSearchLockTag;
+        SG1->setEditingOption(edit);
+        SG1->setAlwaysShowEditor(edit);
+        font = &destFont;
+    } else if (col == tcol::kBase) {
+        SG1->setAlwaysShowEditor(false);
+        SG1->setEditingOption(true);
+        font = &baseFont;
+    } else {
+        SG1->setEditingOption(false);
+        SG1->setAlwaysShowEditor(false);
+    }
+    const QFont f = font->font();
+    if (SG1->font() != f) SG1->setFont(f);
+    return true;
+}
+
+void TForm1::SG1SetEditText(int col, int row, const std::string& value)
+{
+    // The length left of the edited text follows every keystroke (the menu
+    // INI mode has no length columns).
+    if (sourceKind == kMenuIni) return;
+    if (col == tcol::kBase || col == tcol::kDest) SG1->setCell(col - 1, row, lengthText(value.size()));
+}
+
+void TForm1::SG1KeyDown(int& key, Qt::KeyboardModifiers shift, bool)
+{
+    const int c = SG1->col();
+    const int r = SG1->row();
+    const bool ctrl = shift & Qt::ControlModifier;
+    if (key == Qt::Key_Right && c == tcol::kBase) {
+        // Column 3 cannot be selected; the move lands in the destination.
+        SG1->setCol(tcol::kDest);
+    } else if (key == Qt::Key_End && ctrl) {
+        // To the last row, in the same column.
+        SG1->setRow(SG1->rowCount() - 1);
+    } else if (key == Qt::Key_Shift && ctrl && c == tcol::kBase && r >= 1) {
+        // Ctrl held, Shift pressed: the base text becomes the destination
+        // and the next row comes up, once per key-down (repeats included).
+        SG1->setCell(tcol::kDest, r, SG1->cell(tcol::kBase, r));
+        if (r < SG1->rowCount() - 1) SG1->setRow(r + 1);
+    }
+}
+
+void TForm1::SG1KeyPress(QChar& key)
+{
+    // A firmware destination cannot be typed longer than its base text;
+    // typing over a selection is allowed as long as the result fits. Editing
+    // characters (backspace, delete and the other control codes) always pass.
+    if (!isFirmwareKind(sourceKind) || SG1->col() != tcol::kDest) return;
+    if (key.unicode() < 32 || key.unicode() == 127) return;
+    const std::int32_t baseLength = nonNegativeNumber(SG1->cell(tcol::kBaseLen, SG1->row()));
+    if (SG1->editorRemainingLength() >= baseLength) key = QChar();
+}
+
+void TForm1::SG1Exit()
+{
+    // The current cell is drawn again now that the grid has lost the focus.
+    SG1->viewport()->update(SG1->visualRect(SG1->currentIndex()));
+}
+
+void TForm1::SG1MouseMove(const QPoint& pos)
+{
+    // Over a base text of a resource-string file the hint is the string's
+    // identifier.
+    if (!isResourceStringKind(sourceKind)) return;
+    int c = -1, r = -1;
+    SG1->cellAt(pos, c, r);
+    if (c != mouseCol || r != mouseRow) SG1->cancelHint();
+    mouseCol = c;
+    mouseRow = r;
+    QString hint;
+    if (c == tcol::kBase && r > 0) hint = decodeBytes(working().cell(0, r));
+    SG1->setHint(hint);
+    SG1->setShowHint(!hint.isEmpty());
+}
+
+void TForm1::AppIdle()
+{
+    const int c = SG1->col();
+    const int r = SG1->row();
+    if (c != tcol::kBase && c != tcol::kDest) return;
+
+    previewLines = escapedLines(SG1->cell(c, r));
+    if (isFirmwareKind(sourceKind)) {
+        // A firmware text previews the comment of its line.
+        previewLines.clear();
+        const std::string& comment = SG1->cell(c == tcol::kBase ? tcol::kBaseComment : tcol::kPreview7, r);
+        if (!comment.empty()) previewLines.push_back(comment);
+    }
+    // The memo sits on the cell's top edge; a cell scrolled out of sight has
+    // nothing to sit on.
+    const QRect cell = SG1->cellRect(c, r);
+    if (previewLines.empty() || cell.isEmpty()) {
+        Memo1->hide();
+        return;
+    }
+
+    QStringList shown;
+    for (const std::string& line : previewLines) shown << decodeBytes(line);
+    const QString text = shown.join(QLatin1Char('\n'));
+    if (Memo1->toPlainText() != text) Memo1->setPlainText(text);
+    if (Memo1->textCursor().position() != 0) Memo1->moveCursor(QTextCursor::Start);
+    if (Memo1->font() != SG1->font()) Memo1->setFont(SG1->font());
+    if (Memo1->document()->documentMargin() != 0) Memo1->document()->setDocumentMargin(0);
+
+    const QFontMetrics fm(SG1->font());
+    const int height = static_cast<int>(shown.size()) * (fm.height() + 3);
+    const int top = SG1->y() + cell.top() - height;
+    const int left = SG1->x() + cell.left() + 1;
+    int widest = 10;
+    for (const QString& line : shown) widest = std::max(widest, fm.horizontalAdvance(line));
+    // Never past the grid's right edge.
+    const int width = std::max(0, std::min(widest + 50, SG1->x() + SG1->width() - left));
+    const QRect geometry(left, top, width, height);
+    if (Memo1->geometry() != geometry) Memo1->setGeometry(geometry);
+    if (Memo1->isHidden()) {
+        Memo1->show();
+        Memo1->raise();
+    }
+}
+
+}  // namespace tov
