@@ -68,7 +68,6 @@ void TForm1::OpenCArraysBase(const std::string& fileName)
 {
     TextGrid& work = working().cells();
     TextGrid& table = SG1->cells();
-    SG1->hideEditor();
     baseFile.clear();
     prepareCArraysWorkTable(work);
     prepareCArraysTranslationTable(table);
@@ -109,15 +108,11 @@ void TForm1::OpenCArraysBase(const std::string& fileName)
 
 void TForm1::CArraysBaseChanged()
 {
-    SG1->hideEditor();
     showCBaseLanguage(SG1->cells(), working().cells(), ComboBox1->currentIndex());
 }
 
 void TForm1::CArraysDestChanged()
 {
-    // An editor left open would put the texts of the language shown so far
-    // into the next one.
-    SG1->hideEditor();
     showCDestLanguage(SG1->cells(), working().cells(), ComboBox2->currentIndex(), ComboBox2->count(),
                       cDestColumn);
 }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTest>
 
 #include "formats/c_arrays/c_arrays.h"
 #include "formats/source_kind.h"
@@ -169,9 +170,14 @@ TEST_F(CArraysCommands, TypedTextsSurviveSwitchingLanguagesAndReopening)
     open(path);
     chooseDest(1);
     EXPECT_EQ(table().cell(tcol::kDest, 1), "Witamy");
-    table().setCell(tcol::kDest, 1, "Witajcie");
+    form1->SG1->setFocus();
+    ASSERT_TRUE(form1->SG1->setCurrentCell(tcol::kDest, 1));
+    ASSERT_TRUE(form1->SG1->showEditor());
+    form1->SG1->editor()->selectAll();
+    QTest::keyClicks(form1->SG1->editor(), "Witajcie");
 
-    chooseDest(2);
+    chooseDest(2);  // with the editor still open
+    form1->SG1->setCurrentCell(tcol::kDest, 2);
     EXPECT_EQ(table().cell(tcol::kDest, 0), "Deutsch");
     EXPECT_EQ(table().cell(tcol::kDest, 1), "Willkommen");
     EXPECT_EQ(work().cell(2, 1), "Witajcie");
