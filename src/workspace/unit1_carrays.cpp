@@ -3,9 +3,9 @@
 // language, and a save writes all languages back from the template made when
 // the file was opened.
 #include <QDir>
-#include <algorithm>
 #include <QSignalBlocker>
 #include <QStringList>
+#include <algorithm>
 
 #include "formats/c_arrays/c_arrays.h"
 #include "formats/c_arrays/c_arrays_workflow.h"
