@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "support/files.h"
 #include "support/settings.h"
 #include "workspace/prompts.h"
 #include "workspace/string_grid.h"
@@ -228,6 +229,9 @@ public:
     void SaveFirmwareDestination();
     void SaveMenuIni();
     void SaveCArrays();
+    // Opens a C string-array file as the base text (fileName empty: asks with
+    // the open dialog), then selects the remembered languages and fills the table.
+    void OpenCArraysBase(const std::string& fileName = {});
     // The base and destination language changes of the two picker modes.
     void MenuIniBaseChanged();
     void MenuIniDestChanged();
@@ -257,6 +261,8 @@ private:
 public:
     // The remembered destination column of the C string-array mode (0: none).
     int cDestColumn = 0;
+    // Temporary file names of the run (the C string-array templates).
+    TempNamer tempNames;
     // Last cell under the mouse, for the identifier hint.
     int mouseCol = 0;
     int mouseRow = 0;

@@ -5,16 +5,6 @@
 
 namespace tov {
 
-// ==== C string-array commands ====
-
-void TForm1::FileC1Click() {}
-void TForm1::SaveCArrays() {}
-void TForm1::CArraysBaseChanged() {}
-void TForm1::CArraysDestChanged() {}
-
-// ==== end of C string-array commands ====
-
-
 // ==== find, export and start-up restore ====
 
 void TForm1::Exporttotextfile1Click() {}
