@@ -495,8 +495,9 @@ bool TForm1::SaveDestPrompt()
     if (!edited) return true;
     switch (ShowMessage(MsgIcon::Question, "        Save destination file?", Yes | No | Cancel)) {
     case Yes:
-        Savedest1Click();
-        return true;
+        // Only a destination that was really written lets the caller discard
+        // the edits; a cancelled or failed save keeps them where they are.
+        return SaveDestination();
     case No:
         return true;
     default:
@@ -509,14 +510,15 @@ bool TForm1::SaveDestPrompt()
 
 void TForm1::Savedest1Click()
 {
-    if (sourceKind == kCArrays)
-        SaveCArrays();
-    else if (sourceKind == kMenuIni)
-        SaveMenuIni();
-    else if (isFirmwareKind(sourceKind))
-        SaveFirmwareDestination();
-    else
-        SaveDrcDestination();
+    SaveDestination();
+}
+
+bool TForm1::SaveDestination()
+{
+    if (sourceKind == kCArrays) return SaveCArrays();
+    if (sourceKind == kMenuIni) return SaveMenuIni();
+    if (isFirmwareKind(sourceKind)) return SaveFirmwareDestination();
+    return SaveDrcDestination();
 }
 
 void TForm1::ComboBox1Change()

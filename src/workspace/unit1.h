@@ -224,11 +224,14 @@ public:
     // (0: none); a save then asks first.
     int firmwareStructureFailureRow = 0;
 
-    // The save of each family, dispatched from Savedest1Click.
-    void SaveDrcDestination();
-    void SaveFirmwareDestination();
-    void SaveMenuIni();
-    void SaveCArrays();
+    // The save of each family, dispatched from Savedest1Click. Each tells
+    // whether the destination was written (false after a cancelled dialog,
+    // a refusal or a failed write).
+    bool SaveDestination();
+    bool SaveDrcDestination();
+    bool SaveFirmwareDestination();
+    bool SaveMenuIni();
+    bool SaveCArrays();
     // Opens a C string-array file as the base text (fileName empty: asks with
     // the open dialog), then selects the remembered languages and fills the table.
     void OpenCArraysBase(const std::string& fileName = {});

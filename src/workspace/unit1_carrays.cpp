@@ -117,7 +117,7 @@ void TForm1::CArraysDestChanged()
                       cDestColumn);
 }
 
-void TForm1::SaveCArrays()
+bool TForm1::SaveCArrays()
 {
     TextGrid& work = working().cells();
     // With no destination language the column shows the row numbers: nothing to keep.
@@ -131,16 +131,17 @@ void TForm1::SaveCArrays()
     SaveDialog1.fileName = pathToQString(baseFile);
     SaveDialog1.promptCreate = true;
     const auto chosen = prompts().saveFile(this, SaveDialog1.request());
-    if (!chosen) return;
+    if (!chosen) return false;
     const std::string target = pathFromQString(*chosen);
 
     MakeDatedBackup(target);
     // The pickers' list: without languages (no file opened) nothing is written.
     std::vector<std::string> names;
     for (int i = 0; i < ComboBox2->count(); ++i) names.push_back(encodeText(ComboBox2->itemText(i)));
-    if (!writeCArrays(destFile, target, work, names).ok)
-        // The name is the file system's, not a Windows-1250 text.
-        prompts().message(this, MsgIcon::Error, pathToQString(cArraysSaveErrorText(target)), Ok);
+    if (writeCArrays(destFile, target, work, names).ok) return true;
+    // The name is the file system's, not a Windows-1250 text.
+    prompts().message(this, MsgIcon::Error, pathToQString(cArraysSaveErrorText(target)), Ok);
+    return false;
 }
 
 }  // namespace tov

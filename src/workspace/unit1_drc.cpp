@@ -145,7 +145,7 @@ void TForm1::Blank1Click()
 // ---------------------------------------------------------------------------
 // Save destination
 
-void TForm1::SaveDrcDestination()
+bool TForm1::SaveDrcDestination()
 {
     prepareSaveDialog(SaveDialog1);
     QDir::setCurrent(pathToQString(programFolder()));
@@ -155,15 +155,17 @@ void TForm1::SaveDrcDestination()
     SaveDialog1.initialFolder = current;
     SaveDialog1.fileName = current;
     const auto chosen = prompts().saveFile(this, SaveDialog1.request());
-    if (!chosen) return;
+    if (!chosen) return false;
 
     // The texts as edited become the stored destination.
     working().cells().copyColumn(kDrcDestColumn, SG1->cells(), tcol::kDest);
     const std::string name = pathFromQString(*chosen);
     MakeDatedBackup(name);
-    if (!WriteDrc(kDrcDestColumn, name, working().cells())) showSaveError(*this, name);
+    const bool written = WriteDrc(kDrcDestColumn, name, working().cells()).ok;
+    if (!written) showSaveError(*this, name);
     destFile = name;
     TableRefresh();
+    return written;
 }
 
 }  // namespace tov

@@ -204,10 +204,12 @@ bool TForm1::SaveDEST_QL5() { return SaveFirmwareDest(kQL5); }
 bool TForm1::SaveDEST_QL10() { return SaveFirmwareDest(kQL10); }
 bool TForm1::SaveDEST_TELMO() { return SaveFirmwareDest(kTelmo); }
 
-void TForm1::SaveFirmwareDestination()
+bool TForm1::SaveFirmwareDestination()
 {
+    if (!SaveFirmwareDest(sourceKind)) return false;
     // Every file was written: read the set back so that it counts as stored.
-    if (SaveFirmwareDest(sourceKind)) OpenFirmwareDest(sourceKind, "", destFile);
+    OpenFirmwareDest(sourceKind, "", destFile);
+    return true;
 }
 
 }  // namespace tov

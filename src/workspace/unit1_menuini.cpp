@@ -128,7 +128,7 @@ void TForm1::MenuIniDestChanged()
     showDestLanguage(*this, readBaseFile(*this));
 }
 
-void TForm1::SaveMenuIni()
+bool TForm1::SaveMenuIni()
 {
     const std::string baseName = pickerName(ComboBox1);
     const std::string destName = pickerName(ComboBox2);
@@ -148,9 +148,10 @@ void TForm1::SaveMenuIni()
     settings().setFile("l2", std::to_string(menu_ini::languageIndex(languages, destName)));
     if (!result) {
         prompts().message(this, MsgIcon::Error, QStringLiteral("Unable to write to ") + pathToQString(baseFile), Ok);
-        return;
+        return false;
     }
     LoadMenuIni();
+    return true;
 }
 
 }  // namespace tov

@@ -97,14 +97,19 @@ TEST_F(MainWindow, SavePromptAnswersDecideWhetherTheWindowCloses)
 {
     struct Case {
         const char* name;
-        std::vector<MsgButton> answers;
+        MsgButton saveAnswer;
+        const char* saveAs;  // answer to the save dialog: nullptr none asked, "" cancel
+        std::vector<MsgButton> later;
         bool closes;
         size_t questions;
+        bool written;
     };
     const Case cases[] = {
-        {"cancel keeps the window and asks nothing more", {Cancel}, false, 1},
-        {"no then yes closes without saving", {No, Yes}, true, 2},
-        {"yes then no saves and stays open", {Yes, No}, false, 2},
+        {"cancel keeps the window and asks nothing more", Cancel, nullptr, {}, false, 1, false},
+        {"no then yes closes without saving", No, nullptr, {Yes}, true, 2, false},
+        {"yes then no saves and stays open", Yes, "dest/saved.drc", {No}, false, 2, true},
+        // A save that did not happen must not let the edits go.
+        {"yes with the save dialog cancelled keeps the window", Yes, "", {}, false, 1, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -112,17 +117,22 @@ TEST_F(MainWindow, SavePromptAnswersDecideWhetherTheWindowCloses)
         start();
         makeEdit(*form1, work());
         QFile::remove(QString::fromStdString(ini));
-        for (MsgButton b : c.answers) prompts.press(b);
-        // The resource-string save opens its dialog; cancel it.
-        if (c.answers.front() == Yes) prompts.cancel();
+        QDir().mkpath(QString::fromStdString(folder + "dest"));
+        prompts.press(c.saveAnswer);
+        if (c.saveAs && *c.saveAs)
+            prompts.choose(QString::fromStdString(folder + c.saveAs));
+        else if (c.saveAs)
+            prompts.cancel();
+        for (MsgButton b : c.later) prompts.press(b);
         EXPECT_EQ(form1->close(), c.closes);
+        EXPECT_TRUE(prompts.allAnswered());
         const auto shown = prompts.messages();
         ASSERT_EQ(shown.size(), c.questions);
         EXPECT_EQ(shown[0], QStringLiteral("        Save destination file?"));
         EXPECT_EQ(prompts.requests[0].buttons, unsigned(Yes | No | Cancel));
         if (c.questions > 1) EXPECT_EQ(shown[1], QStringLiteral("        Close program     ?"));
-        // Yes runs the save, which asks for the file name.
-        EXPECT_EQ(prompts.ofKind(Request::Save).size(), c.answers.front() == Yes ? 1u : 0u);
+        EXPECT_EQ(prompts.ofKind(Request::Save).size(), c.saveAs ? 1u : 0u);
+        if (c.written) EXPECT_NE(readFile(c.saveAs).find("\"edited\""), std::string::npos);
         // Settings are only written by a completed close.
         EXPECT_EQ(QFile::exists(QString::fromStdString(ini)), c.closes);
         TearDown();
