@@ -77,6 +77,13 @@ TEST_F(Restore, ResourceStrings)
         form2.reset();
         form1.reset();
     }
+
+    // A file that cannot be read is reported as the open commands report it.
+    prompts = ScriptedPrompts();
+    writeFile("base/Konfix_broken.drc", "no string table here\r\n");
+    startWith("fm=1\r\nbfile=./base/Konfix_broken.drc\r\n");
+    EXPECT_EQ(prompts.messages(), std::vector<QString>{QStringLiteral("        Error reading file!       ")});
+    EXPECT_EQ(table().cell(tcol::kNumber, 0), "No.");
 }
 
 TEST_F(Restore, FirmwareThroughTheOrvantaAndTelmoOpeners)
