@@ -66,9 +66,12 @@ void TForm2::StartupRestore()
     const bool baseExists = fileExists(f.baseFile);
     if (isFirmwareKind(kind)) {
         if (baseExists) {
+            // Kinds 3, 5 and 10 with the Orvanta openers (line-count check
+            // included), 15 with the TELMO ones. The openers replace the
+            // names they are given, hence the copies.
             const std::uint8_t family = firmwareRestoreFamily(kind).kind;
-            f.OpenFirmwareBase(family, f.baseFile);
-            if (fileExists(f.destFile)) f.OpenFirmwareDest(family, "", f.destFile);
+            f.OpenFirmwareBase(family, std::string(f.baseFile));
+            if (fileExists(f.destFile)) f.OpenFirmwareDest(family, "", std::string(f.destFile));
         }
     } else if (kind == kMenuIni) {
         // A missing file gives empty pickers and an empty table.
@@ -77,8 +80,9 @@ void TForm2::StartupRestore()
         if (baseExists) {
             // The opening selects the remembered languages ("c1", "c2"),
             // sizes the table and shows both languages; the stored "dfile"
-            // gives way to the new template's name.
-            f.OpenCArraysBase(f.baseFile);
+            // gives way to the new template's name. (A copy: the opening
+            // empties the base file name first.)
+            f.OpenCArraysBase(std::string(f.baseFile));
             return;
         }
     } else if (baseExists) {
@@ -93,12 +97,17 @@ void TForm2::StartupRestore()
     // they are rows of the reopened table (0 stands for the first row), in
     // the base text column.
     StringGrid& grid = *f.SG1;
-    const auto storedRow = [&](const char* key) { return std::max(1, int(nonNegativeNumber(settings.file(key)))); };
-    const int top = storedRow("tr");
-    if (top <= grid.rowCount() - 1) grid.setTopRow(top);
+    const auto storedRow = [&](const char* key) {
+        return std::max(1, static_cast<int>(nonNegativeNumber(settings.file(key))));
+    };
     const int current = storedRow("cc");
     if (current <= grid.rowCount() - 1) grid.setRow(current);
     grid.setCol(tcol::kBase);
+    // The top row last: the window is not shown yet and its grid has no
+    // size of its own, so bringing the current cell into sight would scroll
+    // it away from where the user had it.
+    const int top = storedRow("tr");
+    if (top <= grid.rowCount() - 1) grid.setTopRow(top);
 }
 
 void TForm2::showEvent(QShowEvent* event)

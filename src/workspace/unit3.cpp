@@ -55,7 +55,7 @@ TForm3::TForm3(TForm1& form1) : QDialog(&form1), form1_(form1)
     setObjectName("Form3");
     setWindowTitle(QStringLiteral("Find"));
     // A small tool window that stays above the others and cannot be resized.
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
     setModal(false);
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
