@@ -8,6 +8,7 @@
 #include "workspace/qt_prompts.h"
 #include "workspace/unit1.h"
 #include "workspace/unit2.h"
+#include "workspace/unit3.h"
 
 int main(int argc, char* argv[])
 {
@@ -24,6 +25,8 @@ int main(int argc, char* argv[])
     tov::QtPrompts prompts;
     tov::TForm1 form1(folder, ini, prompts);
     tov::TForm2 form2(form1);
+    // Hidden until Search > Find; the main window owns it.
+    new tov::TForm3(form1);
     form1.show();
     return app.exec();
 }

@@ -22,6 +22,7 @@
 #include "support/strutil.h"
 #include "workspace/codepage.h"
 #include "workspace/unit2.h"
+#include "workspace/unit3.h"
 
 namespace tov {
 
@@ -82,6 +83,9 @@ TForm1::TForm1(std::string programFolder, std::string iniPath, Prompts& prompts,
 
 TForm1::~TForm1()
 {
+    // The find dialog is this window's child; it goes first, while it can
+    // still sign off.
+    delete form3_;
     qApp->removeEventFilter(this);
     idleTimer_.stop();
     SG1->clearHooks();

@@ -16,6 +16,7 @@
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
 #include "workspace/unit2.h"
+#include "workspace/unit3.h"
 
 namespace tov::test {
 
@@ -40,6 +41,7 @@ protected:
     {
         form1 = std::make_unique<TForm1>(folder, ini, prompts);
         form2 = std::make_unique<TForm2>(*form1);
+        form3 = new TForm3(*form1);
         form1->show();
         settle();
     }
@@ -72,6 +74,7 @@ protected:
     ScriptedPrompts prompts;
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm2> form2;
+    TForm3* form3 = nullptr;  // owned by form1
 };
 
 }  // namespace tov::test

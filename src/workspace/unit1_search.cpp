@@ -1,0 +1,42 @@
+// The Search menu (Find, Search again) and File > "Export to text file".
+#include "formats/translation_table.h"
+#include "support/atomic_file.h"
+#include "workspace/codepage.h"
+#include "workspace/unit1.h"
+#include "workspace/unit3.h"
+
+namespace tov {
+
+void TForm1::Inbase1Click()
+{
+    if (!form3_) return;
+    // Not modal: an open dialog comes forward.
+    form3_->show();
+    form3_->raise();
+    form3_->activateWindow();
+}
+
+void TForm1::Searchagain1Click()
+{
+    // The last search again, with the dialog's settings, without showing it.
+    if (!form3_) return;
+    if (!form3_->searchText().empty())
+        form3_->BitBtn1Click();
+    else
+        Inbase1Click();
+}
+
+void TForm1::Exporttotextfile1Click()
+{
+    const auto chosen = prompts().saveFile(this, SaveDialog2.request());
+    if (!chosen) return;
+    const std::string name = pathFromQString(*chosen);
+    // The table as it stands, edits included. A table too long to export
+    // and a failed write both leave an existing file as it was.
+    std::string text;
+    if (!exportTable(SG1->cells(), text) || !writeFileAtomic(name, text))
+        // The name is the file system's, not a Windows-1250 text.
+        prompts().message(this, MsgIcon::Error, pathToQString("Error saving file \"" + name + "\"."), Ok);
+}
+
+}  // namespace tov

@@ -1,0 +1,60 @@
+// The Find dialog: a small tool window that stays above the main window and
+// finds the next row whose base or destination text holds a piece of text.
+// Its controls are the search's whole state; they keep their contents while
+// the dialog is hidden, so that Search again (F3) repeats the last search.
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <string_view>
+
+namespace tov {
+
+class TForm1;
+class TextGrid;
+
+// The next row after `currentRow` whose cell in column `col` holds `text`:
+// the rows below the current one to the last, then from row 1, so that the
+// current row itself is tried last. Without case sensitivity both sides are
+// compared in Windows-1250 capitals. 0 when no row matches (row 0, the
+// header, is never tried); an empty text matches nothing.
+int findNextRow(const TextGrid& table, int col, int currentRow, std::string_view text, bool caseSensitive);
+
+class TForm3 : public QDialog {
+    Q_OBJECT
+public:
+    // A child window of the main window, created hidden; registers itself
+    // with the main window, which deletes it.
+    explicit TForm3(TForm1& form1);
+    ~TForm3() override;
+
+    // --- controls (names as in the window's design) ---
+    QLabel* Label1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;  // the search text
+    QRadioButton* RadioButton1 = nullptr;  // "Base text": column 2
+    QRadioButton* RadioButton2 = nullptr;  // "Destination text": column 4
+    QCheckBox* CheckBox1 = nullptr;  // "Case sensitive"
+    QPushButton* BitBtn1 = nullptr;  // "Find", the default button
+    QPushButton* BitBtn2 = nullptr;  // "Close", the cancel button
+
+    // The search text as the table's bytes.
+    std::string searchText() const;
+
+    void FormShow();
+    void RadioButton1Click();
+    void BitBtn1Click();
+    void BitBtn2Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    TForm1& form1_;
+    bool placed_ = false;
+};
+
+}  // namespace tov
