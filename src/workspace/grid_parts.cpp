@@ -211,11 +211,27 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
         painter->fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), line);
         painter->fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), line);
     } else {
-        painter->save();
-        QHeaderView::paintSection(painter, rect, logicalIndex);
-        painter->restore();
+        drawFixedCell(*painter, *this, rect, grid_->cellText(c, r), grid_->font());
     }
     grid_->drawHook(painter, c, r, rect, st);
+}
+
+void drawFixedCell(QPainter& painter, const QWidget& widget, const QRect& rect, const QString& text, const QFont& font)
+{
+    // The section's face and border as the style draws them, and the text as
+    // every cell shows it: the grid's font, 2 pixels in from the top left.
+    painter.save();
+    QStyleOptionHeader opt;
+    opt.initFrom(&widget);
+    opt.state = QStyle::State_Enabled | QStyle::State_Raised | QStyle::State_Horizontal;
+    opt.rect = rect;
+    opt.position = QStyleOptionHeader::Middle;
+    widget.style()->drawControl(QStyle::CE_HeaderSection, &opt, &painter, &widget);
+    painter.setFont(font);
+    painter.setPen(widget.palette().color(QPalette::Active, QPalette::ButtonText));
+    painter.setClipRect(rect.adjusted(0, 0, -1, -1));
+    painter.drawText(rect.adjusted(2, 2, -1, -1), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    painter.restore();
 }
 
 }  // namespace tov

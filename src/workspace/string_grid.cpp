@@ -611,17 +611,8 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event)
         // The corner shows cell (0,0) like any other fixed cell.
         auto* button = static_cast<QWidget*>(watched);
         QPainter painter(button);
-        QStyleOptionHeader opt;
-        opt.initFrom(button);
-        opt.state = QStyle::State_None | QStyle::State_Raised | QStyle::State_Horizontal;
-        if (button->isEnabled()) opt.state |= QStyle::State_Enabled;
-        opt.rect = button->rect();
-        opt.position = QStyleOptionHeader::OnlyOneSection;
-        opt.text = (fixedRows_ > 0 && fixedCols_ > 0) ? cellText(0, 0) : QString();
-        opt.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-        opt.fontMetrics = QFontMetrics(font());
-        painter.setFont(font());
-        button->style()->drawControl(QStyle::CE_Header, &opt, &painter, button);
+        drawFixedCell(painter, *button, button->rect(),
+                      (fixedRows_ > 0 && fixedCols_ > 0) ? cellText(0, 0) : QString(), font());
         DrawState st;
         st.fixed = true;
         drawHook(&painter, 0, 0, button->rect(), st);
@@ -696,6 +687,16 @@ bool StringGrid::moveAcross(int step)
     for (int c = col() + step; c >= fixedCols_ && c < colCount(); c += step)
         if (setCurrentCell(c, row())) return true;
     return false;
+}
+
+void StringGrid::showEvent(QShowEvent* event)
+{
+    QTableView::showEvent(event);
+    // A current cell set while the grid was still hidden (the start-up
+    // restore) scrolled a viewport of no size; show it from the left edge.
+    if (syncQueued_) sync();
+    horizontalScrollBar()->setValue(0);
+    if (currentIndex().isValid()) scrollTo(currentIndex());
 }
 
 void StringGrid::paintEvent(QPaintEvent* event)

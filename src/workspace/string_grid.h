@@ -100,6 +100,10 @@ private:
     StringGrid* grid_;
 };
 
+// The default look of a fixed cell (header sections and the corner).
+void drawFixedCell(QPainter& painter, const QWidget& widget, const QRect& rect, const QString& text,
+                   const QFont& font);
+
 class StringGrid : public QTableView {
     Q_OBJECT
 public:
@@ -223,6 +227,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
