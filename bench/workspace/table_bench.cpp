@@ -19,6 +19,7 @@
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
 #include "workspace/unit2.h"
+#include "tests/workspace/headless.h"
 
 namespace {
 
@@ -182,24 +183,12 @@ void BM_ScrollAndRepaint(benchmark::State& state)
 }
 BENCHMARK(BM_ScrollAndRepaint)->Arg(1000)->Arg(65536)->Unit(benchmark::kMillisecond);
 
-// The main of every window benchmark is here.
-// The message the offscreen platform gives for every window says nothing
-// about the program.
-void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (message.contains(QLatin1String("This plugin does not support"))) return;
-    if (message.contains(QLatin1String("XDG_RUNTIME_DIR"))) return;
-    qt_message_output(type, context, message);
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    qInstallMessageHandler(quietHandler);
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QTemporaryDir config;
-    setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+    // The main of every window benchmark is here.
+    std::unique_ptr<QTemporaryDir> config(tov::test::prepareHeadless());
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

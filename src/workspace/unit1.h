@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ namespace tov {
 
 class TForm2;
 class TForm3;
+struct FirmwareDialog;
 
 // The state of one of the program's file dialogs between uses: what the
 // commands set on it (filter, default extension, folder, offered name).
@@ -218,6 +220,9 @@ public:
     bool SaveDEST_QL5();
     bool SaveDEST_QL10();
     bool SaveDEST_TELMO();
+    // The file of a set the user picks in the open dialog set up as given, or
+    // fileName itself (resolved) when one is given.
+    std::optional<std::string> chooseSetFile(const FirmwareDialog& dialog, const std::string& fileName);
     // The common body of the four firmware "Open base text" commands.
     void OpenFirmwareCommand(std::uint8_t kind);
     // Row at which the open firmware destination stopped matching its base

@@ -64,24 +64,31 @@ void TForm1::TELMOfirmware1Click() { OpenFirmwareCommand(kTelmo); }
 // ---------------------------------------------------------------------------
 // Openers
 
+std::optional<std::string> TForm1::chooseSetFile(const FirmwareDialog& dialog, const std::string& fileName)
+{
+    // With a name (a read-back, the start-up restore) no dialog is shown; the
+    // open dialog keeps the name either way, as the next dialog starts from it.
+    OpenDialog1.fileName.clear();
+    if (!fileName.empty()) {
+        const std::string chosen = resolveName(fileName);
+        OpenDialog1.fileName = pathToQString(chosen);
+        return chosen;
+    }
+    OpenDialog1.initialFolder = pathToQString(dialog.initialFolder);
+    OpenDialog1.fileName = pathToQString(dialog.fileName);
+    const auto answer = prompts().openFile(this, OpenDialog1.request());
+    if (!answer) return std::nullopt;
+    OpenDialog1.fileName = *answer;
+    return pathFromQString(*answer);
+}
+
 void TForm1::OpenFirmwareBase(std::uint8_t kind, const std::string& fileName)
 {
     const FirmwareFamily* family = firmwareFamily(kind);
     if (!family) return;
-    OpenDialog1.fileName.clear();
-    std::string chosen;
-    if (fileName.empty()) {
-        const FirmwareDialog d = firmwareBaseDialog(*family, programFolder());
-        OpenDialog1.initialFolder = pathToQString(d.initialFolder);
-        OpenDialog1.fileName = pathToQString(d.fileName);
-        const auto answer = prompts().openFile(this, OpenDialog1.request());
-        if (!answer) return;
-        OpenDialog1.fileName = *answer;
-        chosen = pathFromQString(*answer);
-    } else {
-        chosen = resolveName(fileName);
-        OpenDialog1.fileName = pathToQString(chosen);
-    }
+    const auto picked = chooseSetFile(firmwareBaseDialog(*family, programFolder()), fileName);
+    if (!picked) return;
+    const std::string& chosen = *picked;
 
     const FirmwareBaseOpen opened = openFirmwareBase(SG1->cells(), working().cells(), chosen);
     if (!opened.loaded()) {
@@ -98,20 +105,9 @@ void TForm1::OpenFirmwareDest(std::uint8_t kind, const std::string& suffix, cons
 {
     const FirmwareFamily* family = firmwareFamily(kind);
     if (!family) return;
-    OpenDialog1.fileName.clear();
-    std::string chosen;
-    if (fileName.empty()) {
-        const FirmwareDialog d = firmwareDestinationDialog(*family, programFolder(), suffix);
-        OpenDialog1.initialFolder = pathToQString(d.initialFolder);
-        OpenDialog1.fileName = pathToQString(d.fileName);
-        const auto answer = prompts().openFile(this, OpenDialog1.request());
-        if (!answer) return;
-        OpenDialog1.fileName = *answer;
-        chosen = pathFromQString(*answer);
-    } else {
-        chosen = resolveName(fileName);
-        OpenDialog1.fileName = pathToQString(chosen);
-    }
+    const auto picked = chooseSetFile(firmwareDestinationDialog(*family, programFolder(), suffix), fileName);
+    if (!picked) return;
+    const std::string& chosen = *picked;
 
     const FirmwareDestinationOpen opened =
         openFirmwareDestination(SG1->cells(), working().cells(), *family, baseFileList, chosen);

@@ -5,24 +5,13 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <memory>
 
-namespace {
-// The offscreen platform reports what it cannot do for every window; that
-// says nothing about the program.
-void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (message.contains(QLatin1String("This plugin does not support"))) return;
-    if (message.contains(QLatin1String("XDG_RUNTIME_DIR"))) return;
-    qt_message_output(type, context, message);
-}
-}  // namespace
+#include "tests/workspace/headless.h"
 
 int main(int argc, char** argv)
 {
-    qInstallMessageHandler(quietHandler);
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QTemporaryDir config;
-    setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+    std::unique_ptr<QTemporaryDir> config(tov::test::prepareHeadless());
     setenv("LANG", "C.UTF-8", 1);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orbika"));
