@@ -61,6 +61,14 @@ TEST_F(CliExport, SameBytesAsTheWindowsTable)
              form1->INIfile1Click();
          },
          {"export", "--kind", "menu-ini", "menu.ini", "--base-lang", "Deutsch", "--dest-lang", "Polski"}},
+        {"C string arrays",
+         [&](WorkspaceTest&) {
+             form1->settings().setFile("c1", "2");
+             form1->settings().setFile("c2", "1");
+             prompts.choose(pathToQString(folder + "texts.c"));
+             form1->FileC1Click();
+         },
+         {"export", "--kind", "c", "texts.c", "--base-lang", "Deutsch", "--dest-lang", "Polski"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
