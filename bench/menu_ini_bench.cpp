@@ -2,6 +2,8 @@
 // each with every text key (n, ni, nv for n = 0..500), 1,503 rows.
 #include <benchmark/benchmark.h>
 
+#include "bench/menu_file.h"
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -12,42 +14,15 @@
 
 namespace {
 
-const char* const kLanguages[] = {"English", "Polski", "Deutsch", "Czech"};
 
-std::string menuFile()
-{
-    std::string out = "; menu texts\r\n[LANGUAGES]\r\ncount=4\r\n\r\n";
-    for (const char* lang : kLanguages) {
-        out += std::string("[") + lang + "]\r\ntitle=Menu\r\n";
-        for (const auto& k : tov::menu_ini::textKeys()) out += k + "=Menu text " + k + " in " + lang + " \xB9\xEA\r\n";
-        out += "\r\n";
-    }
-    return out;
-}
-
-// A scratch folder with the file, removed at the end.
-struct Scratch {
-    std::string dir;
-    std::string file;
-    Scratch()
-    {
-        char tmpl[] = "/tmp/tovrana-bench-XXXXXX";
-        dir = ::mkdtemp(tmpl);
-        file = dir + "/menu.ini";
-        tov::writeFileAtomic(file, menuFile());
-    }
-    ~Scratch()
-    {
-        ::unlink(file.c_str());
-        ::rmdir(dir.c_str());
-    }
-};
+using Scratch = tov::bench::ScratchMenuFile;
+const std::vector<std::string> kMenuLanguages = {"English", "Polski", "Deutsch", "Czech"};
 
 // What opening the file and filling both columns costs: one read of the
 // file, the language list, the base rows and the destination texts.
 void BM_MenuIniLoad(benchmark::State& state)
 {
-    Scratch scratch;
+    Scratch scratch(kMenuLanguages);
     for (auto _ : state) {
         tov::IniDocument doc;
         tov::IniDocument::load(scratch.file, doc);
@@ -65,7 +40,7 @@ BENCHMARK(BM_MenuIniLoad)->Unit(benchmark::kMillisecond);
 // texts change at every round, so every round writes the file.
 void BM_MenuIniSave(benchmark::State& state)
 {
-    Scratch scratch;
+    Scratch scratch(kMenuLanguages);
     std::vector<tov::menu_ini::DestEntry> a, b;
     for (const auto& k : tov::menu_ini::textKeys()) {
         a.emplace_back(k, "Nowy tekst " + k);

@@ -2,6 +2,8 @@
 // four language sections, each with every text key (n, ni, nv for n = 0..500).
 #include <benchmark/benchmark.h>
 
+#include "bench/menu_file.h"
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -12,52 +14,16 @@
 
 namespace {
 
-const char* const kSections[] = {"ENG", "POL", "DEU", "CZE"};
-const char* const kSuffixes[] = {"", "i", "v"};
 
-std::vector<std::string> textKeys()
-{
-    std::vector<std::string> keys;
-    for (int n = 0; n <= 500; ++n)
-        for (const char* s : kSuffixes) keys.push_back(std::to_string(n) + s);
-    return keys;  // 1,503 keys
-}
-
-std::string menuFile()
-{
-    std::string out = "[LANGUAGES]\r\ncount=4\r\n\r\n";
-    for (const char* sec : kSections) {
-        out += std::string("[") + sec + "]\r\n";
-        for (const auto& k : textKeys()) out += k + "=Menu text of " + k + " in " + sec + " \xB9\xEA\r\n";
-        out += "\r\n";
-    }
-    return out;
-}
-
-// A scratch folder for the file, removed at the end.
-struct Scratch {
-    std::string dir;
-    std::string file;
-    Scratch()
-    {
-        char tmpl[] = "/tmp/tovrana-bench-XXXXXX";
-        dir = ::mkdtemp(tmpl);
-        file = dir + "/menu.ini";
-        tov::writeFileAtomic(file, menuFile());
-    }
-    ~Scratch()
-    {
-        ::unlink(file.c_str());
-        ::rmdir(dir.c_str());
-    }
-};
+using Scratch = tov::bench::ScratchMenuFile;
+const std::vector<std::string> kMenuLanguages = {"ENG", "POL", "DEU", "CZE"};
 
 // Open the file and read the base and destination text of every row:
 // 3,006 lookups.
 void BM_MenuLoadAndLookup(benchmark::State& state)
 {
-    Scratch scratch;
-    const auto keys = textKeys();
+    Scratch scratch(kMenuLanguages);
+    const auto keys = tov::menu_ini::textKeys();
     for (auto _ : state) {
         tov::IniDocument doc;
         tov::IniDocument::load(scratch.file, doc);
@@ -75,8 +41,8 @@ BENCHMARK(BM_MenuLoadAndLookup)->Unit(benchmark::kMillisecond);
 // every row back, and save once, atomically.
 void BM_MenuDeleteWriteSave(benchmark::State& state)
 {
-    Scratch scratch;
-    const auto keys = textKeys();
+    Scratch scratch(kMenuLanguages);
+    const auto keys = tov::menu_ini::textKeys();
     for (auto _ : state) {
         tov::IniDocument doc;
         tov::IniDocument::load(scratch.file, doc);
@@ -91,8 +57,8 @@ BENCHMARK(BM_MenuDeleteWriteSave)->Unit(benchmark::kMillisecond);
 // The same edits without the disk, to show the engine's own share.
 void BM_MenuDeleteWriteInMemory(benchmark::State& state)
 {
-    const std::string bytes = menuFile();
-    const auto keys = textKeys();
+    const std::string bytes = tov::bench::menuFile(kMenuLanguages);
+    const auto keys = tov::menu_ini::textKeys();
     for (auto _ : state) {
         tov::IniDocument doc = tov::IniDocument::fromBytes(bytes);
         for (const auto& k : keys) doc.deleteKey("POL", k);
@@ -106,7 +72,7 @@ BENCHMARK(BM_MenuDeleteWriteInMemory)->Unit(benchmark::kMillisecond);
 // one key, write it back atomically.
 void BM_SettingsOneKeyWrite(benchmark::State& state)
 {
-    Scratch scratch;
+    Scratch scratch(kMenuLanguages);
     const std::string ini = scratch.dir + "/tovrana.ini";
     int i = 0;
     for (auto _ : state) tov::profileWrite(ini, "files", "cc", std::to_string(++i));
