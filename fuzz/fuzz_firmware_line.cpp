@@ -9,16 +9,9 @@
 #include <string_view>
 
 #include "formats/firmware/firmware_lines.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
-
-#define check(cond)                                                                 \
-    do {                                                                            \
-        if (!(cond)) {                                                              \
-            std::fprintf(stderr, "check failed at line %d: %s\n", __LINE__, #cond);  \
-            std::abort();                                                           \
-        }                                                                           \
-    } while (0)
 
 bool hasAny(std::string_view s, std::string_view chars) { return s.find_first_of(chars) != std::string_view::npos; }
 

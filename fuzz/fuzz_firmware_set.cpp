@@ -18,16 +18,9 @@
 #include "formats/firmware/firmware_sets.h"
 #include "support/convert.h"
 #include "support/text_file.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
-
-#define check(cond)                                                                 \
-    do {                                                                            \
-        if (!(cond)) {                                                              \
-            std::fprintf(stderr, "check failed at line %d: %s\n", __LINE__, #cond);  \
-            std::abort();                                                           \
-        }                                                                           \
-    } while (0)
 
 // The temporary folder of this run, removed when the fuzzer exits. (Held on
 // the heap so that it outlives the exit handler that removes it.)
