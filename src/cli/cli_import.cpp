@@ -3,11 +3,8 @@
 #include <cstdio>
 
 #include "cli/cli_document.h"
-#include "formats/c_arrays/c_arrays_workflow.h"
-#include "formats/firmware/firmware_sets.h"
-#include "formats/menu_ini/menu_ini.h"
-#include "formats/resource_strings/drc_workflow.h"
-#include "formats/source_kind.h"
+#include "document/edits.h"
+#include "document/text_exchange.h"
 #include "support/files.h"
 #include "support/text_file.h"
 
@@ -27,53 +24,27 @@ void wrote(const std::string& path) { std::printf("wrote %s\n", path.c_str()); }
 int runImport(const Options& o)
 {
     requireReadableFile(o.tsv);
-    const auto doc = openDocument(o, OpenMode::Strict);
-    TextGrid& t = doc->translation;
-    TextGrid& w = doc->working;
+    const auto opened = openDocument(o, OpenMode::Strict);
+    TranslationDocument& doc = opened->doc;
 
     std::string tsv;
     if (!readFileBytes(o.tsv, tsv)) failInput(o.tsv, "cannot be read");
-    const ImportedTexts texts = importTable(t, tsv);
+    ImportedTexts texts = importText(doc, tsv);
     if (!texts.ok) fail(kExitProblems, o.tsv + ": " + texts.error + "; nothing written");
-    for (int row = 1; row < t.rowCount(); ++row) {
-        // A text beside no base text would not be saved anywhere.
-        if (!doc->rowInUse(row) && !texts.dest[static_cast<size_t>(row - 1)].empty())
-            fail(kExitProblems, o.tsv + ": row " + std::to_string(row) +
-                                    ": a destination text where the base has no text; nothing written");
-    }
-    for (int row = 1; row < t.rowCount(); ++row) t.setCell(tcol::kDest, row, texts.dest[static_cast<size_t>(row - 1)]);
+    std::vector<std::pair<int, std::string>> rows;
+    rows.reserve(texts.dest.size());
+    for (std::size_t i = 0; i < texts.dest.size(); ++i) rows.emplace_back(static_cast<int>(i), std::move(texts.dest[i]));
+    SetDestinations(doc, rows).redo(doc);
 
-    const std::string stamp = cLocaleDateTimeText();
-    if (isResourceStringKind(o.kind)) {
-        // As "Save destination": the texts as edited become the stored ones.
-        w.copyColumn(kDrcDestColumn, t, tcol::kDest);
-        const WriteResult written = saveDrcDestination(o.out, w, stamp);
-        if (!written) notWritten(o.out, written.error);
-        wrote(o.out);
-    } else if (isFirmwareKind(o.kind)) {
-        // Without a destination set the base set's lines are the templates.
-        if (!doc->hasDest) w.copyColumn(2, w, 1);
-        const FirmwareSave saved = saveFirmwareDestination(t, w, *doc->family, o.out);
-        for (const std::string& path : saved.files) {
-            bool failed = false;
-            for (const FirmwareWriteFailure& f : saved.failures) failed = failed || f.path == path;
-            if (!failed) wrote(path);
-        }
-        if (!saved.ok()) notWritten(saved.failures.front().path, saved.failures.front().error);
-    } else if (o.kind == kMenuIni) {
-        std::vector<menu_ini::DestEntry> entries;
-        entries.reserve(static_cast<size_t>(t.rowCount()));
-        for (int row = 1; row < t.rowCount(); ++row) entries.emplace_back(t.cell(tcol::kNumber, row), t.cell(tcol::kDest, row));
-        makeDatedBackup(o.out, stamp);
-        const WriteResult written = menu_ini::saveDestination(o.out, doc->destLanguage, entries);
-        if (!written) notWritten(o.out, written.error);
-        wrote(o.out);
-    } else {
-        const CArraysSave saved =
-            saveCArrays(w, t, doc->destItem, doc->languages, doc->templatePath, o.out, stamp);
-        if (!saved || !saved.written) notWritten(o.out, saved.error);
-        wrote(o.out);
-    }
+    // As "Save destination": the texts as imported become the stored ones.
+    SaveOptions options;
+    options.backupStamp = cLocaleDateTimeText();
+    options.readBack = false;
+    const SaveResult saved = opened->format->save(doc, o.out, options);
+    for (const std::string& path : saved.files) wrote(path);
+    for (const Diagnostic& g : saved.diagnostics)
+        if (g.code == DiagnosticCode::SaveFailed || g.code == DiagnosticCode::IniSaveFailed) notWritten(g.file, g.detail);
+    if (!saved.ok || !saved.written) notWritten(o.out, {});
     return kExitOk;
 }
 

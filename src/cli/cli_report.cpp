@@ -1,58 +1,56 @@
 #include "cli/cli_report.h"
 
 #include <cstdio>
-#include <tuple>
 
-#include "formats/source_kind.h"
 #include "support/cp1250.h"
 
 namespace tov::cli {
 
-CheckReport checkDocument(const Document& d)
+CheckReport checkDocument(const Opened& d)
 {
     CheckReport r;
-    for (const SetFileProblem& p : d.setProblems) {
+    for (const Diagnostic& g : d.fileProblems) {
         Problem q;
-        q.kind = p.kind == SetFileProblem::Kind::Unreadable ? Problem::Kind::Unreadable : Problem::Kind::LineCount;
-        q.file = p.path;
-        q.dest = p.lines;
-        q.base = p.expected;
-        q.reason = p.reason;
-        ++(p.kind == SetFileProblem::Kind::Unreadable ? r.unreadable : r.lineCount);
+        const bool unreadable = g.code == DiagnosticCode::SetFileUnreadable;
+        q.kind = unreadable ? Problem::Kind::Unreadable : Problem::Kind::LineCount;
+        q.file = g.file;
+        q.dest = g.count;
+        q.base = g.expected;
+        q.reason = g.detail;
+        ++(unreadable ? r.unreadable : r.lineCount);
         r.problems.push_back(std::move(q));
     }
 
-    const bool firmware = isFirmwareKind(d.kind);
-    const int rows = d.translation.rowCount();
-    for (int row = 1; row < rows; ++row) {
-        if (!d.rowInUse(row)) continue;
+    // What the destination files hold is checked, before any rule made it fit.
+    const TranslationDocument& doc = d.doc;
+    const bool located = doc.naming() == RowNaming::Location;
+    for (int i = 0; i < doc.size(); ++i) {
+        const Entry& e = doc.entry(i);
         ++r.rows;
-        const std::string& base = d.translation.cell(tcol::kBase, row);
-        const std::string& dest = d.translation.cell(tcol::kDest, row);
-        if (!dest.empty()) ++r.translated;
-
-        auto add = [&](Problem::Kind kind) {
+        if (!e.stored.empty()) ++r.translated;
+        r.baseCharacters += e.base.size();
+        r.destCharacters += e.stored.size();
+        const Problems found = fileProblems(e);
+        auto add = [&](Problem::Kind kind, int& counter) {
             Problem q;
             q.kind = kind;
-            q.row = row;
-            q.id = d.rowId(row);
-            if (firmware) std::tie(q.file, q.line) = d.firmwareLine(row);
-            q.dest = dest.size();
-            q.base = base.size();
+            q.row = i + 1;
+            q.id = doc.rowName(i);
+            if (located) {
+                const Location at = doc.location(i);
+                q.file = at.file;
+                q.line = at.line;
+            }
+            q.dest = e.stored.size();
+            q.base = e.base.size();
             r.problems.push_back(std::move(q));
+            ++counter;
         };
-        if (row == d.structureFailureRow) {
-            add(Problem::Kind::Structure);
-            ++r.structure;
-        }
-        switch (destinationProblem(d.kind, base, dest)) {
-        case TextProblem::None: break;
-        case TextProblem::Missing: add(Problem::Kind::Missing), ++r.missing; break;
-        case TextProblem::TooLong: add(Problem::Kind::TooLong), ++r.tooLong; break;
-        case TextProblem::LengthDiffers: add(Problem::Kind::LengthDiffers), ++r.lengthDiffers; break;
-        }
+        if (found & problem::kStructure) add(Problem::Kind::Structure, r.structure);
+        if (found & problem::kMissing) add(Problem::Kind::Missing, r.missing);
+        if (found & problem::kTooLong) add(Problem::Kind::TooLong, r.tooLong);
+        if (found & problem::kLengthDiffers) add(Problem::Kind::LengthDiffers, r.lengthDiffers);
     }
-    r.characters = countCharacters(d.translation);
     return r;
 }
 
@@ -103,7 +101,7 @@ std::string reportText(const CheckReport& r)
            std::to_string(r.missing) + ", too long " + std::to_string(r.tooLong) + ", length differs " +
            std::to_string(r.lengthDiffers) + ", structure " + std::to_string(r.structure) + ", line count " +
            std::to_string(r.lineCount) + ", unreadable " + std::to_string(r.unreadable) + "; " +
-           characterCountText(r.characters) + "\n";
+           characterCountText(r.baseCharacters, r.destCharacters) + "\n";
     return out;
 }
 
@@ -165,13 +163,14 @@ std::string field(const char* name, long long value) { return field(name, std::t
 
 }  // namespace
 
-std::string reportJson(const CheckReport& r, const Options& o, const Document& d)
+std::string reportJson(const CheckReport& r, const Options& o, const Opened& d)
 {
-    const bool firmware = isFirmwareKind(d.kind);
+    const bool firmware = d.doc.naming() == RowNaming::Location;
     std::string out = "{" + field("kind", jsonString(o.kindName)) + "," + field("base", jsonString(o.base, true)) +
                       "," + field("dest", o.dest.empty() ? "null" : jsonString(o.dest, true));
     if (!o.baseLang.empty())
-        out += "," + field("base_lang", jsonString(d.baseLanguage)) + "," + field("dest_lang", jsonString(d.destLanguage));
+        out += "," + field("base_lang", jsonString(d.doc.baseLanguageName)) + "," +
+               field("dest_lang", jsonString(d.doc.destLanguageName));
     out += ",\"problems\":[";
     for (size_t i = 0; i < r.problems.size(); ++i) {
         const Problem& p = r.problems[i];
@@ -193,8 +192,9 @@ std::string reportJson(const CheckReport& r, const Options& o, const Document& d
            field("missing", r.missing) + "," + field("too_long", r.tooLong) + "," +
            field("length_differs", r.lengthDiffers) + "," + field("structure", r.structure) + "," +
            field("line_count", r.lineCount) + "," + field("unreadable", r.unreadable) + "," +
-           field("base_characters", r.characters.base) + "," + field("dest_characters", r.characters.dest) + "," +
-           field("character_count", jsonString(characterCountText(r.characters))) + "}}\n";
+           field("base_characters", static_cast<long long>(r.baseCharacters)) + "," +
+           field("dest_characters", static_cast<long long>(r.destCharacters)) + "," +
+           field("character_count", jsonString(characterCountText(r.baseCharacters, r.destCharacters))) + "}}\n";
     return out;
 }
 

@@ -1,0 +1,258 @@
+#include <filesystem>
+
+#include "document/formats.h"
+#include "formats/firmware/firmware_lines.h"
+#include "support/convert.h"
+#include "support/files.h"
+
+namespace tov {
+
+namespace {
+
+constexpr int kWorkingColumns = 11;
+constexpr int kWorkingRowsAtStart = 5;
+constexpr int kTableColumns = tcol::kCount;
+// Working-table column of the line counts of the base files.
+constexpr int kLineCountColumn = 5;
+
+DialogStart fromFirmware(const FirmwareDialog& f)
+{
+    DialogStart d;
+    d.folder = f.initialFolder;
+    d.fileName = f.fileName;
+    if (!f.filter.empty()) d.filter = f.filter;
+    return d;
+}
+
+// Why a file of a set could not be read.
+std::string unreadableReason(const std::string& path)
+{
+    std::error_code ec;
+    return std::filesystem::exists(path, ec) ? "cannot be read" : "no such file";
+}
+
+void reportUnreadable(Diagnostics& out, const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths)
+        out.push_back({Severity::Error, DiagnosticCode::SetFileUnreadable, path, 0, 0, 0, unreadableReason(path)});
+}
+
+}  // namespace
+
+FirmwareFormat::FirmwareFormat(SourceKind kind) : Format(kind)
+{
+    reset();
+}
+
+const FirmwareFamily& FirmwareFormat::familyConstants() const
+{
+    const FirmwareFamily* f = firmwareFamily(kind());
+    return f ? *f : firmwareFamilies()[0];
+}
+
+const FormatTraits& FirmwareFormat::familyTraits()
+{
+    static const FormatTraits traits = [] {
+        FormatTraits t;
+        t.rowLabel = RowLabel::Number;
+        t.commentColumns = true;
+        t.lineGaps = true;
+        t.wideCommentLayout = true;
+        t.previewComments = true;
+        t.promptBeforeEveryOpen = true;
+        t.clearAllOnKindChange = true;
+        t.cancelKeepsKind = true;
+        return t;
+    }();
+    return traits;
+}
+
+std::optional<DialogStart> FirmwareFormat::dialog(DialogRole role, const DialogContext& c) const
+{
+    const FirmwareFamily& family = familyConstants();
+    switch (role) {
+    case DialogRole::OpenBase: return fromFirmware(firmwareBaseDialog(family, c.programFolder));
+    case DialogRole::OpenDestination:
+        return fromFirmware(firmwareDestinationDialog(family, c.programFolder, kFirmwareOutSuffix));
+    case DialogRole::UseFile: return fromFirmware(firmwareDestinationDialog(family, c.programFolder, ""));
+    case DialogRole::Blank:
+    case DialogRole::Save: break;
+    }
+    DialogStart d = fromFirmware(
+        firmwareSaveDialog(family, c.programFolder, resolveProgramRelative(c.destFile, c.programFolder),
+                           c.programFolder));
+    d.defaultExtension = "";
+    return d;
+}
+
+void FirmwareFormat::reset()
+{
+    working_ = TextGrid(kWorkingColumns, kWorkingRowsAtStart);
+    table_ = TextGrid(kTableColumns, 1);
+    destinationLines_ = false;
+}
+
+OpenResult FirmwareFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions&)
+{
+    OpenResult r;
+    // A table of its own: rows of a larger set opened before must not stay
+    // behind the new set's rows, where a save would merge them.
+    TextGrid table(kTableColumns, 1);
+    const FirmwareBaseOpen opened = openFirmwareBase(table, working_, path);
+    if (opened.status == FirmwareBaseOpen::Status::NoFiles) {
+        r.diagnostics.push_back({Severity::Error, DiagnosticCode::NoMatchingFiles, opened.listed, 0, 0, 0, {}});
+        return r;
+    }
+    if (opened.status == FirmwareBaseOpen::Status::TooManyLines) {
+        r.diagnostics.push_back({Severity::Error, DiagnosticCode::TooManyLines, path, 0, 0, 0, {}});
+        return r;
+    }
+    reportUnreadable(r.diagnostics, opened.readErrors);
+    table_ = std::move(table);
+
+    FileSet& files = doc.files;
+    files.baseFiles = opened.baseFiles;
+    files.lineCounts.clear();
+    files.lineStarts.clear();
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < files.baseFiles.size(); ++i) {
+        const auto n = static_cast<std::size_t>(nonNegativeNumber(working_.cell(kLineCountColumn, static_cast<int>(i))));
+        files.lineStarts.push_back(start);
+        files.lineCounts.push_back(n);
+        start += n;
+    }
+
+    // The destination texts stay with their rows: another base language of
+    // the same set keeps the translation.
+    auto rebuild = doc.rebuild();
+    std::vector<Entry>& entries = rebuild.entries();
+    entries.resize(static_cast<std::size_t>(opened.texts));
+    for (int k = 1; k <= opened.texts; ++k) {
+        Entry& e = entries[static_cast<std::size_t>(k - 1)];
+        e.base = table_.cell(tcol::kBase, k);
+        e.baseComment = table_.cell(tcol::kBaseComment, k);
+        e.line = static_cast<std::uint32_t>(nonNegativeNumber(table_.cell(tcol::kLineIndex, k)));
+        e.rule = fixedRuleFor(e.base);
+        e.dest = fitToRule(e.rule, e.base, e.dest);
+    }
+    r.ok = true;
+    r.fileName = opened.baseFileName;
+    return r;
+}
+
+OpenResult FirmwareFormat::openDestination(TranslationDocument& doc, const std::string& path,
+                                           const OpenOptions& options)
+{
+    return openDestinationAs(doc, familyConstants(), path, options);
+}
+
+OpenResult FirmwareFormat::openDestinationAs(TranslationDocument& doc, const FirmwareFamily& constants,
+                                             const std::string& path, const OpenOptions& options)
+{
+    OpenResult r;
+    FirmwareFamily family = constants;
+    if (options.lineCountsAsProblems) family.lineCountCheck = false;
+    const FirmwareDestinationOpen opened = openFirmwareDestination(table_, working_, family, doc.files.baseFiles, path);
+    reportUnreadable(r.diagnostics, opened.readErrors);
+    switch (opened.status) {
+    case FirmwareDestinationOpen::Status::LineCountFailure: {
+        const FirmwareLineCountFailure& f = *opened.lineCount;
+        // The set does not fit its base: the family ends the program on it.
+        r.diagnostics.push_back({Severity::Error, DiagnosticCode::LineCount, f.path, 0, f.lines, f.expected, {}, true});
+        return r;
+    }
+    case FirmwareDestinationOpen::Status::TooManyLines:
+        r.diagnostics.push_back({Severity::Error, DiagnosticCode::TooManyLines, path, 0, 0, 0, {}});
+        return r;
+    case FirmwareDestinationOpen::Status::Loaded: break;
+    }
+    if (options.lineCountsAsProblems) {
+        for (std::size_t i = 0; i < opened.lineCounts.size() && i < doc.files.lineCounts.size(); ++i) {
+            if (opened.lineCounts[i] != doc.files.lineCounts[i])
+                r.diagnostics.push_back({Severity::Warning, DiagnosticCode::LineCount, opened.destFiles[i], 0,
+                                         opened.lineCounts[i], doc.files.lineCounts[i], {}});
+        }
+    }
+    doc.files.destFiles = opened.destFiles;
+    destinationLines_ = true;
+
+    const int failure = opened.structureFailureRow;
+    if (failure > 0)
+        r.diagnostics.push_back({Severity::Error, DiagnosticCode::Structure, path, failure, 0, 0, {}});
+    doc.structureFailureRow = failure;
+    {
+        auto rebuild = doc.rebuild();
+        std::vector<Entry>& entries = rebuild.entries();
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const int k = static_cast<int>(i) + 1;
+            Entry& e = entries[i];
+            e.stored = table_.cell(tcol::kDest, k);
+            e.dest = fitToRule(e.rule, e.base, e.stored);
+            e.destComment = table_.cell(tcol::kComment, k);
+            e.structure = k == failure;
+        }
+    }
+    r.ok = true;
+    r.fileName = opened.destFileName;
+    return r;
+}
+
+OpenResult FirmwareFormat::reopen(TranslationDocument& doc, const std::string& base, const std::string& dest)
+{
+    OpenResult r = openBase(doc, base, {});
+    if (!r.ok || dest.empty() || !fileExists(dest)) return r;
+    // The kinds 3, 5 and 10 are reopened with the Orvanta openers (its
+    // line-count check included), 15 with the TELMO ones.
+    OpenResult d = openDestinationAs(doc, firmwareRestoreFamily(kind()), dest, {});
+    r.diagnostics.insert(r.diagnostics.end(), d.diagnostics.begin(), d.diagnostics.end());
+    return r;
+}
+
+SaveResult FirmwareFormat::save(TranslationDocument& doc, const std::string& path, const SaveOptions& options)
+{
+    SaveResult r;
+    // Without a destination set, the base set's lines are the templates the
+    // texts are merged into.
+    if (!destinationLines_) working_.copyColumn(2, working_, 1);
+    for (int i = 0; i < doc.size(); ++i) table_.setCell(tcol::kDest, i + 1, doc.entry(i).dest);
+    const FirmwareFamily& family = familyConstants();
+    const FirmwareSave saved = saveFirmwareDestination(table_, working_, family, path);
+    destinationLines_ = true;
+    for (const FirmwareWriteFailure& f : saved.failures)
+        r.diagnostics.push_back({Severity::Error, DiagnosticCode::SaveFailed, f.path, 0, 0, 0, f.error});
+    for (const std::string& file : saved.files) {
+        bool failed = false;
+        for (const FirmwareWriteFailure& f : saved.failures) failed = failed || f.path == file;
+        if (!failed) r.files.push_back(file);
+    }
+    // A set that was not written completely is not recorded; without a
+    // base set there was nothing to write.
+    if (!saved.ok() || saved.files.empty()) return r;
+    r.ok = true;
+    r.destFile = saved.destFileName;
+    if (!options.readBack) {
+        doc.markSaved();
+        return r;
+    }
+    // The texts as the files now hold them become the stored ones.
+    OpenResult back = openDestinationAs(doc, family, saved.destFileName, {});
+    r.diagnostics.insert(r.diagnostics.end(), back.diagnostics.begin(), back.diagnostics.end());
+    return r;
+}
+
+SaveResult FirmwareFormat::saveBlank(TranslationDocument& doc, const std::string& path, const SaveOptions& options)
+{
+    {
+        auto rebuild = doc.rebuild();
+        for (Entry& e : rebuild.entries()) e.destComment.clear();
+    }
+    return save(doc, path, options);
+}
+
+void FirmwareFormat::clearDestination(TranslationDocument& doc)
+{
+    reset();
+    clearDocument(doc);
+}
+
+}  // namespace tov

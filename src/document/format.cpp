@@ -1,0 +1,77 @@
+#include "document/format.h"
+
+#include "document/formats.h"
+
+namespace tov {
+
+FormatFamily familyOf(std::uint8_t kind)
+{
+    if (isFirmwareKind(kind)) return FormatFamily::Firmware;
+    if (kind == kMenuIni) return FormatFamily::MenuIni;
+    if (kind == kCArrays) return FormatFamily::CArrays;
+    return FormatFamily::ResourceStrings;
+}
+
+std::unique_ptr<Format> makeFormat(std::uint8_t kind, FormatEnvironment environment)
+{
+    switch (familyOf(kind)) {
+    case FormatFamily::Firmware: return std::make_unique<FirmwareFormat>(static_cast<SourceKind>(kind));
+    case FormatFamily::MenuIni: return std::make_unique<MenuIniFormat>();
+    case FormatFamily::CArrays: return std::make_unique<CArraysFormat>(environment.tempNames);
+    case FormatFamily::ResourceStrings: break;
+    }
+    return std::make_unique<ResourceStringFormat>(static_cast<SourceKind>(kind));
+}
+
+const FormatTraits& traitsOf(std::uint8_t kind)
+{
+    switch (familyOf(kind)) {
+    case FormatFamily::Firmware: return FirmwareFormat::familyTraits();
+    case FormatFamily::MenuIni: return MenuIniFormat::familyTraits();
+    case FormatFamily::CArrays: return CArraysFormat::familyTraits();
+    case FormatFamily::ResourceStrings: break;
+    }
+    return ResourceStringFormat::familyTraits();
+}
+
+OpenResult Format::openDestination(TranslationDocument&, const std::string&, const OpenOptions&)
+{
+    // The family has no destination files of its own.
+    return {};
+}
+
+OpenResult Format::reopen(TranslationDocument& doc, const std::string& base, const std::string&)
+{
+    return openBase(doc, base);
+}
+
+bool Format::reopens(const std::string&) const
+{
+    return true;
+}
+
+bool Format::openBaseKeepsDestination(const TranslationDocument&) const
+{
+    return false;
+}
+
+SaveResult Format::saveBlank(TranslationDocument& doc, const std::string& path, const SaveOptions& options)
+{
+    return save(doc, path, options);
+}
+
+void Format::clearDestination(TranslationDocument& doc)
+{
+    doc.clearDestination();
+}
+
+void Format::chooseLanguages(TranslationDocument&, const LanguageChoice&, const LanguageChoice&)
+{
+}
+
+std::string Format::header(const TranslationDocument&, int) const
+{
+    return {};
+}
+
+}  // namespace tov

@@ -1,0 +1,127 @@
+#include <algorithm>
+
+#include "document/formats.h"
+#include "formats/menu_ini/menu_ini.h"
+#include "formats/resource_strings/drc_workflow.h"
+#include "support/profile.h"
+
+namespace tov {
+
+namespace {
+
+constexpr int kWorkingColumns = 11;
+constexpr int kWorkingRowsAtStart = 5;
+// The working table keeps at least this many rows in this mode.
+constexpr int kWorkingRows = 500;
+
+// A missing or unreadable file reads as a file without sections.
+IniDocument readFile(const std::string& path)
+{
+    IniDocument ini;
+    IniDocument::load(path, ini);
+    return ini;
+}
+
+}  // namespace
+
+MenuIniFormat::MenuIniFormat() : Format(kMenuIni)
+{
+    reset();
+}
+
+const FormatTraits& MenuIniFormat::familyTraits()
+{
+    static const FormatTraits traits = [] {
+        FormatTraits t;
+        t.rowLabel = RowLabel::Identifier;
+        t.lengthColumns = false;
+        t.languagePickers = true;
+        t.typedLanguage = true;
+        t.destinationFiles = false;
+        t.saveAsksForFile = false;
+        t.restoreWithoutBase = true;
+        return t;
+    }();
+    return traits;
+}
+
+std::optional<DialogStart> MenuIniFormat::dialog(DialogRole role, const DialogContext& c) const
+{
+    if (role != DialogRole::OpenBase) return std::nullopt;
+    DialogStart d;
+    d.filter = "ini|*.ini";
+    d.folder = c.programFolder;
+    d.fileName = "menu.ini";
+    return d;
+}
+
+void MenuIniFormat::reset()
+{
+    path_.clear();
+    working_ = TextGrid(kWorkingColumns, kWorkingRowsAtStart);
+}
+
+OpenResult MenuIniFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions&)
+{
+    path_ = path;
+    doc.languages = menu_ini::languageSections(readFile(path));
+    const int count = static_cast<int>(doc.languages.size());
+    // The second and third language, where the file has them.
+    auto choice = [&](int index) {
+        return index < count ? LanguageChoice{index, doc.languages[static_cast<std::size_t>(index)]}
+                             : LanguageChoice{};
+    };
+    chooseLanguages(doc, choice(1), choice(2));
+    return {true, {}, path, {}};
+}
+
+void MenuIniFormat::chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest)
+{
+    const IniDocument ini = readFile(path_);
+    std::vector<menu_ini::Row> rows = menu_ini::baseRows(ini, base.name);
+    menu_ini::loadDestTexts(ini, dest.name, rows);
+    doc.baseLanguage = base.index;
+    doc.baseLanguageName = base.name;
+    doc.destLanguage = dest.index;
+    doc.destLanguageName = dest.name;
+
+    working_.setRowCount(std::max(kWorkingRows, menu_ini::tableRowCount(rows.size())));
+    working_.clearColumn(1);
+    working_.clearColumn(2);
+    std::vector<Entry> entries(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        Entry& e = entries[i];
+        e.id = std::move(rows[i].key);
+        e.base = std::move(rows[i].base);
+        e.stored = std::move(rows[i].dest);
+        e.dest = e.stored;
+        working_.setCell(1, static_cast<int>(i) + 1, e.base);
+        working_.setCell(2, static_cast<int>(i) + 1, e.stored);
+    }
+    doc.assign(std::move(entries));
+}
+
+SaveResult MenuIniFormat::save(TranslationDocument& doc, const std::string&, const SaveOptions& options)
+{
+    SaveResult r;
+    makeDatedBackup(path_, options.backupStamp);
+    std::vector<menu_ini::DestEntry> entries;
+    entries.reserve(static_cast<std::size_t>(doc.size()));
+    for (const Entry& e : doc.entries()) entries.emplace_back(e.id, e.dest);
+    std::vector<std::string> languages;
+    const WriteResult written = menu_ini::saveDestination(path_, doc.destLanguageName, entries, &languages);
+    if (!written) {
+        r.languages = doc.languages;
+        r.diagnostics.push_back({Severity::Error, DiagnosticCode::IniSaveFailed, path_, 0, 0, 0, written.error});
+        return r;
+    }
+    for (int i = 0; i < doc.size(); ++i) working_.setCell(2, i + 1, doc.entry(i).dest);
+    doc.markSaved();
+    doc.languages = languages;
+    r.languages = std::move(languages);
+    r.ok = true;
+    r.files.push_back(path_);
+    return r;
+}
+
+}  // namespace tov

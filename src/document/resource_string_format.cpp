@@ -1,0 +1,192 @@
+#include "formats/resource_strings/drc_workflow.h"
+#include "document/formats.h"
+#include "support/files.h"
+#include "support/strutil.h"
+
+namespace tov {
+
+namespace {
+
+constexpr int kWorkingColumns = 11;
+constexpr int kWorkingRowsAtStart = 5;
+
+DialogStart fromDrc(const DrcDialogStart& s)
+{
+    DialogStart d;
+    d.folder = s.folder;
+    d.fileName = s.fileName;
+    return d;
+}
+
+// The save dialogs of the resource-string commands: extension "drc", no filter.
+DialogStart drcSaveDialog(const std::string& folder, const std::string& fileName)
+{
+    DialogStart d;
+    d.defaultExtension = "drc";
+    d.filter = "";
+    d.folder = folder;
+    d.fileName = fileName;
+    return d;
+}
+
+}  // namespace
+
+ResourceStringFormat::ResourceStringFormat(SourceKind kind) : Format(kind)
+{
+    reset();
+}
+
+const FormatTraits& ResourceStringFormat::familyTraits()
+{
+    static const FormatTraits traits = [] {
+        FormatTraits t;
+        t.rowLabel = RowLabel::SpacedNumber;
+        t.identifierHint = true;
+        return t;
+    }();
+    return traits;
+}
+
+std::optional<DialogStart> ResourceStringFormat::dialog(DialogRole role, const DialogContext& c) const
+{
+    switch (role) {
+    case DialogRole::OpenBase: return fromDrc(drcOpenBaseStart(kind(), c.programFolder));
+    case DialogRole::OpenDestination: return fromDrc(drcOpenDestinationStart(kind(), c.programFolder));
+    case DialogRole::UseFile: {
+        // Nothing opened yet: there is nothing to take a destination for.
+        const auto start = drcUseFileStart(kind(), c.programFolder);
+        if (!start) return std::nullopt;
+        return fromDrc(*start);
+    }
+    case DialogRole::Blank: {
+        const DrcDialogStart blank = drcBlankStart(c.programFolder);
+        return drcSaveDialog(blank.folder, blank.fileName);
+    }
+    case DialogRole::Save: break;
+    }
+    // The dialog opens on the current destination file; with none, in the
+    // program folder.
+    const std::string current = absolutePath(c.destFile, c.programFolder);
+    return drcSaveDialog(current, current);
+}
+
+void ResourceStringFormat::reset()
+{
+    working_ = TextGrid(kWorkingColumns, kWorkingRowsAtStart);
+}
+
+void ResourceStringFormat::showRows(TranslationDocument& doc, bool destinations) const
+{
+    const auto rows = static_cast<std::size_t>(std::max(0, working_.rowCount() - 1));
+    auto rebuild = doc.rebuild();
+    std::vector<Entry>& entries = rebuild.entries();
+    const bool keep = !destinations && entries.size() == rows;
+    entries.resize(rows);
+    for (std::size_t i = 0; i < rows; ++i) {
+        const int r = static_cast<int>(i) + 1;
+        Entry& e = entries[i];
+        e.id = working_.cell(kDrcIdColumn, r);
+        e.base = working_.cell(kDrcBaseColumn, r);
+        e.rule = LengthRule::AtMost;
+        if (!keep) {
+            e.stored = working_.cell(kDrcDestColumn, r);
+            e.dest = e.stored;
+        }
+    }
+}
+
+OpenResult ResourceStringFormat::readFailure(const std::string& path) const
+{
+    OpenResult r;
+    r.diagnostics.push_back({Severity::Error, DiagnosticCode::NotResourceStrings, path, 0, 0, 0,
+                             "not a resource-string file (no STRINGTABLE line before its entries)"});
+    return r;
+}
+
+bool ResourceStringFormat::openBaseKeepsDestination(const TranslationDocument&) const
+{
+    return drcTableHoldsDestination(working_);
+}
+
+OpenResult ResourceStringFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions&)
+{
+    // Over the rows while they hold a destination (another language of the
+    // same base), else anew: then the rows are those of this file only.
+    const bool over = drcTableHoldsDestination(working_);
+    if (!over) working_.setRowCount(1);
+    const bool ok = over ? ReadDrcColumn(kDrcBaseColumn, path, working_) : ReadDrcBase(path, working_);
+    showRows(doc, !over);
+    OpenResult r = ok ? OpenResult{true, {}, path, {}} : readFailure(path);
+    r.fileName = path;
+    return r;
+}
+
+OpenResult ResourceStringFormat::openDestination(TranslationDocument& doc, const std::string& path,
+                                                 const OpenOptions&)
+{
+    const bool ok = openDrcDestination(path, working_);
+    // The texts as read become the destination of every row.
+    showRows(doc, true);
+    OpenResult r = ok ? OpenResult{true, {}, path, {}} : readFailure(path);
+    r.fileName = path;
+    return r;
+}
+
+OpenResult ResourceStringFormat::reopen(TranslationDocument& doc, const std::string& base, const std::string& dest)
+{
+    working_.setRowCount(1);
+    const bool ok = reopenDrcFiles(base, dest, working_);
+    showRows(doc, true);
+    OpenResult r = ok ? OpenResult{true, {}, base, {}} : readFailure(base);
+    r.fileName = base;
+    return r;
+}
+
+bool ResourceStringFormat::reopens(const std::string& storedBase) const
+{
+    // A name of another program's file is not reopened under these kinds.
+    if (kind() == kKonfix) return contains(storedBase, "Konfix");
+    if (kind() == kVigrex) return contains(storedBase, "Vigrex");
+    return true;
+}
+
+SaveResult ResourceStringFormat::save(TranslationDocument& doc, const std::string& path, const SaveOptions& options)
+{
+    SaveResult r;
+    r.destFile = path;
+    for (int i = 0; i < doc.size(); ++i) working_.setCell(kDrcDestColumn, i + 1, doc.entry(i).dest);
+    const WriteResult written = saveDrcDestination(path, working_, options.backupStamp);
+    if (!written) {
+        // The stored texts stay what the file still holds.
+        for (int i = 0; i < doc.size(); ++i) working_.setCell(kDrcDestColumn, i + 1, doc.entry(i).stored);
+        r.diagnostics.push_back({Severity::Error, DiagnosticCode::SaveFailed, path, 0, 0, 0, written.error});
+        return r;
+    }
+    doc.markSaved();
+    r.ok = true;
+    r.files.push_back(path);
+    return r;
+}
+
+SaveResult ResourceStringFormat::saveBlank(TranslationDocument& doc, const std::string& path, const SaveOptions&)
+{
+    SaveResult r;
+    r.destFile = path;
+    const WriteResult written = writeBlankDrcDestination(path, working_);
+    showRows(doc, true);
+    if (!written) {
+        r.diagnostics.push_back({Severity::Error, DiagnosticCode::SaveFailed, path, 0, 0, 0, written.error});
+        return r;
+    }
+    r.ok = true;
+    r.files.push_back(path);
+    return r;
+}
+
+void ResourceStringFormat::clearDestination(TranslationDocument& doc)
+{
+    working_.clearColumn(kDrcDestColumn);
+    doc.clearDestination();
+}
+
+}  // namespace tov
