@@ -1,7 +1,6 @@
 #include "document/formats.h"
 #include "formats/c_arrays/c_arrays.h"
 #include "formats/c_arrays/c_arrays_workflow.h"
-#include "formats/resource_strings/drc_workflow.h"
 
 namespace tov {
 
@@ -22,8 +21,13 @@ const FormatTraits& CArraysFormat::familyTraits()
         t.baseEditable = true;
         t.destinationFiles = false;
         t.emptyBeforeOpen = true;
+        // Reopening the file drops every edit of every language.
+        t.promptBeforeEveryOpen = true;
         t.cancelKeepsKind = true;
         t.restoreGridPosition = false;
+        t.languageSwitchKeepsEdits = true;
+        t.baseLanguageKey = "c1";
+        t.destLanguageKey = "c2";
         return t;
     }();
     return traits;
@@ -57,6 +61,9 @@ OpenResult CArraysFormat::openBase(TranslationDocument& doc, const std::string& 
     OpenResult r;
     reset();
     clearDocument(doc);
+    // Nothing is read, and nothing said, of a file that is not there.
+    if (!fileExists(path)) return r;
+    r.fileName = path;
     TextGrid unused;
     CArraysOpen opened = openCArrays(path, working_, unused, *names_);
     if (!opened) {
@@ -91,7 +98,8 @@ void CArraysFormat::chooseLanguages(TranslationDocument& doc, const LanguageChoi
     // No language chosen: the column shows the row numbers.
     const int baseColumn = base.index + 1;
     const int destColumn = dest.index + 1;
-    const int rows = std::max(0, working_.rowCount() - 1);
+    // Nothing open: no rows.
+    const int rows = template_.empty() ? 0 : std::max(0, working_.rowCount() - 1);
     {
         auto rebuild = doc.rebuild();
         std::vector<Entry>& entries = rebuild.entries();

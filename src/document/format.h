@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "document/diagnostic.h"
 #include "document/document.h"
@@ -54,6 +55,10 @@ struct FormatTraits {
     bool cancelKeepsKind = false;       // a cancelled or failed open keeps the new kind
     bool restoreWithoutBase = false;    // the start-up restore opens even when the base file is gone
     bool restoreGridPosition = true;    // the start-up restore puts the table back at the stored rows
+    bool languageSwitchKeepsEdits = false;  // edits of a language stay when another one is chosen
+    // The settings keys that remember the two chosen languages.
+    const char* baseLanguageKey = nullptr;
+    const char* destLanguageKey = nullptr;
 };
 
 // Where a file dialog starts. What is not set stays as the dialog had it
@@ -109,7 +114,10 @@ struct SaveResult {
     Diagnostics diagnostics;
     std::vector<std::string> files;  // the files written
     std::string destFile;      // the destination name to record
-    std::vector<std::string> languages;  // menu INI: the languages of the file as saved
+    // The languages chosen, as items of the file's list after the save, to
+    // be remembered; and whether the file is to be read again.
+    std::optional<std::pair<int, int>> languages;
+    bool reopen = false;
 };
 
 // A language chosen in a picker: its item (-1: none) and its name as shown
@@ -165,6 +173,7 @@ public:
 
     // The working table as the readers left it.
     virtual const TextGrid& workingTable() const = 0;
+    TextGrid& workingTable() { return const_cast<TextGrid&>(std::as_const(*this).workingTable()); }
 
 protected:
     virtual RowNaming naming() const = 0;

@@ -40,6 +40,8 @@ const FormatTraits& MenuIniFormat::familyTraits()
         t.destinationFiles = false;
         t.saveAsksForFile = false;
         t.restoreWithoutBase = true;
+        t.baseLanguageKey = "l1";
+        t.destLanguageKey = "l2";
         return t;
     }();
     return traits;
@@ -101,26 +103,31 @@ void MenuIniFormat::chooseLanguages(TranslationDocument& doc, const LanguageChoi
     doc.assign(std::move(entries));
 }
 
-SaveResult MenuIniFormat::save(TranslationDocument& doc, const std::string&, const SaveOptions& options)
+SaveResult MenuIniFormat::save(TranslationDocument& doc, const std::string& path, const SaveOptions& options)
 {
     SaveResult r;
-    makeDatedBackup(path_, options.backupStamp);
+    makeDatedBackup(path.empty() ? path_ : path, options.backupStamp);
     std::vector<menu_ini::DestEntry> entries;
     entries.reserve(static_cast<std::size_t>(doc.size()));
     for (const Entry& e : doc.entries()) entries.emplace_back(e.id, e.dest);
     std::vector<std::string> languages;
-    const WriteResult written = menu_ini::saveDestination(path_, doc.destLanguageName, entries, &languages);
+    const std::string& file = path.empty() ? path_ : path;
+    const WriteResult written = menu_ini::saveDestination(file, doc.destLanguageName, entries, &languages);
+    // The languages chosen are remembered by their places in the file as
+    // saved, so that a language typed in as a new section stays chosen.
+    if (!written) languages = doc.languages;
+    r.languages = std::pair(menu_ini::languageIndex(languages, doc.baseLanguageName),
+                            menu_ini::languageIndex(languages, doc.destLanguageName));
     if (!written) {
-        r.languages = doc.languages;
-        r.diagnostics.push_back({Severity::Error, DiagnosticCode::IniSaveFailed, path_, 0, 0, 0, written.error});
+        r.diagnostics.push_back({Severity::Error, DiagnosticCode::IniSaveFailed, file, 0, 0, 0, written.error});
         return r;
     }
     for (int i = 0; i < doc.size(); ++i) working_.setCell(2, i + 1, doc.entry(i).dest);
     doc.markSaved();
-    doc.languages = languages;
-    r.languages = std::move(languages);
+    doc.languages = std::move(languages);
+    r.reopen = true;
     r.ok = true;
-    r.files.push_back(path_);
+    r.files.push_back(file);
     return r;
 }
 

@@ -65,8 +65,17 @@ protected:
     }
     std::string setting(const char* key) const { return Settings(ini).file(key); }
 
-    TextGrid& table() { return form1->SG1->cells(); }
-    TextGrid& work() { return form2->SG1->cells(); }
+    // A cell of the translation table as the window shows it.
+    std::string cell(int c, int r) const { return form1->SG1->cell(c, r); }
+    const TranslationDocument& doc() const { return form1->document(); }
+    // The destination text of table row r (from 1) as typed into it: one
+    // step of the undo stack.
+    void edit(int r, const std::string& text)
+    {
+        form1->pushEdit(SetDestinations::one(form1->document(), r - 1, text));
+    }
+    // The working table of the format in use.
+    TextGrid& work() { return form1->format().workingTable(); }
 
     QTemporaryDir dir_;
     std::string folder;  // with its closing "/"
