@@ -49,10 +49,11 @@ enum class FormatNotation : std::uint8_t {
     None,
     // C printf: "%" [n$] [flags -+ #0'] [width | * | *m$] [.precision | .* |
     // .*m$] [length hh h l ll L q j z Z t] conversion d i o u x X e E f F g G
-    // a A c s p n C S; "%%" ("%5%" too) and "%m" take no argument. The destination must take the same arguments
-    // with the same types: in the same order, or in any order where both
-    // number them ("%2$d %1$s"). Width, precision and flags may change; "*"
-    // takes an int argument of its own.
+    // a A c s p n C S; "%%" ("%5%" too) and "%m" take no argument. The
+    // destination must take the same arguments with the same types: in the
+    // same order, or in any order where both number them ("%2$d %1$s").
+    // Width, precision and flags may change; "*" takes an int argument of its
+    // own.
     Printf,
     // Resource-string format specifiers: "%" [index:] [-] [width | *]
     // [.precision | .*] type d u e f g n m p s x (either case), and "%%".
