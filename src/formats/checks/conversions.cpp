@@ -290,12 +290,15 @@ void checkConversions(FormatNotation notation, std::string_view base, std::strin
     const auto scan = notation == FormatNotation::Printf ? scanPrintf : scanResourceString;
     const Directives b = scan(base);
     // A base whose every "%" is malformed ("100%") is no format; one that mixes
-    // numbered and unnumbered arguments, or takes one argument as two types,
-    // cannot be compared with.
+    // numbered and unnumbered arguments, takes one argument as two types or
+    // (printf) numbers its arguments with a gap cannot be compared with.
     if (b.uses.empty() && b.literals == 0) return;
     if (b.numbered && b.unnumbered) return;
     const ArgumentList bl = argumentList(b);
     if (bl.clash) return;
+    if (notation == FormatNotation::Printf && bl.byArgument.size() > 1 &&
+        std::find(bl.byArgument.begin() + 1, bl.byArgument.end(), nullptr) != bl.byArgument.end())
+        return;
 
     const Directives d = scan(dest);
     std::vector<std::string> differences;

@@ -48,6 +48,7 @@ TEST(Checks, PrintfConversions)
         {"unnumbered arguments reordered", kPrintf, "%s: %d", "%d: %s",
          {"error format: argument 1 is %d, base %s; argument 2 is %s, base %d"}},
         {"numbered argument dropped", kPrintf, "%1$s %2$d", "%2$d", {"error format: dest lacks %1$s (argument 1)"}},
+        {"base skipping argument 1 is no format", kPrintf, "%2$d", "%s", {}},
         {"numbered for unnumbered", kPrintf, "File %s", "Plik %1$s", {}},
         {"argument used twice", kPrintf, "%1$s %1$s", "%1$s", {}},
         {"numbered mixed with unnumbered", kPrintf, "%s %d", "%1$s %d",
