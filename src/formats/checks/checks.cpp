@@ -26,15 +26,14 @@ std::size_t trailingBlanks(std::string_view s)
 
 void checkBlanks(const CheckOptions& o, std::string_view base, std::string_view dest, Findings& out)
 {
-    std::vector<std::string> differences;
-    auto compare = [&](const char* where, std::size_t inDest, std::size_t inBase) {
+    Differences differences;
+    auto compare = [&](std::string_view where, std::size_t inDest, std::size_t inBase) {
         if (inDest != inBase)
-            differences.push_back(std::string(where) + " dest " + std::to_string(inDest) + ", base " +
-                                  std::to_string(inBase));
+            differences.add(where, " dest ", std::to_string(inDest), ", base ", std::to_string(inBase));
     };
     if (o.leadingBlanks) compare("at the start", leadingBlanks(dest), leadingBlanks(base));
     if (o.trailingBlanks) compare("at the end", trailingBlanks(dest), trailingBlanks(base));
-    if (!differences.empty()) out.push_back({Code::Blanks, Severity::Warning, joinDifferences(differences)});
+    differences.report(Code::Blanks, Severity::Warning, out);
 }
 
 // The punctuation a text ends with, after its blanks and, where the text has
@@ -44,7 +43,7 @@ std::string_view endPunctuation(std::string_view s, bool escapes)
     std::size_t n = s.size();
     for (;;) {
         while (n > 0 && isBlank(s[n - 1])) --n;
-        if (!escapes || n < 2 || s[n - 2] != '\\' || std::string_view("nrt").find(s[n - 1]) == npos) break;
+        if (!escapes || n < 2 || s[n - 2] != '\\' || (s[n - 1] != 'n' && s[n - 1] != 'r' && s[n - 1] != 't')) break;
         std::size_t backslashes = 0;
         while (backslashes < n - 1 && s[n - 2 - backslashes] == '\\') ++backslashes;
         if (backslashes % 2 == 0) break;  // "\\n": an escaped backslash and a letter
@@ -122,16 +121,12 @@ std::string describe(const Finding& finding)
 
 std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-std::string joinDifferences(const std::vector<std::string>& differences)
+void Differences::report(Code code, Severity severity, Findings& out)
 {
-    constexpr std::size_t kNamed = 4;
-    std::string out;
-    for (std::size_t k = 0; k < differences.size() && k < kNamed; ++k) {
-        if (k) out += "; ";
-        out += differences[k];
-    }
-    if (differences.size() > kNamed) out += "; " + std::to_string(differences.size() - kNamed) + " more";
-    return out;
+    if (empty()) return;
+    if (more_) text_ += "; " + std::to_string(more_) + " more";
+    if (out.capacity() == 0) out.reserve(4);  // room for the other checks' findings
+    out.push_back({code, severity, std::move(text_)});
 }
 
 CheckOptions forKind(std::uint8_t kind)

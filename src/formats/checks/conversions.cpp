@@ -38,6 +38,13 @@ struct Directives {
     bool numbered = false;        // printf "%n$"
     bool unnumbered = false;
 
+    void clear()  // keeps the room of `uses`
+    {
+        uses.clear();
+        literals = malformed = 0;
+        firstMalformed = {};
+        malformedAtEnd = numbered = unnumbered = false;
+    }
     void malformedDirective(std::string_view text, bool atEnd)
     {
         if (malformed++ == 0) {
@@ -48,6 +55,8 @@ struct Directives {
 };
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool isFlag(char c) { return c == '-' || c == '+' || c == ' ' || c == '#' || c == '0' || c == '\'' || c == 'I'; }
 
 // The digits at `p` as a number; `p` moves past them.
 int readNumber(std::string_view s, std::size_t& p)
@@ -123,9 +132,9 @@ char readLengthModifier(std::string_view s, std::size_t& p)
     }
 }
 
-Directives scanPrintf(std::string_view s)
+void scanPrintf(std::string_view s, Directives& r)
 {
-    Directives r;
+    r.clear();
     int next = 0;  // the argument the last unnumbered directive took
     for (std::size_t i = s.find('%'); i != npos;) {
         std::size_t p = i + 1;
@@ -137,7 +146,7 @@ Directives scanPrintf(std::string_view s)
         int stars[2] = {0, 0};  // argument numbers of a "*" width and precision
         int starCount = 0;
         const int value = readArgumentNumber(s, p);
-        while (p < s.size() && std::string_view("-+ #0'I").find(s[p]) != npos) ++p;
+        while (p < s.size() && isFlag(s[p])) ++p;
         if (p < s.size() && s[p] == '*') {
             ++p;
             stars[starCount++] = readArgumentNumber(s, p);
@@ -181,7 +190,6 @@ Directives scanPrintf(std::string_view s)
         take(value, type);
         i = s.find('%', p + 1);
     }
-    return r;
 }
 
 bool resourceStringType(char type, ArgType& out)
@@ -204,9 +212,9 @@ bool resourceStringType(char type, ArgType& out)
     }
 }
 
-Directives scanResourceString(std::string_view s)
+void scanResourceString(std::string_view s, Directives& r)
 {
-    Directives r;
+    r.clear();
     int next = 0;  // the argument a specifier without an index takes
     for (std::size_t i = s.find('%'); i != npos;) {
         std::size_t p = i + 1;
@@ -253,7 +261,6 @@ Directives scanResourceString(std::string_view s)
         take(type);
         i = s.find('%', p + 1);
     }
-    return r;
 }
 
 // For each argument, the first directive that takes it; and the first
@@ -264,9 +271,10 @@ struct ArgumentList {
     const ArgUse* clashWith = nullptr;
 };
 
-ArgumentList argumentList(const Directives& d)
+void listArguments(const Directives& d, ArgumentList& l)
 {
-    ArgumentList l;
+    l.byArgument.clear();
+    l.clash = l.clashWith = nullptr;
     for (const ArgUse& u : d.uses) {
         if (u.argument >= static_cast<int>(l.byArgument.size())) l.byArgument.resize(u.argument + 1, nullptr);
         const ArgUse*& first = l.byArgument[u.argument];
@@ -277,58 +285,60 @@ ArgumentList argumentList(const Directives& d)
             l.clashWith = first;
         }
     }
-    return l;
 }
 
-std::string argumentName(std::size_t a) { return "argument " + std::to_string(a); }
 
 }  // namespace
 
 void checkConversions(FormatNotation notation, std::string_view base, std::string_view dest, Findings& out)
 {
     if (notation == FormatNotation::None || base.find('%') == npos) return;
+    // Scratch lists, kept from entry to entry so that checking a table does
+    // not allocate for each row.
+    thread_local Directives b, d;
+    thread_local ArgumentList bl, dl;
     const auto scan = notation == FormatNotation::Printf ? scanPrintf : scanResourceString;
-    const Directives b = scan(base);
+    scan(base, b);
     // A base whose every "%" is malformed ("100%") is no format; one that mixes
     // numbered and unnumbered arguments, takes one argument as two types or
     // (printf) numbers its arguments with a gap cannot be compared with.
     if (b.uses.empty() && b.literals == 0) return;
     if (b.numbered && b.unnumbered) return;
-    const ArgumentList bl = argumentList(b);
+    listArguments(b, bl);
     if (bl.clash) return;
     if (notation == FormatNotation::Printf && bl.byArgument.size() > 1 &&
         std::find(bl.byArgument.begin() + 1, bl.byArgument.end(), nullptr) != bl.byArgument.end())
         return;
 
-    const Directives d = scan(dest);
-    std::vector<std::string> differences;
+    scan(dest, d);
+    Differences differences;
     if (d.malformed > b.malformed) {
-        differences.push_back(d.malformedAtEnd ? "incomplete conversion " + quoted(d.firstMalformed) + " at the end"
-                                               : quoted(d.firstMalformed) + " is no conversion");
+        if (d.malformedAtEnd)
+            differences.add("incomplete conversion ", quoted(d.firstMalformed), " at the end");
+        else
+            differences.add(quoted(d.firstMalformed), " is no conversion");
     }
     if (d.numbered && d.unnumbered) {
-        differences.push_back("numbered and unnumbered conversions mixed");
+        differences.add("numbered and unnumbered conversions mixed");
     } else {
-        const ArgumentList dl = argumentList(d);
+        listArguments(d, dl);
         if (dl.clash) {
-            differences.push_back(std::string(dl.clashWith->directive) + " and " + std::string(dl.clash->directive) +
-                                  " take " + argumentName(dl.clash->argument) + " as different types");
+            differences.add(dl.clashWith->directive, " and ", dl.clash->directive, " take argument ",
+                            std::to_string(dl.clash->argument), " as different types");
         }
         const std::size_t n = std::max(bl.byArgument.size(), dl.byArgument.size());
         for (std::size_t a = 0; a < n; ++a) {
             const ArgUse* x = a < bl.byArgument.size() ? bl.byArgument[a] : nullptr;
             const ArgUse* y = a < dl.byArgument.size() ? dl.byArgument[a] : nullptr;
-            if (x && !y) {
-                differences.push_back("dest lacks " + std::string(x->directive) + " (" + argumentName(a) + ")");
-            } else if (!x && y) {
-                differences.push_back(std::string(y->directive) + " (" + argumentName(a) + ") not in base");
-            } else if (x && y && !(x->type == y->type)) {
-                differences.push_back(argumentName(a) + " is " + std::string(y->directive) + ", base " +
-                                      std::string(x->directive));
-            }
+            if (x && !y)
+                differences.add("dest lacks ", x->directive, " (argument ", std::to_string(a), ")");
+            else if (!x && y)
+                differences.add(y->directive, " (argument ", std::to_string(a), ") not in base");
+            else if (x && y && !(x->type == y->type))
+                differences.add("argument ", std::to_string(a), " is ", y->directive, ", base ", x->directive);
         }
     }
-    if (!differences.empty()) out.push_back({Code::Format, Severity::Error, joinDifferences(differences)});
+    differences.report(Code::Format, Severity::Error, out);
 }
 
 }  // namespace tov::checks

@@ -50,9 +50,10 @@ struct EscapeCounts {
     }
 };
 
-EscapeCounts countEscapes(EscapeNotation notation, std::string_view s)
+void countEscapes(EscapeNotation notation, std::string_view s, EscapeCounts& r)
 {
-    EscapeCounts r;
+    r.counts.clear();
+    r.lonelyEnd = false;
     // Resource-string files write "\x" with at most four hex digits; C takes all.
     const std::size_t maxHexDigits = notation == EscapeNotation::C ? npos : 4;
     for (std::size_t i = s.find('\\'); i != npos;) {
@@ -77,7 +78,6 @@ EscapeCounts countEscapes(EscapeNotation notation, std::string_view s)
         if (!(notation == EscapeNotation::ResourceString && escape >= kNumeric + 0x20)) r.add(escape);
         i = s.find('\\', p);
     }
-    return r;
 }
 
 std::string escapeName(std::uint32_t escape)
@@ -96,23 +96,23 @@ void checkEscapes(EscapeNotation notation, std::string_view base, std::string_vi
     const bool baseHasEscapes = base.find('\\') != npos;
     if (!baseHasEscapes && dest.back() != '\\') return;
 
-    const EscapeCounts b = baseHasEscapes ? countEscapes(notation, base) : EscapeCounts{};
-    const EscapeCounts d = countEscapes(notation, dest);
-    std::vector<std::string> differences;
-    if (d.lonelyEnd && !b.lonelyEnd) differences.push_back("a lone \"\\\" at the end takes the closing quote");
+    // Scratch counts, kept from entry to entry (no allocation for each row).
+    thread_local EscapeCounts b, d;
+    countEscapes(notation, baseHasEscapes ? base : std::string_view(), b);
+    countEscapes(notation, dest, d);
+    Differences differences;
+    if (d.lonelyEnd && !b.lonelyEnd) differences.add("a lone \"\\\" at the end takes the closing quote");
     if (baseHasEscapes) {
         auto compare = [&](std::uint32_t escape) {
             const int inDest = d.count(escape), inBase = b.count(escape);
-            if (inDest != inBase) {
-                differences.push_back(escapeName(escape) + ": dest " + std::to_string(inDest) + ", base " +
-                                      std::to_string(inBase));
-            }
+            if (inDest != inBase)
+                differences.add(escapeName(escape), ": dest ", std::to_string(inDest), ", base ", std::to_string(inBase));
         };
         for (const auto& entry : b.counts) compare(entry.first);
         for (const auto& entry : d.counts)
             if (b.count(entry.first) == 0) compare(entry.first);
     }
-    if (!differences.empty()) out.push_back({Code::Format, Severity::Error, joinDifferences(differences)});
+    differences.report(Code::Format, Severity::Error, out);
 }
 
 }  // namespace tov::checks
