@@ -45,12 +45,16 @@ struct Directives {
         firstMalformed = {};
         malformedAtEnd = numbered = unnumbered = false;
     }
-    void malformedDirective(std::string_view text, bool atEnd)
+    // Notes the directive from the "%" at `i` up to the byte at `p` that ends
+    // it unread (or the end of the text); gives where the next "%" is.
+    std::size_t malformedDirective(std::string_view s, std::size_t i, std::size_t p)
     {
+        const bool atEnd = p >= s.size();
         if (malformed++ == 0) {
-            firstMalformed = text;
+            firstMalformed = s.substr(i, atEnd ? npos : p + 1 - i);
             malformedAtEnd = atEnd;
         }
+        return atEnd ? npos : s.find('%', p + 1);
     }
 };
 
@@ -75,6 +79,28 @@ int readArgumentNumber(std::string_view s, std::size_t& p)
     if (q == p || q >= s.size() || s[q] != '$') return 0;
     p = q + 1;
     return v == 0 ? -1 : v;
+}
+
+// A width and a precision (after a "."), each digits or a "*" that takes an
+// argument; with `numberedStars`, printf's "*m$" too. `stars` receives the
+// argument number of each "*" (0: the next argument). Returns how many.
+int readWidthAndPrecision(std::string_view s, std::size_t& p, bool numberedStars, int stars[2])
+{
+    int count = 0;
+    auto field = [&] {
+        if (p < s.size() && s[p] == '*') {
+            ++p;
+            stars[count++] = numberedStars ? readArgumentNumber(s, p) : 0;
+        } else {
+            readNumber(s, p);
+        }
+    };
+    field();
+    if (p < s.size() && s[p] == '.') {
+        ++p;
+        field();
+    }
+    return count;
 }
 
 bool printfType(char conversion, char size, ArgType& type)
@@ -138,32 +164,12 @@ void scanPrintf(std::string_view s, Directives& r)
     int next = 0;  // the argument the last unnumbered directive took
     for (std::size_t i = s.find('%'); i != npos;) {
         std::size_t p = i + 1;
-        if (p < s.size() && s[p] == '%') {
-            ++r.literals;
-            i = s.find('%', p + 1);
-            continue;
-        }
         int stars[2] = {0, 0};  // argument numbers of a "*" width and precision
-        int starCount = 0;
         const int value = readArgumentNumber(s, p);
         while (p < s.size() && isFlag(s[p])) ++p;
-        if (p < s.size() && s[p] == '*') {
-            ++p;
-            stars[starCount++] = readArgumentNumber(s, p);
-        } else {
-            readNumber(s, p);
-        }
-        if (p < s.size() && s[p] == '.') {
-            ++p;
-            if (p < s.size() && s[p] == '*') {
-                ++p;
-                stars[starCount++] = readArgumentNumber(s, p);
-            } else {
-                readNumber(s, p);
-            }
-        }
+        const int starCount = readWidthAndPrecision(s, p, true, stars);
         const char size = readLengthModifier(s, p);
-        if (p < s.size() && (s[p] == '%' || s[p] == 'm')) {  // "%5%" prints "%", "%m" the error text
+        if (p < s.size() && (s[p] == '%' || s[p] == 'm')) {  // "%%" and "%5%" print "%", "%m" the error text
             ++r.literals;
             i = s.find('%', p + 1);
             continue;
@@ -171,9 +177,7 @@ void scanPrintf(std::string_view s, Directives& r)
         ArgType type;
         const bool zeroArgument = value < 0 || stars[0] < 0 || stars[1] < 0;
         if (p >= s.size() || !printfType(s[p], size, type) || zeroArgument) {
-            const bool atEnd = p >= s.size();
-            r.malformedDirective(s.substr(i, atEnd ? npos : p + 1 - i), atEnd);
-            i = atEnd ? npos : s.find('%', p + 1);
+            i = r.malformedDirective(s, i, p);
             continue;
         }
         const std::string_view directive = s.substr(i, p + 1 - i);
@@ -228,27 +232,11 @@ void scanResourceString(std::string_view s, Directives& r)
         const bool indexed = q > p && q < s.size() && s[q] == ':';
         if (indexed) p = q + 1;
         if (p < s.size() && s[p] == '-') ++p;
-        int stars = 0;
-        if (p < s.size() && s[p] == '*') {
-            ++p;
-            ++stars;
-        } else {
-            readNumber(s, p);
-        }
-        if (p < s.size() && s[p] == '.') {
-            ++p;
-            if (p < s.size() && s[p] == '*') {
-                ++p;
-                ++stars;
-            } else {
-                readNumber(s, p);
-            }
-        }
+        int starArguments[2];
+        const int stars = readWidthAndPrecision(s, p, false, starArguments);
         ArgType type;
         if (p >= s.size() || !resourceStringType(s[p], type)) {
-            const bool atEnd = p >= s.size();
-            r.malformedDirective(s.substr(i, atEnd ? npos : p + 1 - i), atEnd);
-            i = atEnd ? npos : s.find('%', p + 1);
+            i = r.malformedDirective(s, i, p);
             continue;
         }
         const std::string_view directive = s.substr(i, p + 1 - i);
