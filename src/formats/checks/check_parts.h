@@ -1,5 +1,6 @@
-// The two checks of what the product reads in a text, each adding at most one
-// Format finding. Both expect a non-empty base and destination.
+// What the files of the checks share: the two checks of what the product
+// reads in a text, each adding at most one Format finding (both expect a
+// non-empty base and destination), and the building of a finding's detail.
 #pragma once
 
 #include <string>

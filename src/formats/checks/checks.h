@@ -4,7 +4,8 @@
 //
 // A check applies to an entry only where the base text uses what it checks:
 // a base without "%" is never checked for conversions, one without "\" never
-// for escapes. Which checks run, and under which notation, is chosen per
+// for escapes (but a destination that ends in a lone "\", which would take
+// the closing quote of the written literal, always is). Which checks run, and under which notation, is chosen per
 // source kind (forKind). An empty text (base or destination) is never
 // checked: an untranslated row is the "missing" problem, not one of these.
 //
