@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include "formats/checks/checks.h"
-#include "formats/checks/checks_test_util.h"
 #include "formats/source_kind.h"
 
 namespace tov::checks {
@@ -32,7 +31,10 @@ struct Case {
 void expectCases(const std::vector<Case>& cases)
 {
     for (const Case& c : cases) {
-        EXPECT_EQ(testing::findingLines(checkEntry(c.options, c.base, c.dest)), c.expected)
+        std::vector<std::string> lines;
+        for (const Finding& f : checkEntry(c.options, c.base, c.dest))
+            lines.push_back(std::string(severityName(f.severity)) + " " + describe(f));
+        EXPECT_EQ(lines, c.expected)
             << c.name << ": base \"" << c.base << "\", dest \"" << c.dest << "\"";
     }
 }
