@@ -74,7 +74,7 @@ struct Session {
     void open()
     {
         if (!form1->destFile.empty()) QFile::remove(tov::pathToQString(form1->destFile));
-        form1->OpenCArraysBase(base);
+        form1->OpenBaseFile(base);
         form1->SG1->sync();
     }
 };
@@ -106,8 +106,9 @@ void BM_CArraysSaveCommand(benchmark::State& state)
 {
     Session s;
     s.open();
-    tov::TextGrid& t = s.form1->SG1->cells();
-    for (int row = 1; row < t.rowCount(); ++row) t.setCell(tov::tcol::kDest, row, "Przet\xB3umaczony " + std::to_string(row));
+    std::vector<std::pair<int, std::string>> texts;
+    for (int i = 0; i < s.form1->document().size(); ++i) texts.emplace_back(i, "Przet\xB3umaczony " + std::to_string(i + 1));
+    s.form1->pushEdit(std::make_unique<tov::SetDestinations>(s.form1->document(), texts));
     const QString out = tov::pathToQString(s.folder + "out.c");
     for (auto _ : state) {
         s.prompts.choose(out);

@@ -11,7 +11,6 @@
 
 #include "formats/source_kind.h"
 #include "support/atomic_file.h"
-#include "support/convert.h"
 #include "tests/workspace/scripted_prompts.h"
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
@@ -48,17 +47,15 @@ struct Windows {
 // A translation table of 65,535 rows of texts with Polish letters.
 void fillTable(TForm1& form1)
 {
-    form1.sourceKind = kKonfix;
-    TextGrid& t = form1.SG1->cells();
-    t.setRowCount(kRows + 1);
+    std::vector<Entry> rows(kRows);
     for (int r = 1; r <= kRows; ++r) {
         const std::string n = std::to_string(r);
-        t.setCell(tcol::kNumber, r, " " + n);
-        t.setCell(tcol::kBase, r, "Base text number " + n + " of the configuration");
-        t.setCell(tcol::kDest, r, "Tekst \xBF\xF3\xB3ty numer " + n + " konfiguracji");
-        t.setCell(tcol::kBaseLen, r, lengthText(t.cell(tcol::kBase, r).size()));
-        t.setCell(tcol::kDestLen, r, lengthText(t.cell(tcol::kDest, r).size()));
+        Entry& e = rows[static_cast<std::size_t>(r - 1)];
+        e.rule = LengthRule::AtMost;
+        e.base = "Base text number " + n + " of the configuration";
+        e.dest = "Tekst \xBF\xF3\xB3ty numer " + n + " konfiguracji";
     }
+    form1.showRows(kKonfix, std::move(rows));
     form1.SG1->sync();
     form1.SG1->setCurrentCell(tcol::kBase, kRows / 2);
 }

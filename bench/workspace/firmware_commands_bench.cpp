@@ -74,7 +74,7 @@ void BM_FirmwareCommandsOpen(benchmark::State& state)
         QApplication::processEvents();
         state.ResumeTiming();
     }
-    if (w.form1.SG1->cells().cell(tov::tcol::kDest, 1).empty()) state.SkipWithError("nothing opened");
+    if (w.form1.SG1->cell(tov::tcol::kDest, 1).empty()) state.SkipWithError("nothing opened");
     state.counters["lines"] = kLines;
 }
 BENCHMARK(BM_FirmwareCommandsOpen)->Unit(benchmark::kMillisecond);

@@ -47,7 +47,7 @@ void BM_LoadMenuIniWindow(benchmark::State& state)
 {
     Window w;
     for (auto _ : state) {
-        w.form1.LoadMenuIni();
+        w.form1.OpenBaseFile(w.form1.baseFile);
         w.form1.SG1->sync();
     }
     if (w.form1.SG1->rowCount() != 1504) state.SkipWithError("not every row was loaded");
@@ -57,11 +57,11 @@ BENCHMARK(BM_LoadMenuIniWindow)->Unit(benchmark::kMillisecond);
 void BM_SaveMenuIniWindow(benchmark::State& state)
 {
     Window w;
-    w.form1.LoadMenuIni();
+    w.form1.OpenBaseFile(w.form1.baseFile);
     int round = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        w.form1.SG1->setCell(tov::tcol::kDest, 1, "edit " + std::to_string(++round));
+        w.form1.pushEdit(tov::SetDestinations::one(w.form1.document(), 0, "edit " + std::to_string(++round)));
         state.ResumeTiming();
         w.form1.Savedest1Click();  // makes a dated backup, saves and reloads
         w.form1.SG1->sync();
