@@ -1,5 +1,7 @@
+#include <QDir>
 #include <QHelpEvent>
 #include <QPlainTextEdit>
+#include <filesystem>
 
 #include "tests/workspace/table_fixture.h"
 
@@ -193,6 +195,40 @@ TEST_F(Edit, FirmwareDestinationsCannotBeTypedLongerThanTheirBase)
     grid().editor()->end(false);
     type("cde");
     EXPECT_EQ(cell(tcol::kDest, 1), "abcde");
+}
+
+// The demo's Orvanta set, as a translator meets it: a whole word typed into a
+// 20-character text through the cell editor.
+TEST_F(Edit, AWordTypedIntoAFirmwareTextKeepsItsLettersAndTheTextItsLength)
+{
+    std::filesystem::copy(TOVRANA_DEMO_SOURCE_DIR, folder, std::filesystem::copy_options::recursive);
+    std::filesystem::remove(ini);  // no restore of the demo's last files
+    start();
+    prompts.choose(pathToQString(folder + "ORVANTA/ENG/EDIT.ENG"));
+    form1->Orvantafirmware1Click();
+    prompts.choose(pathToQString(folder + "ORVANTA/POL/EDIT.POL"));
+    form1->OpenDest1Click();
+    ASSERT_EQ(cell(tcol::kBase, 4), "Can't save value    ");
+    click(tcol::kDest, 4);
+    ASSERT_TRUE(grid().isEditorOpen());
+    EXPECT_EQ(grid().editor()->text(), decodeBytes("Nie mo\xBFna zapisa\xE6"));
+
+    key(Qt::Key_A, Qt::ControlModifier);
+    type("Zapis");
+    EXPECT_EQ(grid().editor()->text(), QStringLiteral("Zapis"));
+    EXPECT_EQ(cell(tcol::kDest, 4), "Zapis" + std::string(15, ' '));
+    EXPECT_EQ(cell(tcol::kDestLen, 4), " 20");
+    // Up to the base's 20 characters; the 21st is refused.
+    type("0123456789ABCDE");
+    type("F");
+    EXPECT_EQ(grid().editor()->text(), QStringLiteral("Zapis0123456789ABCDE"));
+    EXPECT_EQ(cell(tcol::kDest, 4), "Zapis0123456789ABCDE");
+
+    QDir().mkpath(pathToQString(folder + "ORVANTA/OUT"));
+    prompts.choose(pathToQString(folder + "ORVANTA/OUT/EDIT.CZE"));
+    form1->Savedest1Click();
+    EXPECT_NE(readFile("ORVANTA/OUT/EDIT.CZE").find("EDIT_NOSAVE   DB  'Zapis0123456789ABCDE',0"), std::string::npos);
+    EXPECT_FALSE(form1->edited());
 }
 
 TEST_F(Edit, CtrlEndGoesToTheLastRowInTheSameColumn)
