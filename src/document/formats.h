@@ -18,8 +18,8 @@ public:
     static const FormatTraits& familyTraits();
     std::optional<DialogStart> dialog(DialogRole role, const DialogContext& context) const override;
     void reset() override;
-    OpenResult openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options) override;
-    OpenResult openDestination(TranslationDocument& doc, const std::string& path, const OpenOptions& options) override;
+    OpenResult openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options = {}) override;
+    OpenResult openDestination(TranslationDocument& doc, const std::string& path, const OpenOptions& options = {}) override;
     OpenResult reopen(TranslationDocument& doc, const std::string& base, const std::string& dest) override;
     bool reopens(const std::string& storedBase) const override;
     bool openBaseKeepsDestination(const TranslationDocument& doc) const override;
@@ -52,8 +52,8 @@ public:
     static const FormatTraits& familyTraits();
     std::optional<DialogStart> dialog(DialogRole role, const DialogContext& context) const override;
     void reset() override;
-    OpenResult openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options) override;
-    OpenResult openDestination(TranslationDocument& doc, const std::string& path, const OpenOptions& options) override;
+    OpenResult openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options = {}) override;
+    OpenResult openDestination(TranslationDocument& doc, const std::string& path, const OpenOptions& options = {}) override;
     OpenResult reopen(TranslationDocument& doc, const std::string& base, const std::string& dest) override;
     bool openBaseKeepsDestination(const TranslationDocument&) const override { return true; }
     SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
@@ -88,7 +88,7 @@ public:
     static const FormatTraits& familyTraits();
     std::optional<DialogStart> dialog(DialogRole role, const DialogContext& context) const override;
     void reset() override;
-    OpenResult openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options) override;
+    OpenResult openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options = {}) override;
     SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
     void chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest) override;
     std::string header(const TranslationDocument&, int) const override { return {}; }
@@ -114,7 +114,7 @@ public:
     static const FormatTraits& familyTraits();
     std::optional<DialogStart> dialog(DialogRole role, const DialogContext& context) const override;
     void reset() override;
-    OpenResult openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options) override;
+    OpenResult openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options = {}) override;
     SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
     void chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest) override;
     std::string header(const TranslationDocument& doc, int column) const override;
