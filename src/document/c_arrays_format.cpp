@@ -4,6 +4,38 @@
 
 namespace tov {
 
+// C string-array files: every language in one file, saved through the
+// template made when the file was opened. The working table: row numbers
+// (0) and the texts of language L in column L, the names in row 0.
+class CArraysFormat final : public Format {
+public:
+    explicit CArraysFormat(TempNamer* names);
+    ~CArraysFormat() override;
+    FormatFamily family() const override { return FormatFamily::CArrays; }
+    const FormatTraits& traits() const override { return cArraysTraits(); }
+    std::optional<DialogStart> dialog(DialogRole role, const DialogContext& context) const override;
+    void reset() override;
+    OpenResult openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options) override;
+    SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
+    void chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest) override;
+    std::string header(const TranslationDocument& doc, int column) const override;
+    const TextGrid& workingTable() const override { return working_; }
+    const std::string& templatePath() const { return template_; }
+
+protected:
+    RowNaming naming() const override { return RowNaming::Number; }
+
+private:
+    // The edited texts of the destination language go back into its column.
+    void keepEdits(const TranslationDocument& doc);
+
+    TempNamer* names_;
+    TempNamer ownNames_;
+    TextGrid working_;
+    TextGrid saved_;  // every language as last read or saved
+    std::string template_;
+};
+
 CArraysFormat::CArraysFormat(TempNamer* names) : Format(kCArrays), names_(names ? names : &ownNames_)
 {
     reset();
@@ -11,26 +43,28 @@ CArraysFormat::CArraysFormat(TempNamer* names) : Format(kCArrays), names_(names 
 
 CArraysFormat::~CArraysFormat() = default;
 
-const FormatTraits& CArraysFormat::familyTraits()
+const FormatTraits& cArraysTraits()
 {
-    static const FormatTraits traits = [] {
-        FormatTraits t;
-        t.rowLabel = RowLabel::Number;
-        t.lengthHeaders = false;
-        t.languagePickers = true;
-        t.baseEditable = true;
-        t.destinationFiles = false;
-        t.emptyBeforeOpen = true;
-        // Reopening the file drops every edit of every language.
-        t.promptBeforeEveryOpen = true;
-        t.cancelKeepsKind = true;
-        t.restoreGridPosition = false;
-        t.languageSwitchKeepsEdits = true;
-        t.baseLanguageKey = "c1";
-        t.destLanguageKey = "c2";
-        return t;
-    }();
+    // Reopening the file drops every edit of every language: the question
+    // comes before every open.
+    static constexpr FormatTraits traits{.rowLabel = RowLabel::Number,
+                                         .lengthHeaders = false,
+                                         .languagePickers = true,
+                                         .baseEditable = true,
+                                         .destinationFiles = false,
+                                         .promptBeforeEveryOpen = true,
+                                         .emptyBeforeOpen = true,
+                                         .cancelKeepsKind = true,
+                                         .restoreGridPosition = false,
+                                         .languageSwitchKeepsEdits = true,
+                                         .baseLanguageKey = "c1",
+                                         .destLanguageKey = "c2"};
     return traits;
+}
+
+std::unique_ptr<Format> makeCArraysFormat(TempNamer* names)
+{
+    return std::make_unique<CArraysFormat>(names);
 }
 
 std::optional<DialogStart> CArraysFormat::dialog(DialogRole role, const DialogContext& c) const

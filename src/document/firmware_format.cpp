@@ -1,11 +1,49 @@
 #include <filesystem>
 
 #include "document/formats.h"
+#include "formats/firmware/firmware_sets.h"
 #include "formats/firmware/firmware_lines.h"
 #include "support/convert.h"
 #include "support/files.h"
 
 namespace tov {
+
+// Firmware file sets of the four families (firmwareFamilies()). The working
+// table: the base lines (1) with their line numbers (0), the destination
+// lines at the same indices (2), the base file names (4) and line counts (5),
+// the base texts (6) and the destination texts as read (7).
+class FirmwareFormat final : public Format {
+public:
+    explicit FirmwareFormat(SourceKind kind);
+    FormatFamily family() const override { return FormatFamily::Firmware; }
+    const FormatTraits& traits() const override { return firmwareTraits(); }
+    std::optional<DialogStart> dialog(DialogRole role, const DialogContext& context) const override;
+    void reset() override;
+    OpenResult openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options) override;
+    OpenResult openDestination(TranslationDocument& doc, const std::string& path, const OpenOptions& options) override;
+    OpenResult reopen(TranslationDocument& doc, const std::string& base, const std::string& dest) override;
+    bool openBaseKeepsDestination(const TranslationDocument&) const override { return true; }
+    SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
+    SaveResult saveBlank(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
+    void clearDestination(TranslationDocument& doc) override;
+    const TextGrid& workingTable() const override { return working_; }
+
+    const FirmwareFamily& familyConstants() const;
+
+protected:
+    RowNaming naming() const override { return RowNaming::Location; }
+
+private:
+    OpenResult openDestinationAs(TranslationDocument& doc, const FirmwareFamily& family, const std::string& path,
+                                 const OpenOptions& options);
+
+    TextGrid working_;
+    // The table the firmware procedures fill and merge from: the row number
+    // (0), base length (1), base text (2), destination length (3) and text
+    // (4), the comments (5, 6) and the line index (8) of each text.
+    TextGrid table_;
+    bool destinationLines_ = false;  // working column 2 holds the lines of a destination set
+};
 
 namespace {
 
@@ -50,21 +88,22 @@ const FirmwareFamily& FirmwareFormat::familyConstants() const
     return f ? *f : firmwareFamilies()[0];
 }
 
-const FormatTraits& FirmwareFormat::familyTraits()
+const FormatTraits& firmwareTraits()
 {
-    static const FormatTraits traits = [] {
-        FormatTraits t;
-        t.rowLabel = RowLabel::Number;
-        t.commentColumns = true;
-        t.lineGaps = true;
-        t.wideCommentLayout = true;
-        t.previewComments = true;
-        t.promptBeforeEveryOpen = true;
-        t.clearAllOnKindChange = true;
-        t.cancelKeepsKind = true;
-        return t;
-    }();
+    static constexpr FormatTraits traits{.rowLabel = RowLabel::Number,
+                                         .commentColumns = true,
+                                         .lineGaps = true,
+                                         .wideCommentLayout = true,
+                                         .previewComments = true,
+                                         .promptBeforeEveryOpen = true,
+                                         .clearAllOnKindChange = true,
+                                         .cancelKeepsKind = true};
     return traits;
+}
+
+std::unique_ptr<Format> makeFirmwareFormat(SourceKind kind)
+{
+    return std::make_unique<FirmwareFormat>(kind);
 }
 
 std::optional<DialogStart> FirmwareFormat::dialog(DialogRole role, const DialogContext& c) const

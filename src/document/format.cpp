@@ -15,23 +15,23 @@ FormatFamily familyOf(std::uint8_t kind)
 std::unique_ptr<Format> makeFormat(std::uint8_t kind, FormatEnvironment environment)
 {
     switch (familyOf(kind)) {
-    case FormatFamily::Firmware: return std::make_unique<FirmwareFormat>(static_cast<SourceKind>(kind));
-    case FormatFamily::MenuIni: return std::make_unique<MenuIniFormat>();
-    case FormatFamily::CArrays: return std::make_unique<CArraysFormat>(environment.tempNames);
+    case FormatFamily::Firmware: return makeFirmwareFormat(static_cast<SourceKind>(kind));
+    case FormatFamily::MenuIni: return makeMenuIniFormat();
+    case FormatFamily::CArrays: return makeCArraysFormat(environment.tempNames);
     case FormatFamily::ResourceStrings: break;
     }
-    return std::make_unique<ResourceStringFormat>(static_cast<SourceKind>(kind));
+    return makeResourceStringFormat(static_cast<SourceKind>(kind));
 }
 
 const FormatTraits& traitsOf(std::uint8_t kind)
 {
     switch (familyOf(kind)) {
-    case FormatFamily::Firmware: return FirmwareFormat::familyTraits();
-    case FormatFamily::MenuIni: return MenuIniFormat::familyTraits();
-    case FormatFamily::CArrays: return CArraysFormat::familyTraits();
+    case FormatFamily::Firmware: return firmwareTraits();
+    case FormatFamily::MenuIni: return menuIniTraits();
+    case FormatFamily::CArrays: return cArraysTraits();
     case FormatFamily::ResourceStrings: break;
     }
-    return ResourceStringFormat::familyTraits();
+    return resourceStringTraits();
 }
 
 OpenResult Format::openDestination(TranslationDocument&, const std::string&, const OpenOptions&)

@@ -7,6 +7,29 @@
 
 namespace tov {
 
+// Menu INI files: one section per language. The working table: base texts
+// (1) and destination texts as read (2).
+class MenuIniFormat final : public Format {
+public:
+    MenuIniFormat();
+    FormatFamily family() const override { return FormatFamily::MenuIni; }
+    const FormatTraits& traits() const override { return menuIniTraits(); }
+    std::optional<DialogStart> dialog(DialogRole role, const DialogContext& context) const override;
+    void reset() override;
+    OpenResult openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options) override;
+    SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
+    void chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest) override;
+    std::string header(const TranslationDocument&, int) const override { return {}; }
+    const TextGrid& workingTable() const override { return working_; }
+
+protected:
+    RowNaming naming() const override { return RowNaming::Identifier; }
+
+private:
+    std::string path_;
+    TextGrid working_;
+};
+
 namespace {
 
 constexpr int kWorkingColumns = 11;
@@ -29,22 +52,23 @@ MenuIniFormat::MenuIniFormat() : Format(kMenuIni)
     reset();
 }
 
-const FormatTraits& MenuIniFormat::familyTraits()
+const FormatTraits& menuIniTraits()
 {
-    static const FormatTraits traits = [] {
-        FormatTraits t;
-        t.rowLabel = RowLabel::Identifier;
-        t.lengthColumns = false;
-        t.languagePickers = true;
-        t.typedLanguage = true;
-        t.destinationFiles = false;
-        t.saveAsksForFile = false;
-        t.restoreWithoutBase = true;
-        t.baseLanguageKey = "l1";
-        t.destLanguageKey = "l2";
-        return t;
-    }();
+    static constexpr FormatTraits traits{.rowLabel = RowLabel::Identifier,
+                                         .lengthColumns = false,
+                                         .languagePickers = true,
+                                         .typedLanguage = true,
+                                         .destinationFiles = false,
+                                         .saveAsksForFile = false,
+                                         .restoreWithoutBase = true,
+                                         .baseLanguageKey = "l1",
+                                         .destLanguageKey = "l2"};
     return traits;
+}
+
+std::unique_ptr<Format> makeMenuIniFormat()
+{
+    return std::make_unique<MenuIniFormat>();
 }
 
 std::optional<DialogStart> MenuIniFormat::dialog(DialogRole role, const DialogContext& c) const

@@ -5,6 +5,39 @@
 
 namespace tov {
 
+// Resource-string files (".drc"), the kinds 1, 2, 4 and 255 and every kind
+// the program does not know. The working table: identifiers in column 0,
+// base texts in 1, destination texts as last read or saved in 2, the base's
+// entry lines in 10.
+class ResourceStringFormat final : public Format {
+public:
+    explicit ResourceStringFormat(SourceKind kind);
+    FormatFamily family() const override { return FormatFamily::ResourceStrings; }
+    const FormatTraits& traits() const override { return resourceStringTraits(); }
+    std::optional<DialogStart> dialog(DialogRole role, const DialogContext& context) const override;
+    void reset() override;
+    OpenResult openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options) override;
+    OpenResult openDestination(TranslationDocument& doc, const std::string& path, const OpenOptions& options) override;
+    OpenResult reopen(TranslationDocument& doc, const std::string& base, const std::string& dest) override;
+    bool reopens(const std::string& storedBase) const override;
+    bool openBaseKeepsDestination(const TranslationDocument& doc) const override;
+    SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
+    SaveResult saveBlank(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
+    void clearDestination(TranslationDocument& doc) override;
+    const TextGrid& workingTable() const override { return working_; }
+
+protected:
+    RowNaming naming() const override { return RowNaming::Identifier; }
+
+private:
+    // The rows of the document from the working table; destination texts
+    // from column 2 when `destinations`, else kept as the rows had them.
+    void showRows(TranslationDocument& doc, bool destinations) const;
+    OpenResult readFailure(const std::string& path) const;
+
+    TextGrid working_;
+};
+
 namespace {
 
 constexpr int kWorkingColumns = 11;
@@ -36,15 +69,15 @@ ResourceStringFormat::ResourceStringFormat(SourceKind kind) : Format(kind)
     reset();
 }
 
-const FormatTraits& ResourceStringFormat::familyTraits()
+const FormatTraits& resourceStringTraits()
 {
-    static const FormatTraits traits = [] {
-        FormatTraits t;
-        t.rowLabel = RowLabel::SpacedNumber;
-        t.identifierHint = true;
-        return t;
-    }();
+    static constexpr FormatTraits traits{.rowLabel = RowLabel::SpacedNumber, .identifierHint = true};
     return traits;
+}
+
+std::unique_ptr<Format> makeResourceStringFormat(SourceKind kind)
+{
+    return std::make_unique<ResourceStringFormat>(kind);
 }
 
 std::optional<DialogStart> ResourceStringFormat::dialog(DialogRole role, const DialogContext& c) const

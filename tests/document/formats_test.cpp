@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "document/edits.h"
-#include "document/formats.h"
+#include "document/format.h"
 #include "tests/support/temp_folder.h"
 
 namespace tov {
@@ -38,11 +38,11 @@ TEST(FirmwareFormat, TextsTakeTheirBaseLengthOnReadingWhileTheFileKeepsItsOwn)
     dir.put("ENG/A.ENG", crlf({"; head", "T1 DB 'Ready   ',0 ; state", "T2 DB 'Temp',0", "T3 DB 'Open',0"}));
     dir.put("POL/A.POL", crlf({"; head", "T1 DB 'Gotowy',0 ; stan", "T2 DB 'Temperatura',0", "T3 DB 'Otw.',0"}));
     std::filesystem::create_directories(dir / "OUT");
-    FirmwareFormat f(kQL5);
+    const auto f = makeFormat(kQL5);
     TranslationDocument doc;
-    f.clearDocument(doc);
-    ASSERT_TRUE(f.openBase(doc, dir / "ENG/A.ENG").ok);
-    ASSERT_TRUE(f.openDestination(doc, dir / "POL/A.POL").ok);
+    f->clearDocument(doc);
+    ASSERT_TRUE(f->openBase(doc, dir / "ENG/A.ENG").ok);
+    ASSERT_TRUE(f->openDestination(doc, dir / "POL/A.POL").ok);
 
     EXPECT_EQ(dests(doc), (std::vector<std::string>{"Gotowy  ", "Temp", "Otw."}));
     EXPECT_EQ(doc.entry(1).stored, "Temperatura");
@@ -54,7 +54,7 @@ TEST(FirmwareFormat, TextsTakeTheirBaseLengthOnReadingWhileTheFileKeepsItsOwn)
     // A save fits each text to its line of the destination set: the text
     // as the table holds it, at the length the line has.
     SetDestinations::one(doc, 2, "Zamk")->redo(doc);
-    ASSERT_TRUE(f.save(doc, dir / "OUT/A.CZE", noReadBack()).ok);
+    ASSERT_TRUE(f->save(doc, dir / "OUT/A.CZE", noReadBack()).ok);
     EXPECT_EQ(dir.get("OUT/A.CZE"),
               crlf({"; head", "T1 DB 'Gotowy',0 ; stan", "T2 DB 'Temp       ',0", "T3 DB 'Zamk',0"}));
 }
@@ -65,18 +65,18 @@ TEST(FirmwareFormat, ASetSavedWithoutADestinationOrAfterALargerOneKeepsItsLines)
     dir.put("BIG/A.ENG", crlf({"'One'", "'Two'", "'Three'"}));
     dir.put("SMALL/A.ENG", crlf({"'Uno'", "; plain", "DB 0"}));
     std::filesystem::create_directories(dir / "OUT");
-    FirmwareFormat f(kQL10);
+    const auto f = makeFormat(kQL10);
     TranslationDocument doc;
-    f.clearDocument(doc);
-    ASSERT_TRUE(f.openBase(doc, dir / "BIG/A.ENG").ok);
+    f->clearDocument(doc);
+    ASSERT_TRUE(f->openBase(doc, dir / "BIG/A.ENG").ok);
     SetDestinations(doc, {{0, "Raz"}, {1, "Dwa"}, {2, "Trzy"}}).redo(doc);
     // Another set of the family: its one row keeps the first row's text, and
     // nothing of the rows that set does not have reaches its lines.
-    ASSERT_TRUE(f.openBase(doc, dir / "SMALL/A.ENG").ok);
+    ASSERT_TRUE(f->openBase(doc, dir / "SMALL/A.ENG").ok);
     ASSERT_EQ(doc.size(), 1);
     EXPECT_EQ(doc.entry(0).dest, "Raz");
     // No destination set was read: the base lines are the templates.
-    ASSERT_TRUE(f.save(doc, dir / "OUT/A.PL", noReadBack()).ok);
+    ASSERT_TRUE(f->save(doc, dir / "OUT/A.PL", noReadBack()).ok);
     EXPECT_EQ(dir.get("OUT/A.PL"), crlf({"'Raz'", "; plain", "DB 0"}));
 }
 
@@ -103,11 +103,11 @@ TEST(FirmwareFormat, RefusalsAndSetProblemsAreDiagnostics)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        FirmwareFormat f(c.kind);
+        const auto f = makeFormat(c.kind);
         TranslationDocument doc;
-        f.clearDocument(doc);
-        ASSERT_TRUE(f.openBase(doc, dir / "ENG/A.ENG").ok);
-        const OpenResult r = f.openDestination(doc, dir / c.dest, c.options);
+        f->clearDocument(doc);
+        ASSERT_TRUE(f->openBase(doc, dir / "ENG/A.ENG").ok);
+        const OpenResult r = f->openDestination(doc, dir / c.dest, c.options);
         ASSERT_FALSE(r.diagnostics.empty());
         const Diagnostic& d = r.diagnostics.back();
         EXPECT_EQ(d.code, c.code);
@@ -119,9 +119,9 @@ TEST(FirmwareFormat, RefusalsAndSetProblemsAreDiagnostics)
         }
         if (c.row > 0) EXPECT_TRUE(doc.entry(c.row - 1).structure);
     }
-    FirmwareFormat f(kTelmo);
+    const auto f = makeFormat(kTelmo);
     TranslationDocument doc;
-    const OpenResult none = f.openBase(doc, dir / "NONE/A.ENG");
+    const OpenResult none = f->openBase(doc, dir / "NONE/A.ENG");
     ASSERT_EQ(none.diagnostics.size(), 1u);
     EXPECT_EQ(none.diagnostics[0].code, DiagnosticCode::NoMatchingFiles);
     EXPECT_EQ(none.diagnostics[0].file, dir / "NONE/*.ENG");
@@ -135,28 +135,28 @@ TEST(ResourceStringFormat, AnotherBaseOverTheRowsKeepsTheEditsAndAFailedSaveTheS
     dir.put("en.drc", kDrcHead + "A, \"Open\"\r\nB, \"Close\"\r\nEND\r\n");
     dir.put("de.drc", kDrcHead + "B, \"Schliessen\"\r\nA, \"Oeffnen\"\r\nEND\r\n");
     dir.put("pl.drc", kDrcHead + "A, \"Otworz\"\r\nEND\r\n");
-    ResourceStringFormat f(kKonfix);
+    const auto f = makeFormat(kKonfix);
     TranslationDocument doc;
-    ASSERT_TRUE(f.openBase(doc, dir / "en.drc").ok);
-    ASSERT_TRUE(f.openDestination(doc, dir / "pl.drc").ok);
+    ASSERT_TRUE(f->openBase(doc, dir / "en.drc").ok);
+    ASSERT_TRUE(f->openDestination(doc, dir / "pl.drc").ok);
     SetDestinations::one(doc, 1, "Zamknij")->redo(doc);
-    ASSERT_TRUE(f.openBaseKeepsDestination(doc));
-    ASSERT_TRUE(f.openBase(doc, dir / "de.drc").ok);
+    ASSERT_TRUE(f->openBaseKeepsDestination(doc));
+    ASSERT_TRUE(f->openBase(doc, dir / "de.drc").ok);
     EXPECT_EQ(doc.entry(1).base, "Schliessen");
     EXPECT_EQ(dests(doc), (std::vector<std::string>{"Otworz", "Zamknij"}));
 
     SaveOptions options;
-    const SaveResult failed = f.save(doc, dir / "missing/x.drc", options);
+    const SaveResult failed = f->save(doc, dir / "missing/x.drc", options);
     EXPECT_FALSE(failed.ok);
     ASSERT_EQ(failed.diagnostics.size(), 1u);
     EXPECT_EQ(failed.diagnostics[0].code, DiagnosticCode::SaveFailed);
-    EXPECT_EQ(f.workingTable().cell(2, 2), "");
+    EXPECT_EQ(f->workingTable().cell(2, 2), "");
     EXPECT_EQ(doc.counts().changed, 1);
-    ASSERT_TRUE(f.save(doc, dir / "x.drc", options).ok);
+    ASSERT_TRUE(f->save(doc, dir / "x.drc", options).ok);
     EXPECT_EQ(doc.counts().changed, 0);
     EXPECT_NE(dir.get("x.drc").find("\"Zamknij\""), std::string::npos);
 
-    const OpenResult broken = f.openDestination(doc, dir / "nothing.drc");
+    const OpenResult broken = f->openDestination(doc, dir / "nothing.drc");
     ASSERT_EQ(broken.diagnostics.size(), 1u);
     EXPECT_EQ(broken.diagnostics[0].code, DiagnosticCode::NotResourceStrings);
 }
@@ -167,33 +167,33 @@ TEST(LanguageFormats, EditsFollowTheirLanguageAndTheSaveWritesThem)
     dir.put("t.c", crlf({"const char *names[] = {", "\"English\",  // 0", "\"Polski\",  // 1", "\"Deutsch\",  // 2", "};",
                          "const char *t[] = {", "\"Yes\",  // 0", "\"Tak\",  // 1", "\"Ja\",  // 2", "};"}));
     TempNamer names(dir.path());
-    CArraysFormat c(&names);
+    const auto c = makeFormat(kCArrays, {&names});
     TranslationDocument doc;
-    ASSERT_TRUE(c.openBase(doc, dir / "t.c").ok);
-    c.chooseLanguages(doc, {0, "English"}, {1, "Polski"});
+    ASSERT_TRUE(c->openBase(doc, dir / "t.c").ok);
+    c->chooseLanguages(doc, {0, "English"}, {1, "Polski"});
     SetDestinations::one(doc, 0, "Tak!")->redo(doc);
-    c.chooseLanguages(doc, {0, "English"}, {2, "Deutsch"});
+    c->chooseLanguages(doc, {0, "English"}, {2, "Deutsch"});
     EXPECT_EQ(dests(doc), std::vector<std::string>{"Ja"});
     SetDestinations::one(doc, 0, "Jawohl")->redo(doc);
-    c.chooseLanguages(doc, {2, "Deutsch"}, {1, "Polski"});
+    c->chooseLanguages(doc, {2, "Deutsch"}, {1, "Polski"});
     EXPECT_EQ(doc.entry(0).base, "Jawohl");
     EXPECT_EQ(dests(doc), std::vector<std::string>{"Tak!"});
     EXPECT_EQ(doc.counts().changed, 1);
-    EXPECT_EQ(c.header(doc, tcol::kDest), "Polski");
-    ASSERT_TRUE(c.save(doc, dir / "t2.c", {}).ok);
+    EXPECT_EQ(c->header(doc, tcol::kDest), "Polski");
+    ASSERT_TRUE(c->save(doc, dir / "t2.c", {}).ok);
     EXPECT_EQ(doc.counts().changed, 0);
     const std::string saved = dir.get("t2.c");
     EXPECT_NE(saved.find("\"Tak!\","), std::string::npos);
     EXPECT_NE(saved.find("\"Jawohl\","), std::string::npos);
 
     dir.put("menu.ini", "[LANGUAGES]\r\n[English]\r\n1=Open\r\n1i=Opens\r\n[Polski]\r\n1=Otworz\r\n");
-    MenuIniFormat m;
-    m.clearDocument(doc);
-    ASSERT_TRUE(m.openBase(doc, dir / "menu.ini").ok);
-    m.chooseLanguages(doc, {0, "English"}, {-1, "Cesky"});
+    const auto m = makeFormat(kMenuIni);
+    m->clearDocument(doc);
+    ASSERT_TRUE(m->openBase(doc, dir / "menu.ini").ok);
+    m->chooseLanguages(doc, {0, "English"}, {-1, "Cesky"});
     EXPECT_EQ(doc.rowName(1), "1i");
     SetDestinations(doc, {{0, "Otevrit"}, {1, " Otevre "}}).redo(doc);
-    const SaveResult r = m.save(doc, {}, {});
+    const SaveResult r = m->save(doc, {}, {});
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.languages, std::pair(0, 2));
     EXPECT_TRUE(r.reopen);
