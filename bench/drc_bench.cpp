@@ -8,18 +8,18 @@
 
 #include "formats/resource_strings/drc_file.h"
 #include "support/atomic_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 struct DrcFiles {
-    std::string folder, base, dest, out;
+    tov::testing::TempFolder dir;
+    std::string base, dest, out;
     DrcFiles()
     {
-        char tmpl[] = "/tmp/drc_bench-XXXXXX";
-        folder = ::mkdtemp(tmpl);
-        base = folder + "/Konfix_en.drc";
-        dest = folder + "/Konfix_pl.drc";
-        out = folder + "/out.drc";
+        base = dir / "Konfix_en.drc";
+        dest = dir / "Konfix_pl.drc";
+        out = dir / "out.drc";
         std::string b = "/* bench */\r\nSTRINGTABLE\r\nBEGIN\r\n";
         std::string d = b;
         for (int i = 1; i <= tov::kDrcMaxEntries; ++i) {
@@ -33,13 +33,6 @@ struct DrcFiles {
         b += "END\r\n";
         d += "END\r\n";
         if (!tov::writeFileAtomic(base, b) || !tov::writeFileAtomic(dest, d)) std::abort();
-    }
-    ~DrcFiles()
-    {
-        ::unlink(base.c_str());
-        ::unlink(dest.c_str());
-        ::unlink(out.c_str());
-        ::rmdir(folder.c_str());
     }
 };
 

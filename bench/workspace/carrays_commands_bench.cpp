@@ -6,10 +6,10 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include "formats/source_kind.h"
 #include "support/atomic_file.h"
+#include "tests/support/temp_folder.h"
 #include "tests/workspace/scripted_prompts.h"
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
@@ -46,8 +46,8 @@ std::string sampleFile()
 // The windows on a temporary program folder holding the sample file; the
 // templates go to the same folder.
 struct Session {
-    QTemporaryDir dir;
-    std::string folder = tov::pathFromQString(dir.path()) + "/";
+    tov::testing::TempFolder dir;
+    std::string folder = dir.path();
     std::string base = folder + "texts.c";
     QByteArray oldTmp = qgetenv("TMPDIR");
     tov::test::ScriptedPrompts prompts;

@@ -4,10 +4,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include "formats/menu_ini/menu_ini.h"
 #include "formats/source_kind.h"
+#include "tests/support/temp_folder.h"
 #include "tests/workspace/scripted_prompts.h"
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
@@ -26,9 +26,9 @@ std::string menuFile()
 }
 
 struct Window {
-    QTemporaryDir dir;
+    tov::testing::TempFolder dir;
     tov::test::ScriptedPrompts prompts;
-    std::string folder = tov::pathFromQString(dir.path()) + "/";
+    std::string folder = dir.path();
     tov::TForm1 form1{folder, folder + "tovrana.ini", prompts};
     tov::TForm2 form2{form1};
     Window()

@@ -8,13 +8,13 @@
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
 
 #include "formats/source_kind.h"
+#include "tests/support/temp_folder.h"
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
 #include "workspace/unit2.h"
@@ -36,14 +36,14 @@ public:
 
 // The three windows over a filled table, kept for the whole run.
 struct Workspace {
-    QTemporaryDir dir;
+    tov::testing::TempFolder dir;
     SilentPrompts prompts;
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm2> form2;
 
     Workspace(std::uint8_t kind, int rows)
     {
-        const std::string folder = pathFromQString(dir.path()) + "/";
+        const std::string folder = dir.path();
         form1 = std::make_unique<TForm1>(folder, folder + "bench.ini", prompts);
         form2 = std::make_unique<TForm2>(*form1);
         form1->resize(1000, 1120);

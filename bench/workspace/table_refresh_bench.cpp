@@ -4,9 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include "formats/source_kind.h"
+#include "tests/support/temp_folder.h"
 #include "tests/workspace/scripted_prompts.h"
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
@@ -16,9 +16,9 @@ namespace {
 
 void BM_TableRefresh65535(benchmark::State& state)
 {
-    QTemporaryDir dir;
+    tov::testing::TempFolder dir;
     tov::test::ScriptedPrompts prompts;
-    const std::string folder = tov::pathFromQString(dir.path()) + "/";
+    const std::string folder = dir.path();
     tov::TForm1 form1(folder, folder + "tovrana.ini", prompts);
     tov::TForm2 form2(form1);
     form1.show();

@@ -2,7 +2,6 @@
 // from the settings file, by the reader of the stored kind, and the grid put
 // back at the stored rows. The program folder is a copy of the demo folder.
 #include <QDir>
-#include <QTemporaryDir>
 #include <filesystem>
 
 #include "formats/source_kind.h"
@@ -166,9 +165,9 @@ TEST_F(Restore, CArraysWithTheirLanguagesOrNothing)
 TEST_F(Restore, DemoOpensOnItsKonfixFilesFromAnyCurrentFolder)
 {
     // The demo's own settings file, with the process in another folder.
-    QTemporaryDir elsewhere;
+    testing::TempFolder elsewhere;
     const QString previous = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+    ASSERT_TRUE(QDir::setCurrent(pathToQString(elsewhere.path())));
     start();
     QDir::setCurrent(previous);
     EXPECT_TRUE(prompts.requests.empty());

@@ -6,12 +6,12 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 #include <memory>
 #include <string>
 
 #include "support/atomic_file.h"
 #include "support/text_file.h"
+#include "tests/support/temp_folder.h"
 #include "tests/workspace/scripted_prompts.h"
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
@@ -24,8 +24,7 @@ class WorkspaceTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir_.isValid());
-        folder = pathFromQString(dir_.path()) + "/";
+        folder = dir_.path();
         ini = folder + "tovrana.ini";
     }
     void TearDown() override
@@ -77,7 +76,7 @@ protected:
     // The working table of the format in use.
     TextGrid& work() { return form1->format().workingTable(); }
 
-    QTemporaryDir dir_;
+    testing::TempFolder dir_;
     std::string folder;  // with its closing "/"
     std::string ini;
     ScriptedPrompts prompts;
