@@ -204,7 +204,9 @@ TEST_F(Restore, AFileNamedAtStartOpensAsItsKindWithoutADialog)
         EXPECT_TRUE(prompts.requests.empty());
         EXPECT_EQ(form1->sourceKind, c.kind);
         EXPECT_EQ(form1->baseFile, folder + c.file);
-        EXPECT_EQ(form1->Panel4->text().toStdString(), std::string(c.file).substr(std::string(c.file).rfind('/') + 1));
+        const std::string name = std::string(c.file).substr(std::string(c.file).rfind('/') + 1);
+        if (isResourceStringKind(c.kind) || isFirmwareKind(c.kind))
+            EXPECT_EQ(form1->Panel4->text().toStdString(), name);
         EXPECT_FALSE(table().cell(tcol::kBase, 1).empty());
         if (c.rows > 0) {
             EXPECT_EQ(table().rowCount(), c.rows);
