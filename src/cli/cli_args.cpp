@@ -150,7 +150,7 @@ public:
         // CLI11 would take the next argument as the value of "--name=";
         // the value written is the empty one.
         for (size_t i = 0; i < args.size() && args[i] != "--"; ++i)
-            if (args[i].size() > 3 && args[i].rfind("--", 0) == 0 && args[i].back() == '=') {
+            if (args[i].size() > 3 && args[i].rfind("--", 0) == 0 && args[i].find('=') == args[i].size() - 1) {
                 args[i].pop_back();
                 args.insert(args.begin() + static_cast<std::ptrdiff_t>(++i), std::string());
             }

@@ -443,6 +443,7 @@ TEST(CliArguments, ErrorsExitWithStatusTwoAndOneLine)
         {{"check", "--kind", "drc", "-x", "--help"}, "unknown option \"-x\" (try --help)"},
         {{"check", "--kind", "drc", "--version"}, "unknown option \"--version\" (try --help)"},
         {{"check", "--kind="}, "unknown kind \"\" (expected drc, orvanta, ql5, ql10, telmo, menu-ini or c) (try --help)"},
+        {{"check", "--kind==", "x"}, "unknown kind \"=\" (expected drc, orvanta, ql5, ql10, telmo, menu-ini or c) (try --help)"},
         {{"check", "--kind", "--json", "base/Konfix_en.drc"},
          "unknown kind \"--json\" (expected drc, orvanta, ql5, ql10, telmo, menu-ini or c) (try --help)"},
         {{"export", "--kind", "drc", "--output=", "base/Konfix_en.drc"}, "-o: the file name is empty (try --help)"},
