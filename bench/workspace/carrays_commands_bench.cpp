@@ -74,7 +74,7 @@ struct Session {
     void open()
     {
         if (!form1->destFile.empty()) QFile::remove(tov::pathToQString(form1->destFile));
-        form1->OpenBaseFile(base);
+        form1->ReadBaseFile(base);
         form1->SG1->sync();
     }
 };

@@ -47,7 +47,7 @@ void BM_LoadMenuIniWindow(benchmark::State& state)
 {
     Window w;
     for (auto _ : state) {
-        w.form1.OpenBaseFile(w.form1.baseFile);
+        w.form1.ReadBaseFile(w.form1.baseFile);
         w.form1.SG1->sync();
     }
     if (w.form1.SG1->rowCount() != 1504) state.SkipWithError("not every row was loaded");
@@ -57,7 +57,7 @@ BENCHMARK(BM_LoadMenuIniWindow)->Unit(benchmark::kMillisecond);
 void BM_SaveMenuIniWindow(benchmark::State& state)
 {
     Window w;
-    w.form1.OpenBaseFile(w.form1.baseFile);
+    w.form1.ReadBaseFile(w.form1.baseFile);
     int round = 0;
     for (auto _ : state) {
         state.PauseTiming();

@@ -223,11 +223,13 @@ public:
     void AppIdle();
 
     // --- the File menu for every kind (unit1_commands.cpp) ---
-    // "Open base text": the body of every entry of that menu.
-    void OpenBaseCommand(std::uint8_t kind);
-    // Opens a base file of the source kind: `fileName`, or the file chosen
+    // "Open base text": the body of every entry of that menu. With a file
+    // name (a file named on the command line) no dialog is shown and the file
+    // is opened as the kind's command opens the file chosen.
+    void OpenBaseCommand(std::uint8_t kind, const std::string& fileName = {});
+    // Reads a base file of the source kind: `fileName`, or the file chosen
     // in the open dialog when empty. True when it was read.
-    bool OpenBaseFile(const std::string& fileName = {});
+    bool ReadBaseFile(const std::string& fileName = {});
     // Opens a destination: `fileName`, or the file chosen in the dialog of
     // `role` ("Open destination" or "Use file...") when empty.
     void OpenDestinationFile(DialogRole role, const std::string& fileName = {});

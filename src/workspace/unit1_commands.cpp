@@ -72,7 +72,7 @@ void TForm1::ShowDiagnostics(const Diagnostics& found)
 // ---------------------------------------------------------------------------
 // Open base text
 
-void TForm1::OpenBaseCommand(std::uint8_t kind)
+void TForm1::OpenBaseCommand(std::uint8_t kind, const std::string& fileName)
 {
     const FormatTraits& traits = traitsOf(kind);
     const bool changed = kind != sourceKind;
@@ -95,11 +95,11 @@ void TForm1::OpenBaseCommand(std::uint8_t kind)
     if (traits.emptyBeforeOpen) ShowLanguages();
     // A cancelled or failed open goes back to the kind in force before, in
     // the families that keep their table until a file is read.
-    if (!OpenBaseFile() && !traits.cancelKeepsKind) sourceKind = prevSourceKind;
+    if (!ReadBaseFile(fileName) && !traits.cancelKeepsKind) sourceKind = prevSourceKind;
     TableRefresh();
 }
 
-bool TForm1::OpenBaseFile(const std::string& fileName)
+bool TForm1::ReadBaseFile(const std::string& fileName)
 {
     Format& f = format();
     std::string path = resolveName(fileName);
@@ -222,7 +222,7 @@ bool TForm1::SaveDestination()
     }
     ShowDiagnostics(saved.diagnostics);
     // The file is read again: what was saved is now the stored destination.
-    if (saved.reopen) OpenBaseFile(baseFile);
+    if (saved.reopen) ReadBaseFile(baseFile);
     TableRefresh();
     return saved.ok;
 }
@@ -271,7 +271,7 @@ void TForm1::openFirmwareBase(std::uint8_t kind, const std::string& fileName)
 {
     formatFor(kind);
     sourceKind = kind;
-    OpenBaseFile(fileName);
+    ReadBaseFile(fileName);
 }
 
 void TForm1::openFirmwareDestination(std::uint8_t kind, const std::string& suffix, const std::string& fileName)

@@ -38,7 +38,8 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + name; }
 
-    // Writes a file, making the folders on its way; returns its full name.
+    // Writes a file, making the folders of a name like "a/b/c.txt" first;
+    // returns its full name.
     std::string put(const std::string& name, const std::string& bytes) const
     {
         std::filesystem::create_directories(std::filesystem::path(path_ + name).parent_path());
