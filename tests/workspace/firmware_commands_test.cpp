@@ -6,10 +6,10 @@
 
 #include <csignal>
 
-#include "formats/firmware/firmware_lines.h"
 #include "formats/source_kind.h"
 #include "support/files.h"
 #include "tests/workspace/workspace_fixture.h"
+#include "workspace/messages.h"
 
 namespace tov::test {
 namespace {
@@ -184,7 +184,7 @@ TEST_F(FirmwareCommands, LongerDestinationFailsTheStructureCheckAndAsksBeforeASa
     form1->OpenDEST_QL5("");
 
     ASSERT_EQ(prompts.messages().size(), 1u);
-    EXPECT_EQ(prompts.messages()[0], decodeBytes(StructureFailureMessage()));
+    EXPECT_EQ(prompts.messages()[0], messageText({Severity::Error, DiagnosticCode::Structure}));
     EXPECT_EQ(setting("dfile"), "");
     // The chosen set is named again, as the one the texts came from.
     EXPECT_EQ(form1->destFile, folder + "QL5/POL/LCD_IDLE.POL");
@@ -219,7 +219,8 @@ TEST_F(FirmwareCommands, OrvantaDestinationOfAnotherLineCountEndsTheProgram)
     form1->OpenDEST_Orvanta("");
 
     ASSERT_EQ(prompts.messages().size(), 1u);
-    EXPECT_EQ(prompts.messages()[0], decodeBytes(LineCountMessage("EDIT.POL", 4, 3)));
+    EXPECT_EQ(prompts.messages()[0],
+              messageText({Severity::Error, DiagnosticCode::LineCount, folder + "ORVANTA/POL/EDIT.POL", 0, 4, 3}));
     EXPECT_TRUE(prompts.messages()[0].endsWith(QStringLiteral("\r\rWrong lines number in file: \"EDIT.POL\"  4 instead of 3")));
     // Termination is the last thing asked for; nothing is read into the table.
     EXPECT_EQ(prompts.requests.back().kind, Request::Terminate);

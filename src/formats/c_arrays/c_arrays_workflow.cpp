@@ -88,10 +88,7 @@ CArraysSave saveCArrays(TextGrid& work, const TextGrid& translation, int destIte
     r.ok = w.ok;
     r.written = w.written;
     r.error = w.error;
-    if (!r.ok) r.message = cArraysSaveErrorText(target);
     return r;
 }
-
-std::string cArraysSaveErrorText(const std::string& target) { return "Error saving file \"" + target + "\"."; }
 
 }  // namespace tov

@@ -56,8 +56,7 @@ struct CArraysSave {
     bool ok = false;
     bool written = false;     // false with ok: no languages, nothing written
     std::string backupPath;   // the dated backup copy made, empty when none
-    std::string error;        // the reason, for the command line
-    std::string message;      // the message box text when !ok
+    std::string error;        // the reason
     explicit operator bool() const { return ok; }
 };
 
@@ -69,8 +68,5 @@ struct CArraysSave {
 CArraysSave saveCArrays(TextGrid& work, const TextGrid& translation, int destItem,
                         const std::vector<std::string>& languageNames, const std::string& templatePath,
                         const std::string& target, const std::string& localDateTime);
-
-// "Error saving file "<target>"."
-std::string cArraysSaveErrorText(const std::string& target);
 
 }  // namespace tov

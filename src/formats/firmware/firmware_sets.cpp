@@ -113,16 +113,6 @@ bool prepareFirmwareKind(TextGrid& translation, TextGrid& work, std::uint8_t cur
 
 // ---------------------------------------------------------------------------
 
-std::string FirmwareBaseOpen::refusalMessage() const
-{
-    switch (status) {
-    case Status::NoFiles: return NoFilesMessage(listed);
-    case Status::TooManyLines: return TooManyLinesMessage();
-    case Status::Loaded: break;
-    }
-    return {};
-}
-
 FirmwareBaseOpen openFirmwareBase(TextGrid& translation, TextGrid& work,
                                   const std::string& chosenPath)
 {
@@ -183,11 +173,6 @@ FirmwareBaseOpen openFirmwareBase(TextGrid& translation, TextGrid& work,
 
 // ---------------------------------------------------------------------------
 
-std::string FirmwareLineCountFailure::message() const
-{
-    return LineCountMessage(fileName, static_cast<unsigned>(lines), static_cast<unsigned>(expected));
-}
-
 FirmwareDestinationOpen openFirmwareDestination(TextGrid& translation, TextGrid& work,
                                                 const FirmwareFamily& family,
                                                 const std::vector<std::string>& baseFiles,
@@ -241,8 +226,6 @@ FirmwareDestinationOpen openFirmwareDestination(TextGrid& translation, TextGrid&
 }
 
 // ---------------------------------------------------------------------------
-
-std::string FirmwareWriteFailure::message() const { return WriteErrorMessage(path); }
 
 std::string firmwareOutputExtension(const std::string& chosenPath)
 {

@@ -4,8 +4,8 @@
 // The families differ only in constants (FirmwareFamily); one base opener,
 // one destination opener and one writer serve them all. The window asks for
 // the file with the dialog described by the *Dialog functions, calls the
-// procedure with the chosen path and shows the messages the result calls for
-// (texts in firmware_lines.h); the command-line tool calls the same procedures.
+// procedure with the chosen path and shows the messages the result calls for;
+// the command-line tool calls the same procedures.
 //
 // Tables: `translation` is the translation table (row 0 headers, one row per
 // text from row 1), `work` the working table, with the firmware columns:
@@ -106,13 +106,11 @@ struct FirmwareBaseOpen {
     Status status = Status::NoFiles;
     std::string listed;                   // folder + mask that was listed ("…/ENG/*.ENG")
     std::vector<std::string> baseFiles;   // the base file list (names, sorted without regard to case)
-    std::vector<std::string> readErrors;  // full paths that could not be read (ReadErrorMessage each)
+    std::vector<std::string> readErrors;  // full paths that could not be read
     std::string baseFileName;             // the chosen path, when Loaded
     std::size_t lines = 0;                // lines of the set
     int texts = 0;                        // translation rows filled
     bool loaded() const { return status == Status::Loaded; }
-    // The message for NoFiles / TooManyLines; empty when Loaded.
-    std::string refusalMessage() const;
 };
 
 // Opens every file of the chosen file's folder that has the chosen file's
@@ -132,7 +130,6 @@ struct FirmwareLineCountFailure {
     std::string fileName;  // its name without folder
     std::size_t lines = 0;     // lines it holds
     std::size_t expected = 0;  // lines of its base file
-    std::string message() const;  // LineCountMessage
 };
 
 struct FirmwareDestinationOpen {
@@ -150,7 +147,7 @@ struct FirmwareDestinationOpen {
     std::vector<std::size_t> lineCounts;
     std::optional<FirmwareLineCountFailure> lineCount;
     // Row of the first destination text that stands on another line index than
-    // its base text (0: none). The window shows StructureFailureMessage() and
+    // its base text (0: none). The window shows the structure message and
     // clears "dfile"; the tables hold the destination up to that row.
     int structureFailureRow = 0;
     std::string destFileName;  // the chosen path, when Loaded (structure failure included)
@@ -175,7 +172,6 @@ FirmwareDestinationOpen openFirmwareDestination(TextGrid& translation, TextGrid&
 struct FirmwareWriteFailure {
     std::string path;
     std::string error;  // short English reason
-    std::string message() const;  // WriteErrorMessage(path)
 };
 
 struct FirmwareSave {

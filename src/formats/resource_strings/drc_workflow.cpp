@@ -6,11 +6,6 @@
 
 namespace tov {
 
-std::string drcSaveErrorText(const std::string& fileName)
-{
-    return "Error saving file \"" + fileName + "\".";
-}
-
 bool drcTableHoldsDestination(const TextGrid& working)
 {
     // Row 1 counts only while it is a row of the table: cells beyond the row
