@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "document/format.h"
 #include "formats/firmware/firmware_sets.h"
 #include "support/text_file.h"
 #include "tests/support/temp_folder.h"
@@ -96,5 +97,23 @@ void BM_FirmwareSave(benchmark::State& state)
     state.counters["lines"] = kLines;
 }
 BENCHMARK(BM_FirmwareSave)->Unit(benchmark::kMillisecond);
+
+// The document of the set as the window and the tool build it: every text
+// at the length of its base, the line-count and structure checks passed.
+void BM_FirmwareDocument(benchmark::State& state)
+{
+    setFolder();
+    for (auto _ : state) {
+        const auto format = tov::makeFormat(tov::kOrvanta);
+        tov::TranslationDocument doc;
+        format->clearDocument(doc);
+        if (!format->openBase(doc, setFolder() + "ORVANTA/ENG/PART0.ENG").ok ||
+            !format->openDestination(doc, setFolder() + "ORVANTA/POL/PART0.POL").ok || doc.size() != (kLines + 1) / 2)
+            state.SkipWithError("read failed");
+        benchmark::DoNotOptimize(doc.counts());
+    }
+    state.counters["lines"] = kLines;
+}
+BENCHMARK(BM_FirmwareDocument)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include <cstdio>
+
 #include "document/formats.h"
 #include "formats/c_arrays/c_arrays.h"
 #include "formats/c_arrays/c_arrays_workflow.h"
@@ -28,6 +30,7 @@ protected:
 private:
     // The edited texts of the destination language go back into its column.
     void keepEdits(const TranslationDocument& doc);
+    void dropTemplate();
 
     TempNamer* names_;
     TempNamer ownNames_;
@@ -41,7 +44,18 @@ CArraysFormat::CArraysFormat(TempNamer* names) : Format(kCArrays), names_(names 
     reset();
 }
 
-CArraysFormat::~CArraysFormat() = default;
+CArraysFormat::~CArraysFormat()
+{
+    dropTemplate();
+}
+
+void CArraysFormat::dropTemplate()
+{
+    // The template belongs to the file opened; nothing is left behind in the
+    // temporary folder once it is of no more use.
+    if (!template_.empty()) std::remove(template_.c_str());
+    template_.clear();
+}
 
 const FormatTraits& cArraysTraits()
 {
@@ -87,7 +101,7 @@ void CArraysFormat::reset()
 {
     prepareCArraysWorkTable(working_);
     saved_ = working_;
-    template_.clear();
+    dropTemplate();
 }
 
 OpenResult CArraysFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions&)

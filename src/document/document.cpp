@@ -22,6 +22,16 @@ void TranslationDocument::reset(RowNaming naming)
     recount();
 }
 
+void TranslationDocument::adopt(TranslationDocument&& other)
+{
+    std::function<void()> observer = std::move(observer_);
+    const std::uint64_t generation = generation_;
+    *this = std::move(other);
+    observer_ = std::move(observer);
+    generation_ = generation;
+    changed();
+}
+
 void TranslationDocument::assign(std::vector<Entry> entries)
 {
     entries_ = std::move(entries);

@@ -69,6 +69,9 @@ public:
     void reset(RowNaming naming);
     // Replaces every row (a file was opened) and recounts.
     void assign(std::vector<Entry> entries);
+    // Takes everything of `other` (a document read apart, of another
+    // family); the observer stays.
+    void adopt(TranslationDocument&& other);
     // Gives the rows to a format that rebuilds them in place; the document is
     // recounted and its views told when the returned guard goes.
     class Rebuild {

@@ -83,9 +83,10 @@ void TForm1::OpenBaseCommand(std::uint8_t kind, const std::string& fileName)
         startDocument(target);
         baseFile.clear();
         destFile.clear();
-    } else if (changed) {
+    } else if (changed && familyOf(kind) == familyOf(sourceKind)) {
         // The destination goes with the kind; the base rows stay until
-        // another base is read.
+        // another base is read. (Rows of another family stay as they are
+        // until the new file is read and replaces them.)
         format().clearDestination(document_);
         documentReplaced();
         destFile.clear();
@@ -114,9 +115,23 @@ bool TForm1::ReadBaseFile(const std::string& fileName)
     const bool keeps = sameFamily && f.openBaseKeepsDestination(document_);
     // Edits that the new rows would not keep are offered for saving first.
     if (sameFamily && !keeps && edited() && !SaveDestPrompt()) return false;
-    if (!sameFamily) startDocument(f);
     const bool carried = keeps && edited();
-    const OpenResult opened = f.openBase(document_, path);
+    OpenResult opened;
+    if (sameFamily) {
+        opened = f.openBase(document_, path);
+    } else {
+        // A file of another family replaces the rows only once it was read:
+        // a failed open leaves the table, and its file names, as they were.
+        TranslationDocument fresh;
+        f.clearDocument(fresh);
+        opened = f.openBase(fresh, path);
+        if (!opened.ok) {
+            ShowDiagnostics(opened.diagnostics);
+            return false;
+        }
+        document_.adopt(std::move(fresh));
+        documentFamily_ = f.family();
+    }
     // The rows may have changed: the history starts anew, edits kept with
     // the rows stay unsaved.
     documentReplaced();

@@ -39,9 +39,8 @@ protected:
     void SetUp() override
     {
         WorkspaceTest::SetUp();
-        oldTmp_ = qgetenv("TMPDIR");
         oldCwd_ = QDir::currentPath();
-        // The templates go to a temporary folder of this test.
+        // The templates go to a folder of their own, to be counted.
         tmp = folder + "tmp/";
         QDir().mkpath(pathToQString(tmp));
         qputenv("TMPDIR", QByteArray::fromStdString(tmp));
@@ -49,7 +48,6 @@ protected:
     void TearDown() override
     {
         WorkspaceTest::TearDown();
-        qputenv("TMPDIR", oldTmp_);
         QDir::setCurrent(oldCwd_);
     }
 
@@ -89,7 +87,6 @@ protected:
     std::string tmp;
 
 private:
-    QByteArray oldTmp_;
     QString oldCwd_;
 };
 

@@ -207,7 +207,8 @@ TEST_F(MenuIni, TheCommandPromptsAndClearsOnlyWhenTheKindChanges)
     };
     const Case cases[] = {
         {"another kind, prompt cancelled: nothing happens", kKonfix, {Cancel}, false, false},
-        {"another kind, edits discarded: cleared", kKonfix, {No}, true, true},
+        // Rows of another kind stay, edits included, until a file is read.
+        {"another kind, then cancelled: nothing is lost", kKonfix, {No}, true, false},
         {"already menu INI: no prompt, nothing cleared", kMenuIni, {}, true, false},
     };
     for (const Case& c : cases) {
@@ -410,6 +411,30 @@ TEST_F(MenuIni, AFileThatCannotBeWrittenStaysAsItWas)
     EXPECT_EQ(readFile("menu.ini"), kMenu);
     // The edit is still there to be saved again.
     EXPECT_EQ(cell(tcol::kDest, 1), "nowy");
+}
+
+TEST_F(MenuIni, AResourceStringFileThatCannotBeReadLeavesTheMenuRowsAndFile)
+{
+    writeFile("menu.ini", kMenu);
+    writeFile("base/Konfix_broken.drc", "no table here\r\n");
+    choose("0", "1");
+    start();
+    open("menu.ini");
+    prompts.press(No);
+    prompts.choose(pathToQString(folder + "base/Konfix_broken.drc"));
+    edit(1, "nowy");
+    form1->Konfix1Click();
+    ASSERT_EQ(prompts.messages().size(), 2u);
+    EXPECT_EQ(prompts.messages()[1], QStringLiteral("        Error reading file!       "));
+    EXPECT_EQ(form1->sourceKind, kMenuIni);
+    EXPECT_EQ(form1->baseFile, folder + "menu.ini");
+    EXPECT_EQ(column(tcol::kNumber), (std::vector<std::string>{"1", "1i", "3", "3v"}));
+    EXPECT_EQ(cell(tcol::kDest, 3), "Zapisz");
+    // A save now writes the menu file, with its stored texts and the edit.
+    form1->Savedest1Click();
+    const std::string saved = readFile("menu.ini");
+    EXPECT_NE(saved.find("[Polski]\r\ntitle=Menu PL\r\n7x=inny\r\n1=nowy\r\n1i=\r\n3=Zapisz\r\n"), std::string::npos)
+        << saved;
 }
 
 TEST_F(MenuIni, AFileThatIsNoIniFileGivesEmptyPickersAndTable)

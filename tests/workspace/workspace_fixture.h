@@ -26,6 +26,9 @@ protected:
     {
         folder = dir_.path();
         ini = folder + "tovrana.ini";
+        // Temporary files (the C templates) go to a folder of the test.
+        oldTmp_ = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QByteArray::fromStdString(folder));
     }
     void TearDown() override
     {
@@ -34,6 +37,7 @@ protected:
         if (form1) form1->hide();
         form1.reset();
     }
+    ~WorkspaceTest() override { qputenv("TMPDIR", oldTmp_); }
 
     // Builds the windows as the program does at start.
     void start()
@@ -77,6 +81,7 @@ protected:
     TextGrid& work() { return form1->format().workingTable(); }
 
     testing::TempFolder dir_;
+    QByteArray oldTmp_;
     std::string folder;  // with its closing "/"
     std::string ini;
     ScriptedPrompts prompts;
