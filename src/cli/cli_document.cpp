@@ -94,6 +94,7 @@ void openDrc(Document& d, const Options& o)
     const DrcBaseOpen base = openDrcBase(o.base, d.working);
     if (base.rebuilt)
         for (int c = tcol::kNumber; c <= tcol::kComment; ++c) d.translation.clearColumn(c);
+    if (base.read.refused()) failInput(o.base, drcRefusalReason(base.read));
     if (!base.ok) failInput(o.base, "not a resource-string file (no STRINGTABLE line before its entries)");
     if (d.hasDest && !openDrcDestination(o.dest, d.working))
         failInput(o.dest, "not a resource-string file (no STRINGTABLE line before its entries)");

@@ -15,6 +15,16 @@ namespace tov {
 
 namespace {
 
+// A failed read: the generic message, or why the file was refused (the
+// name as the file system spells it).
+void showReadError(TForm1& form, const DrcRead& read, const std::string& name)
+{
+    if (read.refused())
+        form.prompts().message(&form, MsgIcon::Error, pathToQString(drcRefusalText(read, name)), Ok);
+    else
+        form.ShowMessage(MsgIcon::Error, kDrcReadErrorText, Ok);
+}
+
 // Sets the open dialog up as the commands do: the folder and the offered
 // name holding a mask. Filter and extension stay as they are, so a filter set
 // by another command stays for the rest of the run.
@@ -56,8 +66,8 @@ void chooseDrcDestination(TForm1& form, const DrcDialogStart& start)
     prepareOpenDialog(form.OpenDialog1, start);
     if (const auto chosen = form.prompts().openFile(&form, form.OpenDialog1.request())) {
         form.destFile = pathFromQString(*chosen);
-        if (!openDrcDestination(form.destFile, form.working().cells()))
-            form.ShowMessage(MsgIcon::Error, kDrcReadErrorText, Ok);
+        const DrcRead read = openDrcDestination(form.destFile, form.working().cells());
+        if (!read) showReadError(form, read, form.destFile);
     }
     form.TableRefresh();
 }
@@ -83,15 +93,17 @@ void TForm1::OpenDrcBase()
 {
     prepareOpenDialog(OpenDialog1, drcOpenBaseStart(sourceKind, programFolder()));
     if (const auto chosen = prompts().openFile(this, OpenDialog1.request())) {
-        baseFile = pathFromQString(*chosen);
+        const std::string chosenName = pathFromQString(*chosen);
         // Over the existing rows when row 1 has a destination text, else anew.
-        const DrcBaseOpen opened = openDrcBase(baseFile, working().cells());
+        const DrcBaseOpen opened = openDrcBase(chosenName, working().cells());
+        // A file refused as too large changed nothing: the base stays the one in use.
+        if (!opened.read.refused()) baseFile = chosenName;
         if (opened.rebuilt)
             for (int c = tcol::kNumber; c <= tcol::kComment; ++c) SG1->cells().clearColumn(c);
         if (opened.ok)
             prevSourceKind = sourceKind;  // the new kind is confirmed
         else
-            ShowMessage(MsgIcon::Error, kDrcReadErrorText, Ok);
+            showReadError(*this, opened.read, chosenName);
     }
     // A cancelled or failed open goes back to the kind in force before.
     if (prevSourceKind != sourceKind) sourceKind = prevSourceKind;
