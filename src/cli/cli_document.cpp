@@ -161,15 +161,15 @@ void openFirmware(Document& d, const Options& o, OpenMode mode)
                         {SetFileProblem::Kind::LineCount, dest.destFiles[i], dest.lineCounts[i], expected, {}});
             }
         }
-        if (dest.structureFailureRow > 0) {
-            if (mode == OpenMode::Strict) {
-                const int row = dest.structureFailureRow;
-                const auto [file, line] = d.firmwareLine(row);
-                failInput(o.dest, "wrong structure of the file set: the destination text of row " +
-                                      std::to_string(row) + " stands on another line than its base text (" +
-                                      file + ":" + std::to_string(line) + ")");
-            }
-            d.structureFailureRow = dest.structureFailureRow;
+        if (dest.structureFailure) {
+            const FirmwareStructureFailure& f = *dest.structureFailure;
+            if (mode == OpenMode::Strict)
+                failInput(f.destPath,
+                          "line " + std::to_string(f.destLine) + ": wrong structure of the file set: " + f.what());
+            d.structureFailureRow = f.row;
+            d.structureFailure = f;
+        } else if (mode == OpenMode::Check) {
+            d.linesWithoutPlace = firmwareLinesWithoutPlace(d.translation, d.working);
         }
     }
     refreshTranslationTable(d.kind, d.working, d.translation);
