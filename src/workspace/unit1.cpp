@@ -484,12 +484,12 @@ bool TForm1::SaveDestPrompt()
     const int rows = w.rowCount();
     const bool firmware = isFirmwareKind(sourceKind);
     const int cColumn = ComboBox2->currentIndex() + 1;
-    bool edited = false;
+    // Texts typed for a C language switched away from count as well.
+    bool edited = sourceKind == kCArrays && cLanguagesEdited;
     for (int r = 1; r < rows && !edited; ++r) {
         const std::string& dest = t.cell(tcol::kDest, r);
         if (firmware) {
-            const std::string& stored = w.cell(7, r);
-            edited = !stored.empty() && dest != stored;
+            edited = firmwareTextEdited(dest, w.cell(7, r));
         } else if (sourceKind == kCArrays) {
             edited = dest != w.cell(cColumn, r);
         } else {

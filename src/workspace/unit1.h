@@ -269,6 +269,9 @@ private:
 public:
     // The remembered destination column of the C string-array mode (0: none).
     int cDestColumn = 0;
+    // A language switched away from held unsaved edits (they wait in the
+    // working table for the next save).
+    bool cLanguagesEdited = false;
     // Temporary file names of the run (the C string-array templates).
     TempNamer tempNames;
     // Last cell under the mouse, for the identifier hint.

@@ -169,15 +169,23 @@ bool TForm1::SaveDrcDestination()
     const auto chosen = prompts().saveFile(this, SaveDialog1.request());
     if (!chosen) return false;
 
-    // The texts as edited become the stored destination.
-    working().cells().copyColumn(kDrcDestColumn, SG1->cells(), tcol::kDest);
+    // The texts as edited become the stored destination once they are
+    // written; a failed write keeps them as edits, for the save question.
+    TextGrid& work = working().cells();
+    std::vector<std::string> stored;
+    stored.reserve(static_cast<size_t>(work.rowCount()));
+    for (int r = 0; r < work.rowCount(); ++r) stored.push_back(work.cell(kDrcDestColumn, r));
+    work.copyColumn(kDrcDestColumn, SG1->cells(), tcol::kDest);
     const std::string name = pathFromQString(*chosen);
     MakeDatedBackup(name);
-    const bool written = WriteDrc(kDrcDestColumn, name, working().cells()).ok;
-    if (!written) showSaveError(*this, name);
+    if (!WriteDrc(kDrcDestColumn, name, work).ok) {
+        work.copyColumn(kDrcDestColumn, stored);
+        showSaveError(*this, name);
+        return false;
+    }
     destFile = name;
     TableRefresh();
-    return written;
+    return true;
 }
 
 }  // namespace tov
