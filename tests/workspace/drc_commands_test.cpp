@@ -9,6 +9,7 @@
 #include "formats/resource_strings/drc_file.h"
 #include "formats/source_kind.h"
 #include "support/files.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/workspace/workspace_fixture.h"
 
 namespace tov::test {
@@ -368,27 +369,7 @@ TEST(DrcBackupStamp, IsTheDigitGroupsOfTheLocalesDateAndTime)
     }
 }
 
-// Writes fail with EFBIG while the file-size limit is low.
-class FileSizeLimit {
-public:
-    FileSizeLimit()
-    {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit low = saved_;
-        low.rlim_cur = 16;
-        ::setrlimit(RLIMIT_FSIZE, &low);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
+using testing::FileSizeLimit;
 
 TEST_F(DrcCommands, AFailedWriteIsReportedAndLeavesTheOldFile)
 {

@@ -9,6 +9,7 @@
 #include "formats/firmware/firmware_lines.h"
 #include "formats/source_kind.h"
 #include "support/files.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/workspace/workspace_fixture.h"
 
 namespace tov::test {
@@ -59,6 +60,7 @@ TEST_F(FirmwareCommands, CancelledCommandKeepsTheNewKindAndClearsOnlyOnAChangeOf
             form1->destFile = folder + "X/OUT/base.CZE";
             table().setRowCount(3);
             table().setCell(tcol::kDest, 1, "kept?");
+            work().setCell(7, 1, "kept?");  // as stored: no save question
             table().setCell(tcol::kComment, 1, "comment?");
             work().setCell(1, 0, "line?");
             work().setCell(4, 0, "base.ENG");
@@ -182,7 +184,10 @@ TEST_F(FirmwareCommands, LongerDestinationFailsTheStructureCheckAndAsksBeforeASa
     form1->OpenFirmwareDest(kQL5, "");
 
     ASSERT_EQ(prompts.messages().size(), 1u);
-    EXPECT_EQ(prompts.messages()[0], decodeBytes(StructureFailureMessage()));
+    // The message says where: the destination file and line of the text, and its base text's place.
+    EXPECT_EQ(prompts.messages()[0],
+              decodeBytes(StructureFailureMessage() + "\r\rLCD_IDLE.POL:3: the destination text of row 2 stands on "
+                                                     "another line than its base text (LCD_IDLE.ENG:2)"));
     EXPECT_EQ(setting("dfile"), "");
     // The chosen set is named again, as the one the texts came from.
     EXPECT_EQ(form1->destFile, folder + "QL5/POL/LCD_IDLE.POL");
@@ -256,15 +261,8 @@ TEST_F(FirmwareCommands, FailedWriteIsReportedLeavesTheOldFileAndIsNotReadBack)
     prompts.choose(q(folder + "ORVANTA/OUT/EDIT.CZE"));
     {
         // Every write fails after its first byte, as on a full disk.
-        rlimit saved{};
-        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved;
-        small.rlim_cur = 1;
-        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const testing::FileSizeLimit full(1);
         form1->Savedest1Click();
-        ::setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
     }
     const std::string a = folder + "ORVANTA/OUT/A.CZE";
     const std::string edit = folder + "ORVANTA/OUT/EDIT.CZE";
