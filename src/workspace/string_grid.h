@@ -196,6 +196,9 @@ public:
     std::function<void(int& key, Qt::KeyboardModifiers mods, bool autoRepeat)> onKeyDown;
     // A character is about to be typed; setting it to 0 discards it.
     std::function<void(QChar& ch)> onKeyPress;
+    // Characters typed or pasted that the code page cannot hold were left
+    // out of the cell (and the editor); the grid has beeped.
+    std::function<void(const QString& refused)> onRefusedText;
     // The grid (with its editor) lost the keyboard focus.
     std::function<void()> onExit;
     std::function<void(const QPoint& pos)> onMouseMove;

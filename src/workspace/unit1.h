@@ -95,6 +95,8 @@ public:
     QPushButton* BitBtn1 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
     QLabel* Label1 = nullptr;
+    // A short status line beside the character count (characters refused).
+    QLabel* Label2 = nullptr;
     QPushButton* BitBtn2 = nullptr;
     QComboBox* ComboBox1 = nullptr;
     QComboBox* ComboBox2 = nullptr;
@@ -198,6 +200,8 @@ public:
     void SG1KeyPress(QChar& key);
     void SG1Exit();
     void SG1MouseMove(const QPoint& pos);
+    // Typed characters the code page cannot hold were left out: says which.
+    void SG1RefusedText(const QString& refused);
     // The idle refresh of the preview memo.
     void AppIdle();
 
@@ -265,6 +269,7 @@ private:
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
     QTimer idleTimer_;
+    QTimer statusTimer_;  // clears Label2
 
 public:
     // The remembered destination column of the C string-array mode (0: none).
