@@ -489,8 +489,10 @@ bool TForm1::SaveDestPrompt()
     if (!Savedest1->isEnabled()) return true;
     const TextGrid& t = SG1->cells();
     const TextGrid& w = working().cells();
-    const int rows = w.rowCount();
     const bool firmware = isFirmwareKind(sourceKind);
+    // The firmware texts are the rows of the translation table; the working
+    // table counts lines, fewer than the texts when every line holds one.
+    const int rows = firmware ? t.rowCount() : w.rowCount();
     const int cColumn = ComboBox2->currentIndex() + 1;
     // Texts typed for a C language switched away from count as well.
     bool edited = sourceKind == kCArrays && cLanguagesEdited;

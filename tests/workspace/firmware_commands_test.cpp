@@ -277,6 +277,33 @@ TEST_F(FirmwareCommands, FailedWriteIsReportedLeavesTheOldFileAndIsNotReadBack)
     EXPECT_EQ(form1->destFile, folder + "ORVANTA/ENG/EDIT.ENG");
 }
 
+// A typed text whose destination line cannot take it: the save names the
+// line, writes nothing and keeps the text as an edit.
+TEST_F(FirmwareCommands, ATextWithoutPlaceInItsLineRefusesTheSave)
+{
+    writeFile("QL5/ENG/LCD_IDLE.ENG", crlf({"L1 DB 'One'", "L2 DB 'Two' ; prompt"}));
+    writeFile("QL5/POL/LCD_IDLE.POL", crlf({"L1 DB 'Raz'", "L2 EQU 7 ; todo"}));
+    start();
+    prompts.choose(q(folder + "QL5/ENG/LCD_IDLE.ENG"));
+    form1->QL5firmware1Click();
+    prompts.choose(q(folder + "QL5/POL/LCD_IDLE.POL"));
+    form1->OpenFirmwareDest(kQL5, "");
+    ASSERT_TRUE(prompts.messages().empty());
+    table().setCell(tcol::kDest, 2, "Dwa");
+
+    prompts.choose(q(folder + "QL5/POL/LCD_IDLE.POL"));
+    form1->Savedest1Click();
+    ASSERT_EQ(prompts.messages().size(), 1u);
+    EXPECT_EQ(prompts.messages()[0],
+              QStringLiteral("LCD_IDLE.POL:2: the line holds no quoted text and is not in its base line's form: the "
+                             "text of row 2 has no place in it; nothing was saved."));
+    EXPECT_EQ(readFile("QL5/POL/LCD_IDLE.POL"), crlf({"L1 DB 'Raz'", "L2 EQU 7 ; todo"}));
+    EXPECT_EQ(work().cell(2, 1), "L2 EQU 7 ; todo");
+    // The edit in the last row counts, though the set has no more lines than texts.
+    prompts.press(Cancel);
+    EXPECT_FALSE(form1->SaveDestPrompt());
+}
+
 TEST_F(FirmwareCommands, FileMenuShowsOrvantaWhereItsBaseIsInstalled)
 {
     struct Case {
