@@ -579,6 +579,18 @@ bool StringGrid::handleKeyPress(QKeyEvent* event)
     return ch.isNull();
 }
 
+bool StringGrid::refusedKey(QKeyEvent* event)
+{
+    const QString text = event->text();
+    if (text.isEmpty() || text.at(0).unicode() < 32 || text.at(0).unicode() == 127) return false;
+    QString refused;
+    encodeText(text, refused);
+    if (refused.isEmpty()) return false;
+    QApplication::beep();
+    if (onRefusedText) onRefusedText(refused);
+    return true;
+}
+
 void StringGrid::focusInEvent(QFocusEvent* event)
 {
     QTableView::focusInEvent(event);
@@ -597,7 +609,7 @@ void StringGrid::keyPressEvent(QKeyEvent* event)
         return;
     }
     if (syncQueued_) sync();
-    if (handleKeyDown(event)) {
+    if (handleKeyDown(event) || refusedKey(event)) {
         event->accept();
         return;
     }
@@ -644,6 +656,7 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event)
     if (watched == liveEditor() && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (handleKeyDown(key)) return true;
+        if (refusedKey(key)) return true;
         if (editorKey(key)) return true;
         if (handleKeyPress(key)) return true;
     }

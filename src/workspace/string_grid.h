@@ -246,6 +246,10 @@ private:
     QModelIndex modelIndex(int c, int r) const;
     bool handleKeyDown(QKeyEvent* event);
     bool handleKeyPress(QKeyEvent* event);
+    // A key that would type a character the code page cannot hold: refused
+    // (beep, onRefusedText) before the editor acts, so that it replaces no
+    // selection and opens no editor.
+    bool refusedKey(QKeyEvent* event);
     bool editorKey(QKeyEvent* event);
     bool moveAcross(int step);
     void followCellInEditor();

@@ -211,6 +211,13 @@ TEST_F(Edit, CharactersOutsideTheCodePageAreRefusedWithASign)
     const Step steps[] = {
         {"typed", [&] { typeChar(enye); }, "ab", 1,
          "Not typed: " + enye + " (not in the code page Windows-1250)"},
+        {"typed over a selection, which stays",
+         [&] {
+             ed->selectAll();
+             typeChar(zhe);
+             ed->setCursorPosition(1);
+         },
+         "ab", 1, "Not typed: " + zhe + " (not in the code page Windows-1250)"},
         {"typed, in the code page", [&] { typeChar(aOgonek); }, "a\xB9" "b", 2, ""},
         {"pasted among others",
          [&] {
