@@ -340,65 +340,62 @@ TEST(CliImport, EveryTextComesBackOrNothingIsWritten)
     struct Case {
         const char* name;
         std::function<void(const DemoFolder&)> prepare;
-        std::vector<std::string> open;    // export: --kind ... BASE [DEST] [languages]
-        std::vector<std::string> import;  // --kind ... BASE TSV [DEST] [languages]
+        std::vector<std::string> kind;    // --kind ... and the languages
+        std::vector<std::string> opened;  // BASE [DEST]; the import reads t.tsv after BASE
         std::string out;
-        std::vector<std::string> reopen;
+        std::vector<std::string> reopened;  // BASE [DEST] of the export of what was written
         std::vector<std::pair<std::string, std::string>> edits;  // in the TSV
         std::string refusal;  // empty: written and read back
         std::string written = {};  // the bytes of OUT, when given
     };
-    const std::string corpus = TOVRANA_CORPUS_DIR;
-    const std::vector<std::string> menu = {"--base-lang", "English", "--dest-lang", "Polski"};
-    const std::vector<std::string> c = {"--base-lang", "English", "--dest-lang", "Deutsch"};
+    const std::vector<std::string> menu = {"--kind", "menu-ini", "--base-lang", "English", "--dest-lang", "Polski"};
+    const std::vector<std::string> c = {"--kind", "c", "--base-lang", "English", "--dest-lang", "Deutsch"};
     const std::vector<Case> cases = {
         {"resource strings, an identifier twice",
          [](const DemoFolder& f) { f.put("b.drc", "STRINGTABLE\r\nBEGIN\r\nA, \"x\"\r\nA, \"y\"\r\nEND\r\n"); },
-         {"--kind", "drc", "b.drc"}, {"--kind", "drc", "b.drc", "t.tsv"}, "o.drc", {"--kind", "drc", "b.drc", "o.drc"},
-         {{"x\t\r\n", "x\tX\r\n"}, {"y\t\r\n", "y\tY\r\n"}}, ""},
+         {"--kind", "drc"}, {"b.drc"}, "o.drc", {"b.drc", "o.drc"}, {{"x\t\r\n", "x\tX\r\n"}, {"y\t\r\n", "y\tY\r\n"}}, ""},
         {"resource strings without entries",
-         [&](const DemoFolder& f) { f.copy(corpus + "/drc/heidisql_DCLSer_empty.drc", "e.drc"); },
-         {"--kind", "drc", "e.drc"}, {"--kind", "drc", "e.drc", "t.tsv"}, "o.drc", {"--kind", "drc", "o.drc"}, {}, "",
-         " STRINGTABLE\r\n  BEGIN\r\n  \r\n END\r\n"},
+         [](const DemoFolder& f) { f.copy(std::string(TOVRANA_CORPUS_DIR) + "/drc/heidisql_DCLSer_empty.drc", "e.drc"); },
+         {"--kind", "drc"}, {"e.drc"}, "o.drc", {"o.drc"}, {}, "", " STRINGTABLE\r\n  BEGIN\r\n  \r\n END\r\n"},
         {"menu INI, a byte 26 in a value",
          [](const DemoFolder& f) { f.put("m.ini", "[LANGUAGES]\r\n[English]\r\n1=ab\x1A" "cd\r\n[Polski]\r\n1=xy\r\n"); },
-         {"--kind", "menu-ini", "m.ini", menu[0], menu[1], menu[2], menu[3]},
-         {"--kind", "menu-ini", "m.ini", "t.tsv", menu[0], menu[1], menu[2], menu[3]}, "m.ini",
-         {"--kind", "menu-ini", "m.ini", menu[0], menu[1], menu[2], menu[3]}, {{"\txy", "\tz\x1Az"}}, ""},
+         menu, {"m.ini"}, "m.ini", {"m.ini"}, {{"\txy", "\tz\x1Az"}}, ""},
         {"C, texts of a language the arrays lack",
          [](const DemoFolder& f) {
              f.put("g.c", "const char *N[] = {\r\n\"English\", // 0\r\n\"Polski\", // 1\r\n\"Deutsch\", // 2\r\n};\r\n"
                           "const char *G[][4] = {\r\n{\r\n\"Yes\", // 0\r\n},\r\n{\r\n\"Tak\", // 1\r\n}\r\n};\r\n");
          },
-         {"--kind", "c", "g.c", c[0], c[1], c[2], c[3]}, {"--kind", "c", "g.c", "t.tsv", c[0], c[1], c[2], c[3]}, "o.c",
-         {"--kind", "c", "o.c", c[0], c[1], c[2], c[3]}, {{"Yes\t", "Yes\tJa"}}, ""},
+         c, {"g.c"}, "o.c", {"o.c"}, {{"Yes\t", "Yes\tJa"}}, ""},
         {"firmware, a destination line without its text",
          [](const DemoFolder& f) { writeSet(f, "S", "L1 DB 'One' ; a\r\nL2 DB 'Two' ; b\r\n", "L1 DB 'Raz' ; a\r\nL2 DB ; todo\r\n"); },
-         {"--kind", "ql5", "S/ENG/EDIT.ENG", "S/POL/EDIT.POL"}, {"--kind", "ql5", "S/ENG/EDIT.ENG", "t.tsv", "S/POL/EDIT.POL"},
-         "S/OUT/EDIT.CZE", {"--kind", "ql5", "S/ENG/EDIT.ENG", "S/OUT/EDIT.CZE"}, {{"Two\t", "Two\tDwa"}}, ""},
+         {"--kind", "ql5"}, {"S/ENG/EDIT.ENG", "S/POL/EDIT.POL"}, "S/OUT/EDIT.CZE", {"S/ENG/EDIT.ENG", "S/OUT/EDIT.CZE"},
+         {{"Two\t", "Two\tDwa"}}, ""},
         {"firmware, a destination line that cannot take its text",
          [](const DemoFolder& f) { writeSet(f, "S", "L1 DB 'One'\r\nL2 DB 'Two'\r\n", "L1 DB 'Raz'\r\nL2 EQU 7 ; todo\r\n"); },
-         {"--kind", "ql5", "S/ENG/EDIT.ENG", "S/POL/EDIT.POL"}, {"--kind", "ql5", "S/ENG/EDIT.ENG", "t.tsv", "S/POL/EDIT.POL"},
-         "S/OUT/EDIT.CZE", {}, {{"Two\t", "Two\tDwa"}},
+         {"--kind", "ql5"}, {"S/ENG/EDIT.ENG", "S/POL/EDIT.POL"}, "S/OUT/EDIT.CZE", {}, {{"Two\t", "Two\tDwa"}},
          "S/POL/EDIT.POL: line 2: the line holds no quoted text and is not in its base line's form: the text of row 2 "
          "has no place in it; nothing written"},
+    };
+    auto command = [](std::vector<std::string> head, const std::vector<std::string>& kind,
+                      const std::vector<std::string>& files) {
+        head.insert(head.end(), kind.begin(), kind.end());
+        head.insert(head.end(), files.begin(), files.end());
+        return head;
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
         DemoFolder folder;
         k.prepare(folder);
-        std::vector<std::string> exportArgs = {"export"};
-        exportArgs.insert(exportArgs.end(), k.open.begin(), k.open.end());
-        const Result exported = folder.run(exportArgs);
+        const Result exported = folder.run(command({"export"}, k.kind, k.opened));
         ASSERT_EQ(exported.status, 0) << exported.err;
         std::string tsv = exported.out;
         for (const auto& [from, to] : k.edits) tsv = replaced(tsv, from, to);
         folder.put("t.tsv", tsv);
 
         const auto before = folder.snapshot();
-        std::vector<std::string> importArgs = {"import", "-o", k.out};
-        importArgs.insert(importArgs.end(), k.import.begin(), k.import.end());
-        const Result imported = folder.run(importArgs);
+        std::vector<std::string> files = k.opened;
+        files.insert(files.begin() + 1, "t.tsv");
+        const Result imported = folder.run(command({"import", "-o", k.out}, k.kind, files));
         if (!k.refusal.empty()) {
             EXPECT_EQ(imported.status, 1);
             EXPECT_EQ(imported.err, "tovrana-cli: " + k.refusal + "\n");
@@ -409,9 +406,7 @@ TEST(CliImport, EveryTextComesBackOrNothingIsWritten)
         if (!k.written.empty()) {
             EXPECT_EQ(folder.get(k.out), k.written);
         }
-        std::vector<std::string> reopenArgs = {"export"};
-        reopenArgs.insert(reopenArgs.end(), k.reopen.begin(), k.reopen.end());
-        const Result again = folder.run(reopenArgs);
+        const Result again = folder.run(command({"export"}, k.kind, k.reopened));
         ASSERT_EQ(again.status, 0) << again.err;
         EXPECT_EQ(again.out, tsv);
     }
