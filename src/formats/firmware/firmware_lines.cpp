@@ -147,11 +147,13 @@ std::string_view trimRightBlanks(std::string_view s)
 std::optional<std::string> MergeTextIntoDestLine(std::string_view text, std::string_view dest,
                                                  std::string_view base)
 {
-    if (!QuotedText(dest).empty()) return MergeTextIntoLine(text, dest);
+    // A stored text of any length carries a text (its apostrophe runs
+    // collapse to one apostrophe, never to nothing).
+    const QuoteSpan span = findQuoteSpan(dest);
+    if (span.found && span.storedLen > 0) return MergeTextIntoLine(text, dest);
     if (isBlank(text)) return std::string(dest);
 
-    const QuoteSpan span = findQuoteSpan(dest);
-    if (span.found && span.closed && span.storedLen == 0) {
+    if (span.found && span.closed) {
         // An empty pair of quotes: the text as long as the base text.
         std::string fitted(text.substr(0, QuotedText(base).size()));
         fitted.resize(QuotedText(base).size(), ' ');
