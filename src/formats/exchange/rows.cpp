@@ -1,0 +1,129 @@
+#include "formats/exchange/rows.h"
+
+#include <cstdio>
+#include <unordered_map>
+
+#include "support/cp1250.h"
+
+namespace tov::exchange {
+
+File makeFile(const std::vector<Row>& rows, const FileInfo& info)
+{
+    File f;
+    f.original = cp1250::toUtf8(info.original);
+    f.sourceLanguage = info.sourceLanguage;
+    f.targetLanguage = info.targetLanguage;
+    f.units.reserve(rows.size());
+    for (const Row& r : rows) {
+        Unit& u = f.units.emplace_back();
+        u.id = cp1250::toUtf8(r.id);
+        u.resname = u.id;
+        u.source = cp1250::toUtf8(r.base);
+        u.target = cp1250::toUtf8(r.dest);
+        u.state = r.dest.empty() ? State::Untranslated : State::Translated;
+        u.note = cp1250::toUtf8(r.comment);
+        u.reference = {cp1250::toUtf8(r.referenceFile), r.referenceLine};
+        u.width = r.width;
+        u.cFormat = hasPrintfConversion(r.base);
+    }
+    return f;
+}
+
+namespace {
+
+constexpr size_t kNoUnit = static_cast<size_t>(-1);
+constexpr size_t kSeveralUnits = static_cast<size_t>(-2);
+
+}  // namespace
+
+ImportReport matchImport(const std::vector<Row>& rows, const File& file, const ImportOptions& options)
+{
+    ImportReport report;
+    std::unordered_map<std::string_view, size_t> rowOfId;
+    rowOfId.reserve(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) rowOfId.emplace(rows[i].id, i);
+
+    // The unit of each row: none, one, or several (then none is applied).
+    std::vector<size_t> unitOfRow(rows.size(), kNoUnit);
+    std::vector<Issue> unknown;
+    std::string id;
+    std::vector<char32_t> unheld;
+    for (size_t k = 0; k < file.units.size(); ++k) {
+        unheld.clear();
+        const bool valid = cp1250::fromUtf8(file.units[k].id, id, unheld);
+        const auto found = valid && unheld.empty() ? rowOfId.find(id) : rowOfId.end();
+        if (found == rowOfId.end()) {
+            unknown.push_back({Issue::Code::UnknownId, 0, valid && unheld.empty() ? id : file.units[k].id});
+            continue;
+        }
+        size_t& slot = unitOfRow[found->second];
+        slot = slot == kNoUnit ? k : kSeveralUnits;
+    }
+
+    std::string source, target;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Row& row = rows[i];
+        const auto issue = [&](Issue::Code code, char32_t ch = 0, bool applied = false) {
+            report.issues.push_back({code, row.row, std::string(row.id), ch, applied});
+        };
+        if (unitOfRow[i] == kNoUnit) {
+            ++report.notInFile;
+            continue;
+        }
+        if (unitOfRow[i] == kSeveralUnits) {
+            issue(Issue::Code::DuplicateId);
+            continue;
+        }
+        const Unit& u = file.units[unitOfRow[i]];
+        if (u.state == State::Untranslated) {
+            ++report.untranslated;
+            continue;
+        }
+        if (u.state == State::NeedsReview && !options.needsReview) {
+            issue(Issue::Code::NeedsReview);
+            continue;
+        }
+        if (u.targetPlaceholders) {
+            issue(Issue::Code::Placeholder);
+            continue;
+        }
+        unheld.clear();
+        const bool targetValid = cp1250::fromUtf8(u.target, target, unheld);
+        const bool targetHeld = targetValid && unheld.empty();
+        std::vector<char32_t> sourceUnheld;
+        const bool sameSource = cp1250::fromUtf8(u.source, source, sourceUnheld) && sourceUnheld.empty() &&
+                                source == row.base;
+        if (!sameSource) issue(Issue::Code::SourceChanged, 0, options.force && targetHeld);
+        if (!targetValid) issue(Issue::Code::InvalidText);
+        for (const char32_t c : targetValid ? unheld : std::vector<char32_t>{}) issue(Issue::Code::UnheldCharacter, c);
+        if (!targetHeld || (!sameSource && !options.force)) continue;
+        if (target == row.dest) ++report.unchanged;
+        else report.edits.push_back({row.row, target});
+    }
+    report.issues.insert(report.issues.end(), unknown.begin(), unknown.end());
+    return report;
+}
+
+std::string describe(const Issue& issue)
+{
+    if (issue.code == Issue::Code::UnknownId) return "id " + issue.id + ": not in the document";
+    std::string what;
+    switch (issue.code) {
+    case Issue::Code::DuplicateId: what = "more than one unit with this id"; break;
+    case Issue::Code::SourceChanged: what = "source text differs from the base"; break;
+    case Issue::Code::UnheldCharacter: {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(issue.character));
+        what = std::string("character ") + buf + " not in the code page";
+        break;
+    }
+    case Issue::Code::InvalidText: what = "translation is not valid UTF-8"; break;
+    case Issue::Code::NeedsReview: what = "translation marked for review"; break;
+    case Issue::Code::Placeholder: what = "translation holds a placeholder without text"; break;
+    case Issue::Code::UnknownId: break;
+    }
+    return "row " + std::to_string(issue.row) + ": " + issue.id + ": " + what +
+           (issue.applied ? "; applied" : "; not applied");
+}
+
+}  // namespace tov::exchange
