@@ -2,22 +2,49 @@
 
 #include <cstdio>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "support/cp1250.h"
 
 namespace tov::exchange {
 
+std::vector<std::string> unitIds(const std::vector<Row>& rows)
+{
+    std::unordered_set<std::string_view> all;
+    all.reserve(rows.size());
+    for (const Row& r : rows) all.insert(r.id);
+    std::vector<std::string> ids;
+    ids.reserve(rows.size());
+    std::unordered_set<std::string> taken;
+    for (const Row& r : rows) {
+        if (taken.insert(std::string(r.id)).second) {
+            ids.emplace_back(r.id);
+            continue;
+        }
+        std::string id;
+        for (int n = 2;; ++n) {
+            id = std::string(r.id) + "#" + std::to_string(n);
+            if (!all.contains(id) && taken.insert(id).second) break;
+        }
+        ids.push_back(std::move(id));
+    }
+    return ids;
+}
+
 File makeFile(const std::vector<Row>& rows, const FileInfo& info)
 {
+    const std::vector<std::string> ids = unitIds(rows);
     File f;
     f.original = cp1250::toUtf8(info.original);
     f.sourceLanguage = info.sourceLanguage;
     f.targetLanguage = info.targetLanguage;
     f.units.reserve(rows.size());
-    for (const Row& r : rows) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Row& r = rows[i];
+        if (r.base.empty()) continue;
         Unit& u = f.units.emplace_back();
-        u.id = cp1250::toUtf8(r.id);
-        u.resname = u.id;
+        u.id = cp1250::toUtf8(ids[i]);
+        u.resname = cp1250::toUtf8(r.id);
         u.source = cp1250::toUtf8(r.base);
         u.target = cp1250::toUtf8(r.dest);
         u.state = r.dest.empty() ? State::Untranslated : State::Translated;
@@ -39,9 +66,10 @@ constexpr size_t kSeveralUnits = static_cast<size_t>(-2);
 ImportReport matchImport(const std::vector<Row>& rows, const File& file, const ImportOptions& options)
 {
     ImportReport report;
+    const std::vector<std::string> ids = unitIds(rows);
     std::unordered_map<std::string_view, size_t> rowOfId;
     rowOfId.reserve(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) rowOfId.emplace(rows[i].id, i);
+    for (size_t i = 0; i < rows.size(); ++i) rowOfId.emplace(ids[i], i);
 
     // The unit of each row: none, one, or several (then none is applied).
     std::vector<size_t> unitOfRow(rows.size(), kNoUnit);
@@ -64,7 +92,7 @@ ImportReport matchImport(const std::vector<Row>& rows, const File& file, const I
     for (size_t i = 0; i < rows.size(); ++i) {
         const Row& row = rows[i];
         const auto issue = [&](Issue::Code code, char32_t ch = 0, bool applied = false) {
-            report.issues.push_back({code, row.row, std::string(row.id), ch, applied});
+            report.issues.push_back({code, row.row, ids[i], ch, applied});
         };
         if (unitOfRow[i] == kNoUnit) {
             ++report.notInFile;

@@ -33,9 +33,15 @@ struct FileInfo {
     std::string targetLanguage;
 };
 
-// One unit per row: id and resname = the row's id, source = base, target =
-// destination, translated when the destination is not empty, c-format when
-// the base holds printf conversions.
+// The unit id of every row: its id, or, for a row whose id an earlier row
+// already has (a resource-string file may repeat an identifier), the id
+// with "#2", "#3", ... so that every unit id is unique.
+std::vector<std::string> unitIds(const std::vector<Row>& rows);
+
+// One unit per row with a base text (a row without one has nothing to
+// translate, and an import leaves it as it is): id = unitIds(), resname =
+// the row's id, source = base, target = destination, translated when the
+// destination is not empty, c-format when the base holds printf conversions.
 File makeFile(const std::vector<Row>& rows, const FileInfo& info);
 
 struct ImportOptions {
@@ -52,7 +58,7 @@ struct Edit {
 struct Issue {
     enum class Code {
         UnknownId,        // a unit whose id no row has
-        DuplicateId,      // more than one unit with the row's id: none applied
+        DuplicateId,      // more than one unit with the row's unit id: none applied
         SourceChanged,    // the unit's source is not the row's base text
         UnheldCharacter,  // the target holds a character the code page cannot hold
         InvalidText,      // the target is not well-formed UTF-8
@@ -61,7 +67,7 @@ struct Issue {
     };
     Code code = Code::UnknownId;
     int row = 0;  // 0 for a unit that matches no row
-    std::string id;
+    std::string id;  // the unit id, in the code page where it can hold it
     char32_t character = 0;  // UnheldCharacter
     bool applied = false;    // SourceChanged with `force`
     bool operator==(const Issue&) const = default;

@@ -39,6 +39,23 @@ TEST(ExchangeImport, ExportedUnitsCarryTheRows)
     EXPECT_EQ(f.units[0].note, "Help menu");
 }
 
+TEST(ExchangeImport, RepeatedIdsBecomeUniqueUnitIds)
+{
+    // An identifier repeated (as resource-string files may), one that looks
+    // like a numbered repeat, and a row without a base text.
+    const std::vector<Row> rows = {{1, "S", "One", "", "", "", 0, {}}, {2, "S", "Two", "", "", "", 0, {}},
+                                   {3, "S#2", "Three", "", "", "", 0, {}}, {4, "S", "Four", "", "", "", 0, {}},
+                                   {5, "E", "", "e", "", "", 0, {}}};
+    EXPECT_EQ(unitIds(rows), (std::vector<std::string>{"S", "S#3", "S#2", "S#4", "E"}));
+    const File f = makeFile(rows, {});
+    ASSERT_EQ(f.units.size(), 4u);
+    EXPECT_EQ(f.units[1].id, "S#3");
+    EXPECT_EQ(f.units[1].resname, "S");
+    File back;
+    back.units = {unit("S#4", "Four", "Cztery"), unit("S", "One", "Jeden"), unit("S#3", "Two", "Dwa")};
+    EXPECT_EQ(matchImport(rows, back, {}).edits, (std::vector<Edit>{{1, "Jeden"}, {2, "Dwa"}, {4, "Cztery"}}));
+}
+
 TEST(ExchangeImport, MatchesRowsById)
 {
     struct Case {
