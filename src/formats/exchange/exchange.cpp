@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <utility>
 
 namespace tov::exchange {
 
@@ -91,10 +92,10 @@ const char* formatName(Format f)
     return "tsv";
 }
 
-ReadResult read(Format f, std::string_view bytes)
+ReadResult read(Format f, std::string bytes)
 {
     switch (f) {
-    case Format::Xliff: return readXliff(bytes);
+    case Format::Xliff: return readXliff(std::move(bytes));
     case Format::Po: return readPo(bytes);
     case Format::Tsv: break;
     }

@@ -82,7 +82,7 @@ struct ReadResult {
 // reader turns back into the character, so that every text round-trips.
 Written writeXliff(const File& file);
 // Every <file>'s units, document-level fields from the first <file>.
-ReadResult readXliff(std::string_view bytes);
+ReadResult readXliff(std::string bytes);
 
 // PO with a header naming the languages and charset UTF-8: msgctxt = id,
 // msgid = source, msgstr = target, "#." note and width, "#:" reference,
@@ -95,7 +95,7 @@ Written writePo(const File& file);
 ReadResult readPo(std::string_view bytes);
 
 // readXliff or readPo (not for Tsv).
-ReadResult read(Format f, std::string_view bytes);
+ReadResult read(Format f, std::string bytes);
 
 // Whether a text holds a printf conversion (%d, %-5.2f, %1$s, %ld, ...;
 // "%%" is a percent sign). A percent sign followed by a blank ("50 % off",

@@ -1,39 +1,54 @@
 #include "formats/exchange/rows.h"
 
 #include <cstdio>
+#include <deque>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "support/cp1250.h"
 
 namespace tov::exchange {
 
+namespace {
+
+// The unit ids of the rows and the row of each unit id: one hash table, and
+// strings made only for repeated identifiers.
+struct UnitIds {
+    std::vector<std::string_view> ids;
+    std::unordered_map<std::string_view, size_t> rowOf;
+    std::deque<std::string> made;  // the "#N" ids (a deque never moves them)
+
+    explicit UnitIds(const std::vector<Row>& rows) : ids(rows.size())
+    {
+        rowOf.reserve(rows.size());
+        std::vector<size_t> repeated;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (rowOf.try_emplace(rows[i].id, i).second) ids[i] = rows[i].id;
+            else repeated.push_back(i);
+        }
+        for (const size_t i : repeated) {
+            for (int n = 2;; ++n) {
+                std::string id = std::string(rows[i].id) + "#" + std::to_string(n);
+                if (rowOf.contains(id)) continue;
+                ids[i] = made.emplace_back(std::move(id));
+                rowOf.emplace(ids[i], i);
+                break;
+            }
+        }
+    }
+};
+
+}  // namespace
+
 std::vector<std::string> unitIds(const std::vector<Row>& rows)
 {
-    std::unordered_set<std::string_view> all;
-    all.reserve(rows.size());
-    for (const Row& r : rows) all.insert(r.id);
-    std::vector<std::string> ids;
-    ids.reserve(rows.size());
-    std::unordered_set<std::string> taken;
-    for (const Row& r : rows) {
-        if (taken.insert(std::string(r.id)).second) {
-            ids.emplace_back(r.id);
-            continue;
-        }
-        std::string id;
-        for (int n = 2;; ++n) {
-            id = std::string(r.id) + "#" + std::to_string(n);
-            if (!all.contains(id) && taken.insert(id).second) break;
-        }
-        ids.push_back(std::move(id));
-    }
-    return ids;
+    const UnitIds table(rows);
+    return {table.ids.begin(), table.ids.end()};
 }
 
 File makeFile(const std::vector<Row>& rows, const FileInfo& info)
 {
-    const std::vector<std::string> ids = unitIds(rows);
+    const UnitIds table(rows);
+    const std::vector<std::string_view>& ids = table.ids;
     File f;
     f.original = cp1250::toUtf8(info.original);
     f.sourceLanguage = info.sourceLanguage;
@@ -66,10 +81,9 @@ constexpr size_t kSeveralUnits = static_cast<size_t>(-2);
 ImportReport matchImport(const std::vector<Row>& rows, const File& file, const ImportOptions& options)
 {
     ImportReport report;
-    const std::vector<std::string> ids = unitIds(rows);
-    std::unordered_map<std::string_view, size_t> rowOfId;
-    rowOfId.reserve(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) rowOfId.emplace(ids[i], i);
+    const UnitIds table(rows);
+    const std::vector<std::string_view>& ids = table.ids;
+    const std::unordered_map<std::string_view, size_t>& rowOfId = table.rowOf;
 
     // The unit of each row: none, one, or several (then none is applied).
     std::vector<size_t> unitOfRow(rows.size(), kNoUnit);
@@ -92,7 +106,7 @@ ImportReport matchImport(const std::vector<Row>& rows, const File& file, const I
     for (size_t i = 0; i < rows.size(); ++i) {
         const Row& row = rows[i];
         const auto issue = [&](Issue::Code code, char32_t ch = 0, bool applied = false) {
-            report.issues.push_back({code, row.row, ids[i], ch, applied});
+            report.issues.push_back({code, row.row, std::string(ids[i]), ch, applied});
         };
         if (unitOfRow[i] == kNoUnit) {
             ++report.notInFile;
