@@ -184,6 +184,16 @@ TEST(Exchange, PoOfOtherTools)
     EXPECT_EQ(r.file.units[1].source, "Two lines");
     EXPECT_EQ(r.file.units[1].target, "Dwa wiersze");
     EXPECT_EQ(r.file.units[1].state, State::Translated);
+
+    // A UTF-8 file whose text is not UTF-8 is read: the import refuses the
+    // row, not the file. The charset is taken from the header only.
+    const ReadResult bad = readPo(
+        "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=utf-8\\n\"\n\n"
+        "msgctxt \"a\"\nmsgid \"charset=UTF-8\"\nmsgstr \"\xFF\xFE\"\n");
+    ASSERT_TRUE(bad) << bad.error;
+    ASSERT_EQ(bad.file.units.size(), 1u);
+    EXPECT_EQ(bad.file.units[0].source, "charset=UTF-8");
+    EXPECT_EQ(bad.file.units[0].target, "\xFF\xFE");
 }
 
 TEST(Exchange, FormatDetection)
