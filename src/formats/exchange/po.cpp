@@ -278,6 +278,18 @@ void splitNote(const std::string& comments, Unit& u)
     }
 }
 
+// libgettextpo hands out the header entry and the joined lines of a
+// message's comments as strings it allocates at each call and never frees
+// (an empty comment is a constant ""); they are freed here, or every import
+// would leave its comments behind.
+struct FreeString {
+    void operator()(const char* s) const
+    {
+        if (s && *s) std::free(const_cast<char*>(s));
+    }
+};
+using Allocated = std::unique_ptr<const char, FreeString>;
+
 struct PoFileCloser {
     void operator()(po_file_t f) const { po_file_free(f); }
 };
@@ -359,7 +371,8 @@ ReadResult readPo(std::string_view bytes)
         return r;
     }
 
-    const char* header = po_file_domain_header(po.get(), nullptr);
+    const Allocated headerEntry(po_file_domain_header(po.get(), nullptr));
+    const char* header = headerEntry.get();
     ToUtf8 recode(charsetOf(headerField(header, "Content-Type")));
     if (!charsetOf(headerField(header, "Content-Type")).empty() && !recode.active()) {
         r.error = "unknown charset " + charsetOf(headerField(header, "Content-Type"));
@@ -383,7 +396,7 @@ ReadResult readPo(std::string_view bytes)
             std::string comments;
             bool ok = recode.convert(ctxt, u.id) && recode.convert(po_message_msgid(m), u.source) &&
                       recode.convert(po_message_msgstr(m), u.target) &&
-                      recode.convert(po_message_extracted_comments(m), comments);
+                      recode.convert(Allocated(po_message_extracted_comments(m)).get(), comments);
             if (!ok) {
                 r.error = "text not in the charset of the header";
                 return r;
