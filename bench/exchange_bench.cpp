@@ -23,6 +23,7 @@ namespace {
 using namespace tov::exchange;
 
 constexpr int kRows = 65535;
+const FileInfo kInfo = {"Konfix_en.drc", "en", "pl", tov::checks::FormatNotation::ResourceString};
 
 struct Document {
     std::vector<std::string> ids, bases, dests, comments;
@@ -54,7 +55,7 @@ struct Document {
     // The exchange file as a translator sends it back.
     std::string returned(Format format) const
     {
-        File f = makeFile(rows, {"Konfix_en.drc", "en", "pl"});
+        File f = makeFile(rows, kInfo);
         for (size_t k = 0; k < f.units.size(); k += 10) f.units[k].target += " (poprawione)";
         return format == Format::Xliff ? writeXliff(f).bytes : writePo(f).bytes;
     }
@@ -72,7 +73,7 @@ void BM_Export(benchmark::State& state, Format format)
     const std::string path = d.folder + (format == Format::Xliff ? "/out.xlf" : "/out.po");
     size_t bytes = 0;
     for (auto _ : state) {
-        const File f = makeFile(d.rows, {"Konfix_en.drc", "en", "pl"});
+        const File f = makeFile(d.rows, kInfo);
         const Written w = format == Format::Xliff ? writeXliff(f) : writePo(f);
         if (!w || !tov::writeFileAtomic(path, w.bytes)) state.SkipWithError("not written");
         bytes = w.bytes.size();

@@ -104,44 +104,48 @@ ReadResult read(Format f, std::string bytes)
     return r;
 }
 
-bool hasPrintfConversion(std::string_view text)
+bool hasConversion(checks::FormatNotation notation, std::string_view text)
 {
+    if (notation == checks::FormatNotation::None) return false;
+    const bool printf = notation == checks::FormatNotation::Printf;
     const auto digit = [&](size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
-    const auto skipDigits = [&](size_t& i) {
-        while (digit(i)) ++i;
+    const auto at = [&](size_t i, char c) { return i < text.size() && text[i] == c; };
+    // An argument number: printf's "N$", a resource string's "N:".
+    const auto skipArgument = [&](size_t& i, char mark) {
+        size_t j = i;
+        while (digit(j)) ++j;
+        if (j > i && at(j, mark)) i = j + 1;
     };
+    const std::string_view flags = printf ? "-+#0'" : "-";
+    const std::string_view types = printf ? "diouxXeEfFgGaAcspnCS" : "dDuUeEfFgGnNmMpPsSxX";
     for (size_t pct = text.find('%'); pct != std::string_view::npos; pct = text.find('%', pct + 1)) {
         size_t i = pct + 1;
-        if (i < text.size() && text[i] == '%') {
+        if (at(i, '%')) {
             pct = i;
             continue;
         }
-        // Positional argument "N$".
-        size_t j = i;
-        skipDigits(j);
-        if (j > i && j < text.size() && text[j] == '$') i = j + 1;
-        while (i < text.size() && std::strchr("-+#0'", text[i]) && text[i] != '\0') ++i;
-        // Width and precision: digits, "*" or "*N$".
+        skipArgument(i, printf ? '$' : ':');
+        while (i < text.size() && flags.find(text[i]) != std::string_view::npos) ++i;
+        // Width, then precision: digits, "*", or printf's "*N$".
         for (int part = 0; part < 2; ++part) {
-            if (part == 1) {
-                if (i >= text.size() || text[i] != '.') break;
-                ++i;
-            }
-            if (i < text.size() && text[i] == '*') {
-                ++i;
-                j = i;
-                skipDigits(j);
-                if (j > i && j < text.size() && text[j] == '$') i = j + 1;
-            } else {
-                skipDigits(i);
-            }
-        }
-        for (const std::string_view len : {"hh", "ll", "h", "l", "L", "q", "j", "z", "Z", "t"})
-            if (text.substr(i, len.size()) == len) {
-                i += len.size();
+            if (part == 1 && !at(i++, '.')) {
+                --i;
                 break;
             }
-        if (i < text.size() && std::strchr("diouxXeEfFgGaAcspnCS", text[i]) && text[i] != '\0') return true;
+            if (at(i, '*')) {
+                ++i;
+                if (printf) skipArgument(i, '$');
+            } else {
+                while (digit(i)) ++i;
+            }
+        }
+        if (printf)
+            for (const std::string_view len : {"hh", "ll", "h", "l", "L", "q", "j", "z", "Z", "t"})
+                if (text.substr(i, len.size()) == len) {
+                    i += len.size();
+                    break;
+                }
+        if (i < text.size() && types.find(text[i]) != std::string_view::npos) return true;
     }
     return false;
 }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/checks/checks.h"
+
 namespace tov::exchange {
 
 enum class State {
@@ -31,6 +33,11 @@ struct Width {
     bool operator==(const Width&) const = default;
 };
 
+// The format flag of a unit whose source holds conversions (PO: "#,
+// c-format", "#, object-pascal-format", which gettext and the tools check
+// a translation against). XLIFF has no such flag.
+enum class FormatFlag { None, C, ObjectPascal };
+
 struct Unit {
     std::string id;       // the row's identifier: what an import matches by
     std::string resname;  // the resource name (the id for what this program writes)
@@ -40,7 +47,7 @@ struct Unit {
     std::string note;  // the row's comment (PO: extracted comment)
     Reference reference;
     Width width;
-    bool cFormat = false;  // the source holds printf conversions
+    FormatFlag format = FormatFlag::None;  // what the source's conversions are checked as
     // Read: the target holds a placeholder of another tool that stands for
     // no text (XLIFF <x/>, <bx/>, <ex/>), so it cannot become a destination.
     bool targetPlaceholders = false;
@@ -86,7 +93,7 @@ ReadResult readXliff(std::string bytes);
 
 // PO with a header naming the languages and charset UTF-8: msgctxt = id,
 // msgid = source, msgstr = target, "#." note and width, "#:" reference,
-// "#, c-format", "#, fuzzy". Fails for a text holding NUL or EOT (U+0004),
+// "#, fuzzy" and the format flag. Fails for a text holding NUL or EOT (U+0004),
 // which gettext's strings cannot carry (EOT separates the context in its
 // catalogs).
 Written writePo(const File& file);
@@ -97,10 +104,12 @@ ReadResult readPo(std::string_view bytes);
 // readXliff or readPo (not for Tsv).
 ReadResult read(Format f, std::string bytes);
 
-// Whether a text holds a printf conversion (%d, %-5.2f, %1$s, %ld, ...;
-// "%%" is a percent sign). A percent sign followed by a blank ("50 % off",
-// "5% of") is read as text, not as the space flag.
-bool hasPrintfConversion(std::string_view text);
+// Whether a text holds a conversion of the notation: printf's (%d, %-5.2f,
+// %1$s, %ld, ...) or a resource string's (%s, %0:s, %-8.2f, %n, ...); "%%"
+// is a percent sign. A percent sign followed by a blank ("50% off", "5% of")
+// is read as text, not as printf's space flag, so that such a text is not
+// checked as a format by the tools.
+bool hasConversion(checks::FormatNotation notation, std::string_view text);
 
 // The language tag ("en", "pl", ...) that a language name ("English",
 // "Polski"), a three-letter folder or extension ("ENG", "POL") or a file

@@ -330,11 +330,14 @@ Written writePo(const File& file)
                               std::string(kCharacters));
         if (!u.reference.file.empty()) appendComment(out, "#:", referenceText(u.reference));
         const bool fuzzy = u.state == State::NeedsReview && !u.target.empty();
-        if (fuzzy || u.cFormat) {
+        const char* flag = u.format == FormatFlag::C              ? "c-format"
+                           : u.format == FormatFlag::ObjectPascal ? "object-pascal-format"
+                                                                   : nullptr;
+        if (fuzzy || flag) {
             out += "#,";
             if (fuzzy) out += " fuzzy";
-            if (fuzzy && u.cFormat) out += ',';
-            if (u.cFormat) out += " c-format";
+            if (fuzzy && flag) out += ',';
+            if (flag) (out += ' ') += flag;
             out += '\n';
         }
         appendField(out, "msgctxt", u.id);
@@ -408,7 +411,9 @@ ReadResult readPo(std::string_view bytes)
                 const size_t line = po_filepos_start_line(pos);
                 u.reference.line = line == static_cast<size_t>(-1) ? 0 : static_cast<int>(line);
             }
-            u.cFormat = po_message_is_format(m, "c-format") != 0;
+            u.format = po_message_is_format(m, "c-format")               ? FormatFlag::C
+                       : po_message_is_format(m, "object-pascal-format") ? FormatFlag::ObjectPascal
+                                                                         : FormatFlag::None;
             u.state = u.target.empty()           ? State::Untranslated
                       : po_message_is_fuzzy(m)   ? State::NeedsReview
                                                  : State::Translated;

@@ -54,6 +54,7 @@ File makeFile(const std::vector<Row>& rows, const FileInfo& info)
     f.sourceLanguage = info.sourceLanguage;
     f.targetLanguage = info.targetLanguage;
     f.units.reserve(rows.size());
+    const FormatFlag flag = info.notation == checks::FormatNotation::Printf ? FormatFlag::C : FormatFlag::ObjectPascal;
     for (size_t i = 0; i < rows.size(); ++i) {
         const Row& r = rows[i];
         if (r.base.empty()) continue;
@@ -66,7 +67,7 @@ File makeFile(const std::vector<Row>& rows, const FileInfo& info)
         u.note = cp1250::toUtf8(r.comment);
         u.reference = {cp1250::toUtf8(r.referenceFile), r.referenceLine};
         u.width = r.width;
-        u.cFormat = hasPrintfConversion(r.base);
+        if (hasConversion(info.notation, r.base)) u.format = flag;
     }
     return f;
 }

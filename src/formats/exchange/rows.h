@@ -31,6 +31,8 @@ struct FileInfo {
     std::string original;
     std::string sourceLanguage;
     std::string targetLanguage;
+    // The conversions of the kind's texts (checks::forKind(kind).format).
+    checks::FormatNotation notation = checks::FormatNotation::None;
 };
 
 // The unit id of every row: its id, or, for a row whose id an earlier row
@@ -41,7 +43,8 @@ std::vector<std::string> unitIds(const std::vector<Row>& rows);
 // One unit per row with a base text (a row without one has nothing to
 // translate, and an import leaves it as it is): id = unitIds(), resname =
 // the row's id, source = base, target = destination, translated when the
-// destination is not empty, c-format when the base holds printf conversions.
+// destination is not empty; the format flag of the notation (printf: C,
+// resource strings: ObjectPascal) when the base holds a conversion.
 File makeFile(const std::vector<Row>& rows, const FileInfo& info);
 
 struct ImportOptions {

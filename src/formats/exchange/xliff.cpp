@@ -208,7 +208,6 @@ Unit readUnit(const pugi::xml_node& tu)
         u.width.chars = toInt(tu.attribute("maxwidth").value());
         u.width.fixed = u.width.chars > 0 && toInt(tu.attribute("minwidth").value()) == u.width.chars;
     }
-    u.cFormat = hasPrintfConversion(u.source);
     return u;
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "formats/exchange/exchange_print.h"
+#include "formats/c_arrays/c_arrays.h"
 #include "formats/exchange/rows.h"
 #include "formats/resource_strings/drc_file.h"
 #include "support/cp1250.h"
@@ -44,8 +45,9 @@ int run(const std::string& command, const std::string& log)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// A translated resource-string file of the demo and the real files of the
-// corpus with their base texts as destination, as rows of documents.
+// A translated resource-string file of the demo, the real resource-string
+// files of the corpus with their base texts as destination, and the C file of
+// the demo, as rows of documents.
 class Documents : public ::testing::Test {
 protected:
     void SetUp() override
@@ -53,6 +55,17 @@ protected:
         add(TOVRANA_DEMO_SOURCE_DIR "/base/Konfix_en.drc", TOVRANA_DEMO_SOURCE_DIR "/dest/Konfix_pl.drc");
         for (const auto& e : std::filesystem::directory_iterator(TOVRANA_CORPUS_DIR "/drc"))
             add(e.path().string(), e.path().string());
+        // The C file of the demo, its second language translating its first,
+        // rows numbered.
+        Doc& d = docs_.emplace_back();
+        d.name = "texts.c";
+        d.notation = checks::FormatNotation::Printf;
+        const CArraysRead read = readCArrays(TOVRANA_DEMO_SOURCE_DIR "/texts.c", d.grid);
+        ASSERT_TRUE(read) << read.error;
+        for (int r = 1; r <= read.rows; ++r) d.numbers.push_back(std::to_string(r));
+        for (int r = 1; r <= read.rows; ++r)
+            d.rows.push_back({r, d.numbers[static_cast<size_t>(r - 1)], d.grid.cell(1, r), d.grid.cell(2, r), "",
+                              d.name, r, {}});
     }
 
     void add(const std::string& base, const std::string& dest)
@@ -66,7 +79,7 @@ protected:
                               d.grid.cell(kDrcDestColumn, r), "", d.name, r, {r % 7 == 0 ? 40 : 0, false}});
     }
 
-    File file(size_t i) const { return makeFile(docs_[i].rows, {docs_[i].name, "en", "pl"}); }
+    File file(size_t i) const { return makeFile(docs_[i].rows, {docs_[i].name, "en", "pl", docs_[i].notation}); }
 
     // Writes document i in `format` into the folder of that format ("po/",
     // "xliff/") and returns the path.
@@ -99,7 +112,9 @@ protected:
 
     struct Doc {
         std::string name;
+        checks::FormatNotation notation = checks::FormatNotation::ResourceString;
         TextGrid grid;
+        std::vector<std::string> numbers;  // the ids of C rows
         std::vector<Row> rows;
     };
     std::deque<Doc> docs_;  // rows view the cells of their grid: elements never move

@@ -12,7 +12,7 @@ inline void PrintTo(const Unit& u, std::ostream* os)
     *os << "{id " << ::testing::PrintToString(u.id) << ", source " << ::testing::PrintToString(u.source) << ", target "
         << ::testing::PrintToString(u.target) << ", state " << static_cast<int>(u.state) << ", note "
         << ::testing::PrintToString(u.note) << ", ref " << u.reference.file << ":" << u.reference.line << ", width "
-        << u.width.chars << (u.width.fixed ? " fixed" : "") << (u.cFormat ? ", c-format" : "")
+        << u.width.chars << (u.width.fixed ? " fixed" : "") << ", format " << static_cast<int>(u.format)
         << (u.targetPlaceholders ? ", placeholders" : "") << "}";
 }
 

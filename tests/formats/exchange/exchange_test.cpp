@@ -26,7 +26,7 @@ File trickyFile()
         u.source = cp1250::toUtf8(source);
         u.target = cp1250::toUtf8(target);
         u.state = state;
-        u.cFormat = hasPrintfConversion(u.source);
+        u.format = hasConversion(checks::FormatNotation::Printf, u.source) ? FormatFlag::C : FormatFlag::None;
     };
     add("SAbout", "About", "O programie", State::Translated);
     add("S<&>", "<b>&amp; \"'quoted'\" \\n", "<b>&amp; \"'w cudzys\xB3owie'\" \\n", State::Translated);
@@ -35,6 +35,8 @@ File trickyFile()
     add("ctl", "\x01\x08\x0B\x0C\x1B\x1F\x7F", "\x81\x83\x88\x90\x98", State::Translated);
     add("fmt", "%d of %-5.2f%%", "%d z %-5.2f%%", State::Translated);
     add("empty", "", "", State::Untranslated);
+    add("pas", "%0:s of %d", "%d z %0:s", State::Translated);
+    f.units.back().format = FormatFlag::ObjectPascal;
     f.units[0].note = "Help menu\nsecond line";
     f.units[0].reference = {"Konfix_en.drc", 12};
     f.units[2].width = {10, true};
@@ -52,7 +54,11 @@ TEST(Exchange, WrittenFilesReadBackUnitForUnit)
         const ReadResult r = read(format, w.bytes);
         ASSERT_TRUE(r) << formatName(format) << ": " << r.error;
         ASSERT_EQ(r.file.units.size(), f.units.size()) << formatName(format);
-        for (size_t i = 0; i < f.units.size(); ++i) EXPECT_EQ(r.file.units[i], f.units[i]) << formatName(format) << " " << i;
+        for (size_t i = 0; i < f.units.size(); ++i) {
+            Unit expected = f.units[i];
+            if (format == Format::Xliff) expected.format = FormatFlag::None;  // XLIFF has no format flag
+            EXPECT_EQ(r.file.units[i], expected) << formatName(format) << " " << i;
+        }
         EXPECT_EQ(r.file.original, f.original);
         EXPECT_EQ(r.file.sourceLanguage, f.sourceLanguage);
         EXPECT_EQ(r.file.targetLanguage, f.targetLanguage);
@@ -82,7 +88,7 @@ TEST(Exchange, EveryByteOfTheCodePageComesBackAsADestination)
     }
     for (const std::string& bad : {std::string("a\0b", 3), std::string("a\x04")}) {
         File f{"x", "", "", {}};
-        f.units.push_back({"id", "id", "a", bad, State::Translated, "", {}, {}, false, false});
+        f.units.push_back({"id", "id", "a", bad, State::Translated, "", {}, {}, FormatFlag::None, false});
         EXPECT_EQ(writePo(f).error, "id id: a NUL or EOT character, which PO cannot hold");
         EXPECT_TRUE(writePo(f).bytes.empty());
     }
@@ -216,16 +222,23 @@ TEST(Exchange, FormatDetection)
     for (const auto& [name, bytes, format] : cases) EXPECT_EQ(detectFormat(name, bytes), format) << name << " " << bytes;
 }
 
-TEST(Exchange, PrintfConversions)
+TEST(Exchange, Conversions)
 {
-    const std::pair<const char*, bool> cases[] = {
-        {"%d files", true},   {"%s", true},        {"%-5.2f", true},  {"%ld", true},       {"%08lX", true},
-        {"%1$s %2$d", true},  {"%*d", true},       {"%.*s", true},    {"%hhu", true},      {"%zu", true},
-        {"%%", false},        {"100%", false},     {"50% off", false}, {"5% discount", false}, {"%%d", false},
-        {"%", false},         {"% d", false},      {"%y", false},     {"a %% b %c", true}, {"", false},
-        {"%5", false},        {"%l", false},       {"%1$", false},    {"%'d", true},       {"%#o", true},
+    constexpr auto P = checks::FormatNotation::Printf;
+    constexpr auto R = checks::FormatNotation::ResourceString;
+    const std::tuple<checks::FormatNotation, const char*, bool> cases[] = {
+        {P, "%d files", true},  {P, "%-5.2f", true},      {P, "%08lX", true},       {P, "%1$s %2$d", true},
+        {P, "%*d", true},       {P, "%.*s", true},        {P, "%.*2$s", true},      {P, "%hhu", true},
+        {P, "%'d", true},       {P, "%#o", true},         {P, "a %% b %c", true},   {P, "%%", false},
+        {P, "100%", false},     {P, "50% off", false},    {P, "5% discount", false}, {P, "%%d", false},
+        {P, "% d", false},      {P, "%y", false},         {P, "%5", false},         {P, "%l", false},
+        {P, "%1$", false},      {P, "%0:s", false},       {P, "", false},           {R, "%s", true},
+        {R, "%0:s", true},      {R, "%-8.2f", true},      {R, "%.*n", true},        {R, "%M", true},
+        {R, "%1$s", false},     {R, "%ld", false},        {R, "%c", false},         {R, "100%", false},
+        {R, "100% done", false}, {checks::FormatNotation::None, "%d", false},
     };
-    for (const auto& [text, expected] : cases) EXPECT_EQ(hasPrintfConversion(text), expected) << text;
+    for (const auto& [notation, text, expected] : cases)
+        EXPECT_EQ(hasConversion(notation, text), expected) << static_cast<int>(notation) << " " << text;
 }
 
 TEST(Exchange, LanguageOfANameOrFileName)

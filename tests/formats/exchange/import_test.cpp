@@ -34,7 +34,7 @@ TEST(ExchangeImport, ExportedUnitsCarryTheRows)
     const File f = makeFile(kRows, {"Konfix_en.drc", "en", "pl"});
     ASSERT_EQ(f.units.size(), 4u);
     EXPECT_EQ(f.units[1], (Unit{"SOpen", "SOpen", "Open", "Otwórz", State::Translated, "", {"Konfix_en.drc", 13},
-                                {20, false}, false, false}));
+                                {20, false}, FormatFlag::None, false}));
     EXPECT_EQ(f.units[2].state, State::Untranslated);
     EXPECT_EQ(f.units[0].note, "Help menu");
 }
