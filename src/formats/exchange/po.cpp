@@ -1,6 +1,7 @@
 // PO: written here, read through gettext's libgettextpo.
 #include <gettext-po.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -8,7 +9,6 @@
 #include <initializer_list>
 #include <memory>
 
-#include <fcntl.h>
 #include <iconv.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -97,9 +97,8 @@ std::string referenceText(const Reference& r)
 // caller; the messages of one read are gathered here.
 thread_local std::string* g_errors = nullptr;
 
-void noteError(int severity, const char* filename, size_t lineno, const char* text)
+void noteError(int severity, size_t lineno, const char* text)
 {
-    (void)filename;
     if (severity == PO_SEVERITY_WARNING || !g_errors || !g_errors->empty()) return;
     *g_errors = (lineno != static_cast<size_t>(-1) && lineno > 0 ? "line " + std::to_string(lineno) + ": " : "") +
                 std::string(text ? text : "not a PO file");
@@ -107,15 +106,15 @@ void noteError(int severity, const char* filename, size_t lineno, const char* te
 
 // A fatal error would end a program that has no handler; here it stops the
 // read as a failure once the parser returns.
-void onError(int severity, po_message_t, const char* filename, size_t lineno, size_t, int, const char* text)
+void onError(int severity, po_message_t, const char*, size_t lineno, size_t, int, const char* text)
 {
-    noteError(severity, filename, lineno, text);
+    noteError(severity, lineno, text);
 }
 
-void onError2(int severity, po_message_t, const char* filename1, size_t lineno1, size_t, int, const char* text1,
-              po_message_t, const char*, size_t, size_t, int, const char* text2)
+void onError2(int severity, po_message_t, const char*, size_t lineno1, size_t, int, const char* text1, po_message_t,
+              const char*, size_t, size_t, int, const char* text2)
 {
-    noteError(severity, filename1, lineno1, (std::string(text1 ? text1 : "") + " " + (text2 ? text2 : "")).c_str());
+    noteError(severity, lineno1, (std::string(text1 ? text1 : "") + " " + (text2 ? text2 : "")).c_str());
 }
 
 // The bytes as a file that libgettextpo can open by name: an anonymous
@@ -131,18 +130,16 @@ public:
             fd_ = ::mkstemp(name);
             if (fd_ >= 0) ::unlink(name);
         }
-        for (const std::string_view bytes : parts) {
-            size_t done = 0;
-            while (fd_ >= 0 && done < bytes.size()) {
+        for (const std::string_view bytes : parts)
+            for (size_t done = 0; fd_ >= 0 && done < bytes.size();) {
                 const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-                if (n < 0 && errno == EINTR) continue;
-                if (n <= 0) {
+                if (n > 0) {
+                    done += static_cast<size_t>(n);
+                } else if (n == 0 || errno != EINTR) {
                     ::close(fd_);
                     fd_ = -1;
                 }
-                done += static_cast<size_t>(n);
             }
-        }
         if (fd_ >= 0) path_ = "/proc/self/fd/" + std::to_string(fd_);
     }
     ~ByteFile()
@@ -210,24 +207,33 @@ std::string headerField(const char* header, const char* field)
     return out;
 }
 
-// "text/plain; charset=ISO-8859-2" → "ISO-8859-2"; "" for UTF-8 and for
-// the placeholder "CHARSET" of a template.
-std::string charsetOf(const std::string& contentType)
+// The charset name that starts `s` ("ISO-8859-2; ..." → "ISO-8859-2").
+std::string_view charsetName(std::string_view s)
 {
-    const size_t at = contentType.find("charset=");
-    if (at == std::string::npos) return {};
-    std::string cs = contentType.substr(at + 8);
-    cs = cs.substr(0, cs.find_first_of("; \t"));
-    std::string upper;
-    for (const char c : cs) upper.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c);
-    if (upper == "UTF-8" || upper == "UTF8" || upper == "CHARSET" || upper == "ASCII" || upper == "US-ASCII")
-        return {};
-    return cs;
+    return s.substr(0, std::min(s.size(), s.find_first_of("; \t\\\"\n")));
 }
 
-// Where the header names the charset UTF-8 (the offset of "UTF-8"), or npos:
-// "charset=" in the file's first entry when that is the header (an empty
-// msgid without a context).
+bool isUtf8(std::string_view charset)
+{
+    std::string upper;
+    for (const char c : charset) upper.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+    return upper == "UTF-8" || upper == "UTF8";
+}
+
+// The charset of a Content-Type ("text/plain; charset=ISO-8859-2") to
+// convert from; "" for UTF-8 and ASCII and for the placeholder "CHARSET" of
+// a template.
+std::string charsetOf(std::string_view contentType)
+{
+    const size_t at = contentType.find("charset=");
+    if (at == std::string_view::npos) return {};
+    const std::string_view cs = charsetName(contentType.substr(at + 8));
+    return isUtf8(cs) || cs == "CHARSET" || cs == "ASCII" || cs == "US-ASCII" ? std::string() : std::string(cs);
+}
+
+// Where the header of a PO file names the charset UTF-8 (the offset of the
+// name), or npos: "charset=" in the file's first entry when that is the
+// header (an empty msgid without a context).
 size_t utf8CharsetName(std::string_view bytes)
 {
     const size_t at = bytes.find("charset=");
@@ -237,12 +243,7 @@ size_t utf8CharsetName(std::string_view bytes)
     if (msgid == std::string_view::npos || before.find("msgctxt") != std::string_view::npos ||
         before.find("msgid", msgid + 1) != std::string_view::npos)
         return std::string_view::npos;
-    const std::string_view name = bytes.substr(at + 8, 6);
-    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
-    std::string canonical;
-    for (const char c : name) canonical.push_back(upper(c));
-    const bool isUtf8 = canonical.substr(0, 5) == "UTF-8" && (canonical.size() < 6 || !std::isalnum(static_cast<unsigned char>(canonical[5])));
-    return isUtf8 ? at + 8 : std::string_view::npos;
+    return isUtf8(charsetName(bytes.substr(at + 8))) ? at + 8 : std::string_view::npos;
 }
 
 bool parseWidthLine(std::string_view line, Width& width)
@@ -359,7 +360,8 @@ ReadResult readPo(std::string_view bytes)
     const size_t utf8 = utf8CharsetName(bytes);
     const ByteFile input = utf8 == std::string_view::npos
                                ? ByteFile{bytes}
-                               : ByteFile{bytes.substr(0, utf8), "CHARSET", bytes.substr(utf8 + 5)};
+                               : ByteFile{bytes.substr(0, utf8), "CHARSET",
+                                          bytes.substr(utf8 + charsetName(bytes.substr(utf8)).size())};
     if (!input.ok()) {
         r.error = "cannot be handed to the PO reader";
         return r;
@@ -376,9 +378,10 @@ ReadResult readPo(std::string_view bytes)
 
     const Allocated headerEntry(po_file_domain_header(po.get(), nullptr));
     const char* header = headerEntry.get();
-    ToUtf8 recode(charsetOf(headerField(header, "Content-Type")));
-    if (!charsetOf(headerField(header, "Content-Type")).empty() && !recode.active()) {
-        r.error = "unknown charset " + charsetOf(headerField(header, "Content-Type"));
+    const std::string charset = charsetOf(headerField(header, "Content-Type"));
+    ToUtf8 recode(charset);
+    if (!charset.empty() && !recode.active()) {
+        r.error = "unknown charset " + charset;
         return r;
     }
     const auto field = [&](const char* name) {

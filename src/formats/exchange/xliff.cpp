@@ -240,8 +240,8 @@ Written writeXliff(const File& file)
     for (const std::string* s : {&file.original, &file.sourceLanguage, &file.targetLanguage})
         if (badInAttribute(*s)) w.error = "a control character in a file name or language";
     for (const Unit& u : file.units)
-        if (w.error.empty() && (badInAttribute(u.id) || badInAttribute(u.resname) || badInAttribute(u.reference.file)))
-            w.error = "id " + u.id + ": a control character in the id or the file name";
+        if (w.error.empty() && (badInAttribute(u.id) || badInAttribute(u.resname)))
+            w.error = "id " + u.id + ": a control character in the id";
     if (!w.error.empty()) return w;
 
     // The file is about the size of its texts plus the markup of a unit.
@@ -290,7 +290,7 @@ Written writeXliff(const File& file)
         if (!u.reference.file.empty()) {
             x.raw("        <context-group purpose=\"location\">\n");
             x.raw("          <context context-type=\"sourcefile\">");
-            x.text(u.reference.file);
+            x.plainText(u.reference.file);
             x.raw("</context>\n");
             if (u.reference.line > 0) {
                 x.raw("          <context context-type=\"linenumber\">");
