@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const ImportReport report = matchImport(rows, first.file, {true, true});
     for (const Edit& e : report.edits) check(e.row >= 1 && e.row <= n);
-    for (const Issue& i : report.issues) check(!describe(i).empty());
+    for (const Problem& p : report.problems) check(!describe(p).empty());
     check(static_cast<int>(report.edits.size()) + report.unchanged + report.untranslated + report.notInFile <= n);
 
     const Written w = format == Format::Xliff ? writeXliff(first.file) : writePo(first.file);

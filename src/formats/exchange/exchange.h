@@ -83,22 +83,26 @@ struct ReadResult {
     explicit operator bool() const { return error.empty(); }
 };
 
-// XLIFF 1.2: one <file> with one <trans-unit> per unit, UTF-8. A control
-// character that XML cannot carry (everything below U+0020 but TAB and LF)
-// is written as an empty placeholder <x ctype="x-char-0xNN"/> that the
-// reader turns back into the character, so that every text round-trips.
+// XLIFF 1.2: one <file> with one <trans-unit> a line, UTF-8; a translated
+// unit is approved. A control character that XML cannot carry in a source
+// or target (everything below U+0020 but TAB and LF) is written as an empty
+// placeholder <x ctype="x-char-0xNN"/> that the reader turns back into the
+// character, so that every text round-trips; in a note or a reference it is
+// written as "\xNN". Fails for an id, the original or a language holding one.
 Written writeXliff(const File& file);
-// Every <file>'s units, document-level fields from the first <file>.
+// Every <file>'s units, document-level fields from the first <file>. The
+// bytes are parsed in place.
 ReadResult readXliff(std::string bytes);
 
 // PO with a header naming the languages and charset UTF-8: msgctxt = id,
 // msgid = source, msgstr = target, "#." note and width, "#:" reference,
-// "#, fuzzy" and the format flag. Fails for a text holding NUL or EOT (U+0004),
-// which gettext's strings cannot carry (EOT separates the context in its
-// catalogs).
+// "#, fuzzy" and the format flag. Fails for a text holding NUL or EOT
+// (U+0004), which gettext's strings cannot carry (EOT separates the context
+// in its catalogs).
 Written writePo(const File& file);
 // Read through gettext's own PO parser; a file in another charset than
-// UTF-8 is converted as its header declares.
+// UTF-8 is converted as its header declares. A text of a UTF-8 file that is
+// not UTF-8 is kept as it is (the import refuses its row, not the file).
 ReadResult readPo(std::string_view bytes);
 
 // readXliff or readPo (not for Tsv).

@@ -88,7 +88,7 @@ ImportReport matchImport(const std::vector<Row>& rows, const File& file, const I
 
     // The unit of each row: none, one, or several (then none is applied).
     std::vector<size_t> unitOfRow(rows.size(), kNoUnit);
-    std::vector<Issue> unknown;
+    std::vector<Problem> unknown;
     std::string id;
     std::vector<char32_t> unheld;
     for (size_t k = 0; k < file.units.size(); ++k) {
@@ -96,7 +96,7 @@ ImportReport matchImport(const std::vector<Row>& rows, const File& file, const I
         const bool valid = cp1250::fromUtf8(file.units[k].id, id, unheld);
         const auto found = valid && unheld.empty() ? rowOfId.find(id) : rowOfId.end();
         if (found == rowOfId.end()) {
-            unknown.push_back({Issue::Code::UnknownId, 0, valid && unheld.empty() ? id : file.units[k].id});
+            unknown.push_back({Problem::Code::UnknownId, 0, valid && unheld.empty() ? id : file.units[k].id});
             continue;
         }
         size_t& slot = unitOfRow[found->second];
@@ -106,15 +106,15 @@ ImportReport matchImport(const std::vector<Row>& rows, const File& file, const I
     std::string source, target;
     for (size_t i = 0; i < rows.size(); ++i) {
         const Row& row = rows[i];
-        const auto issue = [&](Issue::Code code, char32_t ch = 0, bool applied = false) {
-            report.issues.push_back({code, row.row, std::string(ids[i]), ch, applied});
+        const auto problem = [&](Problem::Code code, char32_t ch = 0, bool applied = false) {
+            report.problems.push_back({code, row.row, std::string(ids[i]), ch, applied});
         };
         if (unitOfRow[i] == kNoUnit) {
             ++report.notInFile;
             continue;
         }
         if (unitOfRow[i] == kSeveralUnits) {
-            issue(Issue::Code::DuplicateId);
+            problem(Problem::Code::DuplicateId);
             continue;
         }
         const Unit& u = file.units[unitOfRow[i]];
@@ -123,11 +123,11 @@ ImportReport matchImport(const std::vector<Row>& rows, const File& file, const I
             continue;
         }
         if (u.state == State::NeedsReview && !options.needsReview) {
-            issue(Issue::Code::NeedsReview);
+            problem(Problem::Code::NeedsReview);
             continue;
         }
         if (u.targetPlaceholders) {
-            issue(Issue::Code::Placeholder);
+            problem(Problem::Code::Placeholder);
             continue;
         }
         unheld.clear();
@@ -136,37 +136,37 @@ ImportReport matchImport(const std::vector<Row>& rows, const File& file, const I
         std::vector<char32_t> sourceUnheld;
         const bool sameSource = cp1250::fromUtf8(u.source, source, sourceUnheld) && sourceUnheld.empty() &&
                                 source == row.base;
-        if (!sameSource) issue(Issue::Code::SourceChanged, 0, options.force && targetHeld);
-        if (!targetValid) issue(Issue::Code::InvalidText);
-        for (const char32_t c : targetValid ? unheld : std::vector<char32_t>{}) issue(Issue::Code::UnheldCharacter, c);
+        if (!sameSource) problem(Problem::Code::SourceChanged, 0, options.force && targetHeld);
+        if (!targetValid) problem(Problem::Code::InvalidText);
+        for (const char32_t c : targetValid ? unheld : std::vector<char32_t>{}) problem(Problem::Code::UnheldCharacter, c);
         if (!targetHeld || (!sameSource && !options.force)) continue;
         if (target == row.dest) ++report.unchanged;
         else report.edits.push_back({row.row, target});
     }
-    report.issues.insert(report.issues.end(), unknown.begin(), unknown.end());
+    report.problems.insert(report.problems.end(), unknown.begin(), unknown.end());
     return report;
 }
 
-std::string describe(const Issue& issue)
+std::string describe(const Problem& problem)
 {
-    if (issue.code == Issue::Code::UnknownId) return "id " + issue.id + ": not in the document";
+    if (problem.code == Problem::Code::UnknownId) return "id " + problem.id + ": not in the document";
     std::string what;
-    switch (issue.code) {
-    case Issue::Code::DuplicateId: what = "more than one unit with this id"; break;
-    case Issue::Code::SourceChanged: what = "source text differs from the base"; break;
-    case Issue::Code::UnheldCharacter: {
+    switch (problem.code) {
+    case Problem::Code::DuplicateId: what = "more than one unit with this id"; break;
+    case Problem::Code::SourceChanged: what = "source text differs from the base"; break;
+    case Problem::Code::UnheldCharacter: {
         char buf[16];
-        std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(issue.character));
+        std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(problem.character));
         what = std::string("character ") + buf + " not in the code page";
         break;
     }
-    case Issue::Code::InvalidText: what = "translation is not valid UTF-8"; break;
-    case Issue::Code::NeedsReview: what = "translation marked for review"; break;
-    case Issue::Code::Placeholder: what = "translation holds a placeholder without text"; break;
-    case Issue::Code::UnknownId: break;
+    case Problem::Code::InvalidText: what = "translation is not valid UTF-8"; break;
+    case Problem::Code::NeedsReview: what = "translation marked for review"; break;
+    case Problem::Code::Placeholder: what = "translation holds a placeholder without text"; break;
+    case Problem::Code::UnknownId: break;
     }
-    return "row " + std::to_string(issue.row) + ": " + issue.id + ": " + what +
-           (issue.applied ? "; applied" : "; not applied");
+    return "row " + std::to_string(problem.row) + ": " + problem.id + ": " + what +
+           (problem.applied ? "; applied" : "; not applied");
 }
 
 }  // namespace tov::exchange

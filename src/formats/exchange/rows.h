@@ -58,7 +58,7 @@ struct Edit {
     bool operator==(const Edit&) const = default;
 };
 
-struct Issue {
+struct Problem {
     enum class Code {
         UnknownId,        // a unit whose id no row has
         DuplicateId,      // more than one unit with the row's unit id: none applied
@@ -73,12 +73,12 @@ struct Issue {
     std::string id;  // the unit id, in the code page where it can hold it
     char32_t character = 0;  // UnheldCharacter
     bool applied = false;    // SourceChanged with `force`
-    bool operator==(const Issue&) const = default;
+    bool operator==(const Problem&) const = default;
 };
 
 struct ImportReport {
     std::vector<Edit> edits;    // in row order; only texts that change
-    std::vector<Issue> issues;  // in the order of the rows, unknown ids last
+    std::vector<Problem> problems;  // in the order of the rows, unknown ids last
     int unchanged = 0;          // translated units equal to the destination
     int untranslated = 0;       // units without a translation: rows left as they are
     int notInFile = 0;          // rows that no unit names: left as they are
@@ -88,6 +88,6 @@ ImportReport matchImport(const std::vector<Row>& rows, const File& file, const I
 
 // One line, in the form of the check's report: "row R: ID: PROBLEM" (an
 // unknown id: "id ID: not in the document").
-std::string describe(const Issue& issue);
+std::string describe(const Problem& problem);
 
 }  // namespace tov::exchange

@@ -184,7 +184,7 @@ TEST_F(Documents, FilesWrittenByTheToolsImportBack)
         for (const Row& row : d.rows)
             expected.push_back({row.row, "xxx" + std::string(row.dest.empty() ? row.base : row.dest) + "xxx"});
         EXPECT_EQ(report.edits, expected) << formatName(format);
-        EXPECT_TRUE(report.issues.empty()) << formatName(format);
+        EXPECT_TRUE(report.problems.empty()) << formatName(format);
     }
     // Letters turned into look-alikes the code page does not have: reported
     // per row and character, nothing applied.
@@ -192,10 +192,10 @@ TEST_F(Documents, FilesWrittenByTheToolsImportBack)
     ASSERT_EQ(run(podebug + " --rewrite=unicode -i " + po + " -o " + po + ".u", log_), 0) << temp_.get("tool.log");
     const ImportReport unicode = matchImport(d.rows, readBack(po + ".u").file, {});
     EXPECT_TRUE(unicode.edits.empty());
-    ASSERT_FALSE(unicode.issues.empty());
-    for (const Issue& i : unicode.issues) {
-        EXPECT_EQ(i.code, Issue::Code::UnheldCharacter) << describe(i);
-        EXPECT_EQ(cp1250::fromUnicode(static_cast<char16_t>(i.character)), -1) << describe(i);
+    ASSERT_FALSE(unicode.problems.empty());
+    for (const Problem& p : unicode.problems) {
+        EXPECT_EQ(p.code, Problem::Code::UnheldCharacter) << describe(p);
+        EXPECT_EQ(cp1250::fromUnicode(static_cast<char16_t>(p.character)), -1) << describe(p);
     }
 }
 
@@ -211,7 +211,7 @@ TEST_F(Documents, QtsOwnXliffAndPoImportUnchanged)
         ASSERT_TRUE(r) << r.error;
         const ImportReport report = matchImport(d.rows, r.file, {});
         EXPECT_TRUE(report.edits.empty()) << formatName(format);
-        EXPECT_TRUE(report.issues.empty()) << formatName(format);
+        EXPECT_TRUE(report.problems.empty()) << formatName(format);
         const auto translated = std::count_if(d.rows.begin(), d.rows.end(), [](const Row& x) { return !x.dest.empty(); });
         EXPECT_EQ(report.unchanged, translated) << formatName(format);
         EXPECT_EQ(report.untranslated, static_cast<int>(d.rows.size()) - translated) << formatName(format);
@@ -234,7 +234,7 @@ TEST_F(Documents, Po2xliffNumbersApplyToNoWrongRow)
     ASSERT_TRUE(r) << r.error;
     const ImportReport report = matchImport(d.rows, r.file, {});
     EXPECT_TRUE(report.edits.empty());
-    EXPECT_FALSE(report.issues.empty());
+    EXPECT_FALSE(report.problems.empty());
 }
 
 }  // namespace

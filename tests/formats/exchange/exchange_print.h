@@ -18,6 +18,6 @@ inline void PrintTo(const Unit& u, std::ostream* os)
 
 inline void PrintTo(const Edit& e, std::ostream* os) { *os << "{row " << e.row << ", " << ::testing::PrintToString(e.text) << "}"; }
 
-inline void PrintTo(const Issue& i, std::ostream* os) { *os << describe(i); }
+inline void PrintTo(const Problem& i, std::ostream* os) { *os << describe(i); }
 
 }  // namespace tov::exchange

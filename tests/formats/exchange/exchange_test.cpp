@@ -83,7 +83,7 @@ TEST(Exchange, EveryByteOfTheCodePageComesBackAsADestination)
         ASSERT_TRUE(w && back) << formatName(format) << ": " << w.error << back.error;
         const ImportReport report = matchImport(rows, back.file, {});
         EXPECT_EQ(report.edits, (std::vector<Edit>{{1, text}})) << formatName(format);
-        EXPECT_TRUE(report.issues.empty()) << formatName(format);
+        EXPECT_TRUE(report.problems.empty()) << formatName(format);
         EXPECT_EQ(report.unchanged, 1);
     }
     for (const std::string& bad : {std::string("a\0b", 3), std::string("a\x04")}) {

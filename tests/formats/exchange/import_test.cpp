@@ -9,7 +9,7 @@
 namespace tov::exchange {
 namespace {
 
-using Code = Issue::Code;
+using Code = Problem::Code;
 
 // Rows 1..4 of a document; row 3 has no destination yet.
 const std::vector<Row> kRows = {
@@ -63,7 +63,7 @@ TEST(ExchangeImport, MatchesRowsById)
         std::vector<Unit> units;
         ImportOptions options;
         std::vector<Edit> edits;
-        std::vector<Issue> issues;
+        std::vector<Problem> problems;
         int unchanged, untranslated, notInFile;
     };
     const Case cases[] = {
@@ -100,16 +100,16 @@ TEST(ExchangeImport, MatchesRowsById)
         f.units = c.units;
         const ImportReport r = matchImport(kRows, f, c.options);
         EXPECT_EQ(r.edits, c.edits) << c.what;
-        EXPECT_EQ(r.issues, c.issues) << c.what;
+        EXPECT_EQ(r.problems, c.problems) << c.what;
         EXPECT_EQ(r.unchanged, c.unchanged) << c.what;
         EXPECT_EQ(r.untranslated, c.untranslated) << c.what;
         EXPECT_EQ(r.notInFile, c.notInFile) << c.what;
     }
 }
 
-TEST(ExchangeImport, IssueLines)
+TEST(ExchangeImport, ProblemLines)
 {
-    const std::pair<Issue, const char*> cases[] = {
+    const std::pair<Problem, const char*> cases[] = {
         {{Code::UnknownId, 0, "SGone"}, "id SGone: not in the document"},
         {{Code::DuplicateId, 3, "SSave"}, "row 3: SSave: more than one unit with this id; not applied"},
         {{Code::SourceChanged, 2, "SOpen"}, "row 2: SOpen: source text differs from the base; not applied"},
@@ -120,7 +120,7 @@ TEST(ExchangeImport, IssueLines)
         {{Code::NeedsReview, 3, "SSave"}, "row 3: SSave: translation marked for review; not applied"},
         {{Code::Placeholder, 4, "SQuit"}, "row 4: SQuit: translation holds a placeholder without text; not applied"},
     };
-    for (const auto& [issue, line] : cases) EXPECT_EQ(describe(issue), line);
+    for (const auto& [problem, line] : cases) EXPECT_EQ(describe(problem), line);
 }
 
 }  // namespace
