@@ -328,6 +328,12 @@ ReadResult readXliff(std::string bytes)
         r.error = "XLIFF " + std::string(version) + " is not read: save the file as XLIFF 1.2";
         return r;
     }
+    // Room for the units of the bodies (those of groups come on top): a
+    // vector of 65,535 units grown step by step moves them all many times.
+    size_t count = 0;
+    for (pugi::xml_node f = root.first_child(); f; f = f.next_sibling())
+        for (pugi::xml_node u = child(f, "body").first_child(); u; u = u.next_sibling()) ++count;
+    r.file.units.reserve(count);
     bool first = true;
     for (pugi::xml_node f = root.first_child(); f; f = f.next_sibling()) {
         if (f.type() != pugi::node_element || localName(f) != "file") continue;
