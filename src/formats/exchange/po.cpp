@@ -393,10 +393,14 @@ ReadResult readPo(std::string_view bytes)
     r.file.targetLanguage = field("Language");
     r.file.sourceLanguage = field("X-Source-Language");
 
-    // Room for as many units as the file could hold (an entry takes at least
-    // 30 bytes): memory reserved and never used costs nothing, a vector grown
-    // step by step moves every unit many times.
-    r.file.units.reserve(bytes.size() / 30);
+    // Room for every message first: a vector grown step by step moves every
+    // unit many times.
+    size_t count = 0;
+    for (const char* const* domain = po_file_domains(po.get()); domain && *domain; ++domain) {
+        const std::unique_ptr<struct po_message_iterator, PoIteratorCloser> it(po_message_iterator(po.get(), *domain));
+        while (po_next_message(it.get())) ++count;
+    }
+    r.file.units.reserve(count);
     for (const char* const* domain = po_file_domains(po.get()); domain && *domain; ++domain) {
         const std::unique_ptr<struct po_message_iterator, PoIteratorCloser> it(po_message_iterator(po.get(), *domain));
         while (po_message_t m = po_next_message(it.get())) {
