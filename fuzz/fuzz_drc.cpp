@@ -51,6 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (tov::WriteDrc(2, out, g)) {
             tov::TextGrid back(11, 1);
             if (!tov::ReadDrcBase(out, back)) std::abort();  // a written file always has its header
+            // Every row with an identifier is written, and no other.
+            int entries = 0;
+            for (int r = 1; r < g.rowCount(); ++r) entries += g.cell(0, r).empty() ? 0 : 1;
+            if (back.rowCount() - 1 != entries) std::abort();
             tov::ReadDrcColumn(2, out, g);
         }
     }

@@ -73,6 +73,7 @@ void handle(Opened& d, const Diagnostics& found, OpenMode mode)
     for (const Diagnostic& g : found) {
         switch (g.code) {
         case DiagnosticCode::NotResourceStrings:
+        case DiagnosticCode::Refused:
         case DiagnosticCode::CannotOpen: failInput(g.file, g.detail.empty() ? "cannot be read" : g.detail);
         case DiagnosticCode::NoMatchingFiles: failInput(g.file, "no file");
         case DiagnosticCode::TooManyLines: failInput(g.file, "the file set holds more than 65535 lines");
@@ -87,12 +88,12 @@ void handle(Opened& d, const Diagnostics& found, OpenMode mode)
             d.fileProblems.push_back(g);
             break;
         case DiagnosticCode::Structure:
-            if (mode == OpenMode::Strict && g.row >= 1 && g.row <= d.doc.size()) {
-                const Location at = d.doc.location(g.row - 1);
-                failInput(g.file, "wrong structure of the file set: the destination text of row " +
-                                      std::to_string(g.row) + " stands on another line than its base text (" +
-                                      at.file + ":" + std::to_string(at.line) + ")");
-            }
+            if (mode == OpenMode::Strict)
+                failInput(g.file, "line " + std::to_string(g.line) + ": wrong structure of the file set: " + g.detail);
+            d.structureProblems.push_back(g);
+            break;
+        case DiagnosticCode::Unplaced:
+            d.structureProblems.push_back(g);
             break;
         case DiagnosticCode::SaveFailed:
         case DiagnosticCode::IniSaveFailed: break;
@@ -131,7 +132,7 @@ std::unique_ptr<Opened> openDocument(const Options& o, OpenMode mode)
     d->format->clearDocument(d->doc);
 
     OpenOptions options;
-    options.lineCountsAsProblems = mode == OpenMode::Check;
+    options.check = mode == OpenMode::Check;
     const OpenResult base = d->format->openBase(d->doc, o.base, options);
     handle(*d, base.diagnostics, mode);
     if (d->format->traits().languagePickers) chooseLanguages(*d, o);

@@ -36,6 +36,9 @@ struct Opened {
     // check only: files of a firmware set that could not be read or have
     // another line count than their base files (export and import refuse them).
     Diagnostics fileProblems;
+    // check only: where a firmware destination set parts from its base, and
+    // its lines that could take no text (a save with a text there is refused).
+    Diagnostics structureProblems;
 };
 
 // How the inputs are opened: for check, what a firmware set lacks becomes a

@@ -41,6 +41,9 @@ int runImport(const Options& o)
     options.backupStamp = cLocaleDateTimeText();
     options.readBack = false;
     const SaveResult saved = opened->format->save(doc, o.out, options);
+    for (const Diagnostic& g : saved.diagnostics)
+        if (g.code == DiagnosticCode::Unplaced)
+            fail(kExitProblems, g.file + ": line " + std::to_string(g.line) + ": " + g.detail + "; nothing written");
     for (const std::string& path : saved.files) wrote(path);
     for (const Diagnostic& g : saved.diagnostics)
         if (g.code == DiagnosticCode::SaveFailed || g.code == DiagnosticCode::IniSaveFailed) notWritten(g.file, g.detail);

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "support/cp1250.h"
+#include "support/strutil.h"
 
 namespace tov::cli {
 
@@ -21,8 +22,29 @@ CheckReport checkDocument(const Opened& d)
         r.problems.push_back(std::move(q));
     }
 
-    // What the destination files hold is checked, before any rule made it fit.
+    // Where a firmware destination set parts from its base: a text beyond
+    // the base's texts belongs to no row; one on another line, or a line
+    // that could take no text, to its row.
     const TranslationDocument& doc = d.doc;
+    const Diagnostic* moved = nullptr;
+    std::vector<const Diagnostic*> withoutPlace(static_cast<std::size_t>(doc.size()), nullptr);
+    for (const Diagnostic& g : d.structureProblems) {
+        if (g.code == DiagnosticCode::Unplaced && g.row >= 1 && g.row <= doc.size())
+            withoutPlace[static_cast<std::size_t>(g.row - 1)] = &g;
+        if (g.code != DiagnosticCode::Structure) continue;
+        moved = &g;
+        if (g.row <= doc.size()) continue;
+        Problem q;
+        q.kind = Problem::Kind::Structure;
+        q.file = g.file;
+        q.line = g.line;
+        q.note = "line " + std::to_string(g.line) + ": " + g.detail;
+        ++r.structure;
+        r.problems.push_back(std::move(q));
+    }
+    auto destLine = [](const Diagnostic& g) { return fileNamePart(g.file) + ":" + std::to_string(g.line); };
+
+    // What the destination files hold is checked, before any rule made it fit.
     const bool located = doc.naming() == RowNaming::Location;
     for (int i = 0; i < doc.size(); ++i) {
         const Entry& e = doc.entry(i);
@@ -46,7 +68,15 @@ CheckReport checkDocument(const Opened& d)
             r.problems.push_back(std::move(q));
             ++counter;
         };
-        if (found & problem::kStructure) add(Problem::Kind::Structure, r.structure);
+        if ((found & problem::kStructure) && moved) {
+            add(Problem::Kind::Structure, r.structure);
+            r.problems.back().note = "destination text on another line than its base text (" + destLine(*moved) + ")";
+        }
+        if (const Diagnostic* u = withoutPlace[static_cast<std::size_t>(i)]) {
+            add(Problem::Kind::Structure, r.structure);
+            r.problems.back().note =
+                "destination line without a quoted text, not in its base line's form (" + destLine(*u) + ")";
+        }
         if (found & problem::kMissing) add(Problem::Kind::Missing, r.missing);
         if (found & problem::kTooLong) add(Problem::Kind::TooLong, r.tooLong);
         if (found & problem::kLengthDiffers) add(Problem::Kind::LengthDiffers, r.lengthDiffers);
@@ -77,7 +107,7 @@ bool hasCounts(Problem::Kind k)
 std::string detail(const Problem& p)
 {
     if (hasCounts(p.kind)) return ": dest " + std::to_string(p.dest) + ", base " + std::to_string(p.base);
-    if (p.kind == Problem::Kind::Structure) return ": destination text on another line than its base text";
+    if (p.kind == Problem::Kind::Structure) return ": " + p.note;
     if (p.kind == Problem::Kind::Unreadable) return ": " + p.reason;
     return {};
 }
@@ -215,8 +245,10 @@ std::string reportJson(const CheckReport& r, const Options& o, const Opened& d)
             }
         } else {
             problem["file"] = text(p.file, true);
+            if (p.line > 0) problem["line"] = p.line;
         }
         problem["problem"] = problemName(p.kind);
+        if (!p.note.empty()) problem["detail"] = text(p.note, true);
         if (p.kind == Problem::Kind::Unreadable) problem["reason"] = p.reason;
         if (hasCounts(p.kind)) {
             problem["dest"] = p.dest;

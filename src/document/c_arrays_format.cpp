@@ -117,7 +117,7 @@ OpenResult CArraysFormat::openBase(TranslationDocument& doc, const std::string& 
     if (!opened) {
         // Without a template nothing of the file could be saved: nothing is
         // shown, and a save reports the failure.
-        r.diagnostics.push_back({Severity::Error, DiagnosticCode::CannotOpen, path, 0, 0, 0, opened.error});
+        r.diagnostics.push_back({.code = DiagnosticCode::CannotOpen, .file = path, .detail = opened.error});
         r.destFile = std::string();
         return r;
     }
@@ -182,7 +182,7 @@ SaveResult CArraysFormat::save(TranslationDocument& doc, const std::string& path
         saveCArrays(working_, noTable, -1, doc.languages, template_, path, options.backupStamp);
     r.written = saved.written;
     if (!saved) {
-        r.diagnostics.push_back({Severity::Error, DiagnosticCode::SaveFailed, path, 0, 0, 0, saved.error});
+        r.diagnostics.push_back({.code = DiagnosticCode::SaveFailed, .file = path, .detail = saved.error});
         return r;
     }
     r.ok = true;

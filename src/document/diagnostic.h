@@ -16,11 +16,15 @@ enum class Severity {
 
 enum class DiagnosticCode {
     NotResourceStrings,  // a resource-string file without its STRINGTABLE line, or unreadable
+    Refused,             // a file too large to be held whole: not read; detail: why
     SetFileUnreadable,   // a file of a firmware set cannot be read; detail: "no such file" / "cannot be read"
     NoMatchingFiles,     // the listing of a firmware set found nothing; file: the folder and mask listed
     TooManyLines,        // a firmware set of more than 65535 lines
     LineCount,           // a firmware file with another line count than its base file
-    Structure,           // a firmware destination text on another line than its base text; row set
+    Structure,           // a firmware destination text on another line than its base text (or
+                         // where the base has none): row, the destination file and line; detail: what
+    Unplaced,            // a firmware destination line that can take no text: row, file and line;
+                         // detail: what (a save is refused; a check reports it)
     CannotOpen,          // a C string-array file refused; detail: why
     SaveFailed,          // a file could not be written; detail: why
     IniSaveFailed,       // a menu INI file could not be written; detail: why
@@ -31,6 +35,7 @@ struct Diagnostic {
     DiagnosticCode code = DiagnosticCode::SaveFailed;
     std::string file;         // the file concerned, as named to the program
     int row = 0;              // a row of the translation (from 1), or 0
+    int line = 0;             // a line of the file (from 1), or 0
     std::size_t count = 0;    // LineCount: lines of the destination file
     std::size_t expected = 0; // LineCount: lines of its base file
     std::string detail;

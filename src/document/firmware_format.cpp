@@ -69,10 +69,22 @@ std::string unreadableReason(const std::string& path)
     return std::filesystem::exists(path, ec) ? "cannot be read" : "no such file";
 }
 
+// A destination line that can take no text, in the file of the destination set.
+Diagnostic unplaced(const FirmwareUnplacedText& u, const TranslationDocument& doc, Severity severity)
+{
+    const std::vector<std::string>& files = doc.files.destFiles;
+    return {.severity = severity,
+            .code = DiagnosticCode::Unplaced,
+            .file = u.file < files.size() ? files[u.file] : std::string(),
+            .row = u.row,
+            .line = u.line,
+            .detail = u.what()};
+}
+
 void reportUnreadable(Diagnostics& out, const std::vector<std::string>& paths)
 {
     for (const std::string& path : paths)
-        out.push_back({Severity::Error, DiagnosticCode::SetFileUnreadable, path, 0, 0, 0, unreadableReason(path)});
+        out.push_back({.code = DiagnosticCode::SetFileUnreadable, .file = path, .detail = unreadableReason(path)});
 }
 
 }  // namespace
@@ -139,11 +151,11 @@ OpenResult FirmwareFormat::openBase(TranslationDocument& doc, const std::string&
     TextGrid table(kTableColumns, 1);
     const FirmwareBaseOpen opened = openFirmwareBase(table, working_, path);
     if (opened.status == FirmwareBaseOpen::Status::NoFiles) {
-        r.diagnostics.push_back({Severity::Error, DiagnosticCode::NoMatchingFiles, opened.listed, 0, 0, 0, {}});
+        r.diagnostics.push_back({.code = DiagnosticCode::NoMatchingFiles, .file = opened.listed});
         return r;
     }
     if (opened.status == FirmwareBaseOpen::Status::TooManyLines) {
-        r.diagnostics.push_back({Severity::Error, DiagnosticCode::TooManyLines, path, 0, 0, 0, {}});
+        r.diagnostics.push_back({.code = DiagnosticCode::TooManyLines, .file = path});
         return r;
     }
     reportUnreadable(r.diagnostics, opened.readErrors);
@@ -190,34 +202,43 @@ OpenResult FirmwareFormat::openDestinationAs(TranslationDocument& doc, const Fir
 {
     OpenResult r;
     FirmwareFamily family = constants;
-    if (options.lineCountsAsProblems) family.lineCountCheck = false;
+    if (options.check) family.lineCountCheck = false;
     const FirmwareDestinationOpen opened = openFirmwareDestination(table_, working_, family, doc.files.baseFiles, path);
     reportUnreadable(r.diagnostics, opened.readErrors);
     switch (opened.status) {
     case FirmwareDestinationOpen::Status::LineCountFailure: {
         const FirmwareLineCountFailure& f = *opened.lineCount;
         // The set does not fit its base: the family ends the program on it.
-        r.diagnostics.push_back({Severity::Error, DiagnosticCode::LineCount, f.path, 0, f.lines, f.expected, {}, true});
+        r.diagnostics.push_back({.code = DiagnosticCode::LineCount, .file = f.path, .count = f.lines, .expected = f.expected, .fatal = true});
         return r;
     }
     case FirmwareDestinationOpen::Status::TooManyLines:
-        r.diagnostics.push_back({Severity::Error, DiagnosticCode::TooManyLines, path, 0, 0, 0, {}});
+        r.diagnostics.push_back({.code = DiagnosticCode::TooManyLines, .file = path});
         return r;
     case FirmwareDestinationOpen::Status::Loaded: break;
     }
-    if (options.lineCountsAsProblems) {
+    if (options.check) {
         for (std::size_t i = 0; i < opened.lineCounts.size() && i < doc.files.lineCounts.size(); ++i) {
             if (opened.lineCounts[i] != doc.files.lineCounts[i])
-                r.diagnostics.push_back({Severity::Warning, DiagnosticCode::LineCount, opened.destFiles[i], 0,
-                                         opened.lineCounts[i], doc.files.lineCounts[i], {}});
+                r.diagnostics.push_back({.severity = Severity::Warning,
+                                         .code = DiagnosticCode::LineCount,
+                                         .file = opened.destFiles[i],
+                                         .count = opened.lineCounts[i],
+                                         .expected = doc.files.lineCounts[i]});
         }
     }
     doc.files.destFiles = opened.destFiles;
     destinationLines_ = true;
 
+    // Where the sets part: the destination file and line, and the row (a row
+    // beyond the base's texts when the base has no text for it).
     const int failure = opened.structureFailureRow;
-    if (failure > 0)
-        r.diagnostics.push_back({Severity::Error, DiagnosticCode::Structure, path, failure, 0, 0, {}});
+    if (const auto& f = opened.structureFailure)
+        r.diagnostics.push_back({.code = DiagnosticCode::Structure, .file = f->destPath, .row = f->row,
+                                 .line = f->destLine, .detail = f->what()});
+    else if (options.check)
+        for (const FirmwareUnplacedText& u : firmwareLinesWithoutPlace(table_, working_))
+            r.diagnostics.push_back(unplaced(u, doc, Severity::Warning));
     doc.structureFailureRow = failure;
     {
         auto rebuild = doc.rebuild();
@@ -256,9 +277,12 @@ SaveResult FirmwareFormat::save(TranslationDocument& doc, const std::string& pat
     for (int i = 0; i < doc.size(); ++i) table_.setCell(tcol::kDest, i + 1, doc.entry(i).dest);
     const FirmwareFamily& family = familyConstants();
     const FirmwareSave saved = saveFirmwareDestination(table_, working_, family, path);
+    // A text without a place in its line refused the whole save.
+    for (const FirmwareUnplacedText& u : saved.unplaced) r.diagnostics.push_back(unplaced(u, doc, Severity::Error));
+    if (!saved.unplaced.empty()) return r;
     destinationLines_ = true;
     for (const FirmwareWriteFailure& f : saved.failures)
-        r.diagnostics.push_back({Severity::Error, DiagnosticCode::SaveFailed, f.path, 0, 0, 0, f.error});
+        r.diagnostics.push_back({.code = DiagnosticCode::SaveFailed, .file = f.path, .detail = f.error});
     for (const std::string& file : saved.files) {
         bool failed = false;
         for (const FirmwareWriteFailure& f : saved.failures) failed = failed || f.path == file;

@@ -86,9 +86,10 @@ struct DialogContext {
 };
 
 struct OpenOptions {
-    // A firmware file of another line count than its base file is reported
-    // (and read) instead of refusing the set, for the check of a set.
-    bool lineCountsAsProblems = false;
+    // Read for a check of the files: a firmware file of another line count
+    // than its base file is reported (and read) instead of refusing the set,
+    // and the destination lines that could take no text are reported.
+    bool check = false;
 };
 
 struct OpenResult {

@@ -143,7 +143,7 @@ SaveResult MenuIniFormat::save(TranslationDocument& doc, const std::string& path
     r.languages = std::pair(menu_ini::languageIndex(languages, doc.baseLanguageName),
                             menu_ini::languageIndex(languages, doc.destLanguageName));
     if (!written) {
-        r.diagnostics.push_back({Severity::Error, DiagnosticCode::IniSaveFailed, file, 0, 0, 0, written.error});
+        r.diagnostics.push_back({.code = DiagnosticCode::IniSaveFailed, .file = file, .detail = written.error});
         return r;
     }
     for (int i = 0; i < doc.size(); ++i) working_.setCell(2, i + 1, doc.entry(i).dest);

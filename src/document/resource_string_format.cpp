@@ -33,7 +33,6 @@ private:
     // The rows of the document from the working table; destination texts
     // from column 2 when `destinations`, else kept as the rows had them.
     void showRows(TranslationDocument& doc, bool destinations) const;
-    OpenResult readFailure(const std::string& path) const;
 
     TextGrid working_;
 };
@@ -128,13 +127,23 @@ void ResourceStringFormat::showRows(TranslationDocument& doc, bool destinations)
     }
 }
 
-OpenResult ResourceStringFormat::readFailure(const std::string& path) const
+namespace {
+
+// What a reader made of a file, as the result of an open.
+OpenResult readResult(const DrcRead& read, const std::string& path)
 {
     OpenResult r;
-    r.diagnostics.push_back({Severity::Error, DiagnosticCode::NotResourceStrings, path, 0, 0, 0,
-                             "not a resource-string file (no STRINGTABLE line before its entries)"});
+    r.ok = static_cast<bool>(read);
+    if (read.refused())
+        r.diagnostics.push_back({.code = DiagnosticCode::Refused, .file = path, .line = static_cast<int>(read.line),
+                                 .detail = drcRefusalReason(read)});
+    else if (!read)
+        r.diagnostics.push_back({.code = DiagnosticCode::NotResourceStrings, .file = path,
+                                 .detail = "not a resource-string file (no STRINGTABLE line before its entries)"});
     return r;
 }
+
+}  // namespace
 
 bool ResourceStringFormat::openBaseKeepsDestination(const TranslationDocument&) const
 {
@@ -146,10 +155,16 @@ OpenResult ResourceStringFormat::openBase(TranslationDocument& doc, const std::s
     // Over the rows while they hold a destination (another language of the
     // same base), else anew: then the rows are those of this file only.
     const bool over = drcTableHoldsDestination(working_);
+    const int rows = working_.rowCount();
     if (!over) working_.setRowCount(1);
-    const bool ok = over ? ReadDrcColumn(kDrcBaseColumn, path, working_) : ReadDrcBase(path, working_);
+    const DrcRead read = over ? ReadDrcColumn(kDrcBaseColumn, path, working_) : ReadDrcBase(path, working_);
+    OpenResult r = readResult(read, path);
+    // A file too large to be held whole changed nothing, and stays unnamed.
+    if (read.refused()) {
+        working_.setRowCount(rows);
+        return r;
+    }
     showRows(doc, !over);
-    OpenResult r = ok ? OpenResult{true, {}, path, {}} : readFailure(path);
     r.fileName = path;
     return r;
 }
@@ -157,20 +172,23 @@ OpenResult ResourceStringFormat::openBase(TranslationDocument& doc, const std::s
 OpenResult ResourceStringFormat::openDestination(TranslationDocument& doc, const std::string& path,
                                                  const OpenOptions&)
 {
-    const bool ok = openDrcDestination(path, working_);
+    const DrcRead read = openDrcDestination(path, working_);
     // The texts as read become the destination of every row.
     showRows(doc, true);
-    OpenResult r = ok ? OpenResult{true, {}, path, {}} : readFailure(path);
+    OpenResult r = readResult(read, path);
     r.fileName = path;
     return r;
 }
 
 OpenResult ResourceStringFormat::reopen(TranslationDocument& doc, const std::string& base, const std::string& dest)
 {
+    const int rows = working_.rowCount();
     working_.setRowCount(1);
-    const bool ok = reopenDrcFiles(base, dest, working_);
-    showRows(doc, true);
-    OpenResult r = ok ? OpenResult{true, {}, base, {}} : readFailure(base);
+    std::string failed = base;
+    const DrcRead read = reopenDrcFiles(base, dest, working_, &failed);
+    if (read.refused() && failed == base) working_.setRowCount(rows);
+    else showRows(doc, true);
+    OpenResult r = readResult(read, failed);
     r.fileName = base;
     return r;
 }
@@ -187,12 +205,17 @@ SaveResult ResourceStringFormat::save(TranslationDocument& doc, const std::strin
 {
     SaveResult r;
     r.destFile = path;
-    for (int i = 0; i < doc.size(); ++i) working_.setCell(kDrcDestColumn, i + 1, doc.entry(i).dest);
+    // The entries are what is written: their identifiers and destinations.
+    working_.setRowCount(doc.size() + 1);
+    for (int i = 0; i < doc.size(); ++i) {
+        working_.setCell(kDrcIdColumn, i + 1, doc.entry(i).id);
+        working_.setCell(kDrcDestColumn, i + 1, doc.entry(i).dest);
+    }
     const WriteResult written = saveDrcDestination(path, working_, options.backupStamp);
     if (!written) {
         // The stored texts stay what the file still holds.
         for (int i = 0; i < doc.size(); ++i) working_.setCell(kDrcDestColumn, i + 1, doc.entry(i).stored);
-        r.diagnostics.push_back({Severity::Error, DiagnosticCode::SaveFailed, path, 0, 0, 0, written.error});
+        r.diagnostics.push_back({.code = DiagnosticCode::SaveFailed, .file = path, .detail = written.error});
         return r;
     }
     doc.markSaved();
@@ -208,7 +231,7 @@ SaveResult ResourceStringFormat::saveBlank(TranslationDocument& doc, const std::
     const WriteResult written = writeBlankDrcDestination(path, working_);
     showRows(doc, true);
     if (!written) {
-        r.diagnostics.push_back({Severity::Error, DiagnosticCode::SaveFailed, path, 0, 0, 0, written.error});
+        r.diagnostics.push_back({.code = DiagnosticCode::SaveFailed, .file = path, .detail = written.error});
         return r;
     }
     r.ok = true;

@@ -25,7 +25,7 @@ bool exportText(const TranslationDocument& doc, std::string& out)
 ImportedTexts importText(const TranslationDocument& doc, std::string_view tsv)
 {
     ImportedTexts result;
-    const std::vector<std::string> lines = splitLines(tsv);
+    const std::vector<std::string> lines = splitTableLines(tsv);
     const int rows = doc.size();
     const int given = static_cast<int>(lines.size());
     auto refuse = [&](int row, std::string why) {

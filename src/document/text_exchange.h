@@ -21,7 +21,9 @@ struct ImportedTexts {
     std::string error;              // why, naming that row
     std::vector<std::string> dest;  // the destination text of each row
 };
-// Line r of `tsv` (split by the program's line rule) must be the base text of
+// Line r of `tsv` (split by the program's line rule, except that a byte 26
+// ends the file only as its last byte: the export writes texts that hold it)
+// must be the base text of
 // row r, byte for byte, and a TAB; the rest of the line is the row's
 // destination text (which may hold TABs). One line for each row, no more and
 // no fewer: a spreadsheet whose rows were sorted, inserted or deleted must

@@ -120,6 +120,8 @@ public:
     QPushButton* BitBtn1 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
     QLabel* Label1 = nullptr;
+    // A short status line beside the character count (characters refused).
+    QLabel* Label2 = nullptr;
     QPushButton* BitBtn2 = nullptr;
     QComboBox* ComboBox1 = nullptr;
     QComboBox* ComboBox2 = nullptr;
@@ -219,6 +221,8 @@ public:
     void SG1KeyPress(QChar& key);
     void SG1Exit();
     void SG1MouseMove(const QPoint& pos);
+    // Typed characters the code page cannot hold were left out: says which.
+    void SG1RefusedText(const QString& refused);
     // The idle refresh of the preview memo.
     void AppIdle();
 
@@ -299,6 +303,7 @@ private:
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
     QTimer idleTimer_;
+    QTimer statusTimer_;  // clears Label2
     std::array<std::unique_ptr<Format>, 4> formats_;  // one per family, made when first needed
     TranslationDocument document_;
     FormatFamily documentFamily_ = FormatFamily::ResourceStrings;

@@ -6,6 +6,7 @@
 #include "formats/source_kind.h"
 #include "support/convert.h"
 #include "support/files.h"
+#include "workspace/codepage.h"
 #include "workspace/unit1.h"
 
 namespace tov {

@@ -153,16 +153,20 @@ TEST(TranslationDocument, CountsFollowEveryChangeAndUndoGivesTheTextsBack)
 
 TEST(TextExchange, ExportWritesEveryRowAndImportReadsItBack)
 {
-    TranslationDocument doc = documentOf({entry(LengthRule::AtMost, "Open", "Otw\xF3rz"),
-                                          entry(LengthRule::AtMost, "", "x\ty"), entry(LengthRule::AtMost, "a\tb", ""),
-                                          entry(LengthRule::AtMost, "Zamknij", "\xAF")});
+    // A menu INI value may hold a byte 26: it is a text byte, except as the
+    // file's very last byte (an end-of-file mark).
+    TranslationDocument doc = documentOf(
+        {entry(LengthRule::AtMost, "Open", "Otw\xF3rz"), entry(LengthRule::AtMost, "", "x\ty"),
+         entry(LengthRule::AtMost, "a\tb", ""), entry(LengthRule::None, "ab\x1A" "cd", "\x1A" "x\x1A"),
+         entry(LengthRule::AtMost, "Zamknij", "\xAF")});
     std::string tsv;
     ASSERT_TRUE(exportText(doc, tsv));
-    EXPECT_EQ(tsv, "Open\tOtw\xF3rz\r\n\tx\ty\r\na\tb\t\r\nZamknij\t\xAF\r\n");
-    for (const std::string& file : {tsv, std::string("Open\tOtw\xF3rz\n\tx\ty\na\tb\t\nZamknij\t\xAF")}) {
+    EXPECT_EQ(tsv, "Open\tOtw\xF3rz\r\n\tx\ty\r\na\tb\t\r\nab\x1A" "cd\t\x1A" "x\x1A\r\nZamknij\t\xAF\r\n");
+    for (const std::string& file :
+         {tsv, tsv + "\x1A", std::string("Open\tOtw\xF3rz\n\tx\ty\na\tb\t\nab\x1A" "cd\t\x1A" "x\x1A\nZamknij\t\xAF")}) {
         const ImportedTexts in = importText(doc, file);
         ASSERT_TRUE(in.ok) << in.error;
-        EXPECT_EQ(in.dest, (std::vector<std::string>{"Otw\xF3rz", "x\ty", "", "\xAF"}));
+        EXPECT_EQ(in.dest, (std::vector<std::string>{"Otw\xF3rz", "x\ty", "", "\x1A" "x\x1A", "\xAF"}));
     }
     EXPECT_TRUE(exportText(TranslationDocument(), tsv));
     EXPECT_EQ(tsv, "");

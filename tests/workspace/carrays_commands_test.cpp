@@ -178,6 +178,10 @@ TEST_F(CArraysCommands, TypedTextsSurviveSwitchingLanguagesAndReopening)
     EXPECT_EQ(cell(tcol::kDest, 0), "Deutsch");
     EXPECT_EQ(cell(tcol::kDest, 1), "Willkommen");
     EXPECT_EQ(work().cell(2, 1), "Witajcie");
+    // The text typed for Polski waits unsaved: the save question asks about it.
+    prompts.press(Cancel);
+    EXPECT_FALSE(form1->SaveDestPrompt());
+    ASSERT_EQ(prompts.messages().size(), 1u);
     edit(2, "Messung beginnen");
 
     chooseDest(1);
@@ -195,6 +199,7 @@ TEST_F(CArraysCommands, TypedTextsSurviveSwitchingLanguagesAndReopening)
     // edits (a No drops them): the emptied destination column is not copied
     // over a language of it.
     form1->settings().setFile("c2", "0");
+    prompts = ScriptedPrompts();
     prompts.press(No);
     open(path);
     EXPECT_EQ(prompts.messages().size(), 1u);
@@ -386,8 +391,12 @@ TEST_F(CArraysCommands, FailedSaveLeavesTheTargetAndSaysSo)
         EXPECT_EQ(shown[0].buttons, unsigned(Ok));
         EXPECT_EQ(readFile("small.c"), kSmall);
         EXPECT_TRUE(QFileInfo(pathToQString(folder + "sub")).isDir());
-        // The typed text stays in memory for another try.
-        EXPECT_EQ(work().cell(1, 1), c.typeQuote ? "say \"hi\"" : "Hi");
+        // The typed text stays, as an edit not saved: closing asks about it.
+        EXPECT_EQ(cell(tcol::kDest, 1), c.typeQuote ? "say \"hi\"" : "Hi");
+        EXPECT_NE(doc().entry(0).stored, doc().entry(0).dest);
+        prompts.press(Cancel);
+        EXPECT_FALSE(form1->SaveDestPrompt());
+        EXPECT_EQ(prompts.messages().back(), QStringLiteral("        Save destination file?"));
         closeWindows();
     }
 }

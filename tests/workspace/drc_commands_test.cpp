@@ -9,6 +9,7 @@
 #include "formats/resource_strings/drc_file.h"
 #include "formats/source_kind.h"
 #include "support/files.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/workspace/workspace_fixture.h"
 
 namespace tov::test {
@@ -186,6 +187,26 @@ TEST_F(DrcCommands, ReadErrorsAreReportedAndTheOpenReturnsToThePreviousKind)
     ASSERT_EQ(prompts.messages().size(), 1u);
     EXPECT_EQ(prompts.messages()[0], kReadError);
     EXPECT_EQ(form1->destFile, folder + "base/broken.drc");
+}
+
+// A base of more strings than the table holds is refused whole: the table
+// and the base in use stay, so that no save can write it back shortened.
+TEST_F(DrcCommands, ABaseTooLargeIsRefusedAndChangesNothing)
+{
+    std::string big = kHead;
+    for (int i = 1; i <= 65536; ++i) big += "S" + std::to_string(i) + ", \"t\"\r\n";
+    writeFile("base/Konfix_big.drc", big);
+    prompts.choose(path("base/Konfix_en.drc"));
+    form1->Konfix1Click();
+    prompts.choose(path("base/Konfix_big.drc"));
+    form1->Konfix1Click();
+    ASSERT_EQ(prompts.messages().size(), 1u);
+    EXPECT_EQ(prompts.messages()[0], "The file \"" + path("base/Konfix_big.drc") +
+                                         "\" holds more than 65535 strings (string 65536 is on line 65539); it was "
+                                         "not read.");
+    EXPECT_EQ(form1->baseFile, folder + "base/Konfix_en.drc");
+    EXPECT_EQ(work().rowCount(), 4);
+    EXPECT_EQ(cell(tcol::kBase, 3), "gamma");
 }
 
 TEST_F(DrcCommands, DestinationDialogsStartWhereTheKindKeepsItsFiles)
@@ -367,27 +388,7 @@ TEST(DrcBackupStamp, IsTheDigitGroupsOfTheLocalesDateAndTime)
     }
 }
 
-// Writes fail with EFBIG while the file-size limit is low.
-class FileSizeLimit {
-public:
-    FileSizeLimit()
-    {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit low = saved_;
-        low.rlim_cur = 16;
-        ::setrlimit(RLIMIT_FSIZE, &low);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
+using testing::FileSizeLimit;
 
 TEST_F(DrcCommands, AFailedWriteIsReportedAndLeavesTheOldFile)
 {

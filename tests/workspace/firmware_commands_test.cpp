@@ -8,6 +8,7 @@
 
 #include "formats/source_kind.h"
 #include "support/files.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/workspace/workspace_fixture.h"
 #include "workspace/messages.h"
 
@@ -184,7 +185,11 @@ TEST_F(FirmwareCommands, LongerDestinationFailsTheStructureCheckAndAsksBeforeASa
     form1->OpenDEST_QL5("");
 
     ASSERT_EQ(prompts.messages().size(), 1u);
-    EXPECT_EQ(prompts.messages()[0], messageText({Severity::Error, DiagnosticCode::Structure}));
+    // The message says where: the destination file and line of the text, and its base text's place.
+    EXPECT_EQ(prompts.messages()[0],
+              messageText({.code = DiagnosticCode::Structure}) +
+                  QStringLiteral("\r\rLCD_IDLE.POL:3: the destination text of row 2 stands on "
+                                 "another line than its base text (LCD_IDLE.ENG:2)"));
     EXPECT_EQ(setting("dfile"), "");
     // The chosen set is named again, as the one the texts came from.
     EXPECT_EQ(form1->destFile, folder + "QL5/POL/LCD_IDLE.POL");
@@ -220,7 +225,7 @@ TEST_F(FirmwareCommands, OrvantaDestinationOfAnotherLineCountEndsTheProgram)
 
     ASSERT_EQ(prompts.messages().size(), 1u);
     EXPECT_EQ(prompts.messages()[0],
-              messageText({Severity::Error, DiagnosticCode::LineCount, folder + "ORVANTA/POL/EDIT.POL", 0, 4, 3}));
+              messageText({.code = DiagnosticCode::LineCount, .file = folder + "ORVANTA/POL/EDIT.POL", .count = 4, .expected = 3}));
     EXPECT_TRUE(prompts.messages()[0].endsWith(QStringLiteral("\r\rWrong lines number in file: \"EDIT.POL\"  4 instead of 3")));
     // Termination is the last thing asked for; nothing is read into the table.
     EXPECT_EQ(prompts.requests.back().kind, Request::Terminate);
@@ -261,15 +266,8 @@ TEST_F(FirmwareCommands, FailedWriteIsReportedLeavesTheOldFileAndIsNotReadBack)
     prompts.choose(q(folder + "ORVANTA/OUT/EDIT.CZE"));
     {
         // Every write fails after its first byte, as on a full disk.
-        rlimit saved{};
-        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved;
-        small.rlim_cur = 1;
-        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const testing::FileSizeLimit full(1);
         form1->Savedest1Click();
-        ::setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
     }
     const std::string a = folder + "ORVANTA/OUT/A.CZE";
     const std::string edit = folder + "ORVANTA/OUT/EDIT.CZE";
@@ -282,6 +280,33 @@ TEST_F(FirmwareCommands, FailedWriteIsReportedLeavesTheOldFileAndIsNotReadBack)
     // destination stays the one in use.
     EXPECT_FALSE(prompts.terminated);
     EXPECT_EQ(form1->destFile, folder + "ORVANTA/ENG/EDIT.ENG");
+}
+
+// A typed text whose destination line cannot take it: the save names the
+// line, writes nothing and keeps the text as an edit.
+TEST_F(FirmwareCommands, ATextWithoutPlaceInItsLineRefusesTheSave)
+{
+    writeFile("QL5/ENG/LCD_IDLE.ENG", crlf({"L1 DB 'One'", "L2 DB 'Two' ; prompt"}));
+    writeFile("QL5/POL/LCD_IDLE.POL", crlf({"L1 DB 'Raz'", "L2 EQU 7 ; todo"}));
+    start();
+    prompts.choose(q(folder + "QL5/ENG/LCD_IDLE.ENG"));
+    form1->QL5firmware1Click();
+    prompts.choose(q(folder + "QL5/POL/LCD_IDLE.POL"));
+    form1->OpenDEST_QL5("");
+    ASSERT_TRUE(prompts.messages().empty());
+    edit(2, "Dwa");
+
+    prompts.choose(q(folder + "QL5/POL/LCD_IDLE.POL"));
+    form1->Savedest1Click();
+    ASSERT_EQ(prompts.messages().size(), 1u);
+    EXPECT_EQ(prompts.messages()[0],
+              QStringLiteral("LCD_IDLE.POL:2: the line holds no quoted text and is not in its base line's form: the "
+                             "text of row 2 has no place in it; nothing was saved."));
+    EXPECT_EQ(readFile("QL5/POL/LCD_IDLE.POL"), crlf({"L1 DB 'Raz'", "L2 EQU 7 ; todo"}));
+    EXPECT_EQ(work().cell(2, 1), "L2 EQU 7 ; todo");
+    // The edit in the last row counts, though the set has no more lines than texts.
+    prompts.press(Cancel);
+    EXPECT_FALSE(form1->SaveDestPrompt());
 }
 
 TEST_F(FirmwareCommands, FileMenuShowsOrvantaWhereItsBaseIsInstalled)

@@ -145,7 +145,7 @@ TEST_F(MainWindow, SavePromptAnswersDecideWhetherTheWindowCloses)
         EXPECT_EQ(prompts.requests[0].buttons, unsigned(Yes | No | Cancel));
         if (c.questions > 1) EXPECT_EQ(shown[1], QStringLiteral("        Close program     ?"));
         EXPECT_EQ(prompts.ofKind(Request::Save).size(), c.saveAs ? 1u : 0u);
-        if (c.written) EXPECT_NE(readFile(c.saveAs).find("\"edited\""), std::string::npos);
+        if (c.written) EXPECT_NE(readFile(c.saveAs).find("\"edited\""), std::string::npos) << readFile(c.saveAs);
         // Settings are only written by a completed close.
         EXPECT_EQ(QFile::exists(QString::fromStdString(ini)), c.closes);
         TearDown();
@@ -167,6 +167,11 @@ TEST_F(MainWindow, SavePromptAsksExactlyWhileEditsAreUnsaved)
         SCOPED_TRACE(std::to_string(kind));
         form1->showRows(kind, rowsOf(kind, {{"Open", "Otw"}, {"Close", ""}}));
         EXPECT_FALSE(asks());
+        // Blanks typed where a firmware text is padded anyway change nothing.
+        if (traitsOf(kind).commentColumns) {
+            edit(2, "   ");
+            EXPECT_FALSE(asks());
+        }
         edit(2, "Zamk");
         EXPECT_TRUE(asks());
         form1->undoStack().undo();

@@ -42,8 +42,8 @@ TEST_F(Render, DestinationCellsShowMissingChangedOrStoredPerKind)
         }
     }
 
-    // Firmware: an empty text is padded and shows white; a text compares
-    // with the stored one as the fixed length makes it.
+    // Firmware: an empty text is padded and shows white; a text typed where
+    // nothing is stored is an edit.
     const Case firmware[] = {
         {"empty, nothing stored", {"Menu", "", ""}, White},
         {"typed, nothing stored", {"Menu", "Tryb", ""}, Changed},

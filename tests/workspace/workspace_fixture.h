@@ -27,6 +27,7 @@ protected:
         folder = dir_.path();
         ini = folder + "tovrana.ini";
         // Temporary files (the C templates) go to a folder of the test.
+        hadTmp_ = qEnvironmentVariableIsSet("TMPDIR");
         oldTmp_ = qgetenv("TMPDIR");
         qputenv("TMPDIR", QByteArray::fromStdString(folder));
     }
@@ -37,7 +38,11 @@ protected:
         if (form1) form1->hide();
         form1.reset();
     }
-    ~WorkspaceTest() override { qputenv("TMPDIR", oldTmp_); }
+    ~WorkspaceTest() override
+    {
+        if (hadTmp_) qputenv("TMPDIR", oldTmp_);
+        else qunsetenv("TMPDIR");
+    }
 
     // Builds the windows as the program does at start.
     void start()
@@ -81,6 +86,7 @@ protected:
     TextGrid& work() { return form1->format().workingTable(); }
 
     testing::TempFolder dir_;
+    bool hadTmp_ = false;
     QByteArray oldTmp_;
     std::string folder;  // with its closing "/"
     std::string ini;

@@ -18,7 +18,8 @@ namespace tov {
 bool drcTableHoldsDestination(const TextGrid& working);
 
 struct DrcBaseOpen {
-    bool ok = false;       // the reader's result
+    DrcRead read;          // the reader's result (a refused file changed nothing)
+    bool ok = false;       // read
     bool rebuilt = false;  // true: ReadDrcBase rebuilt the rows (the window then
                            // also empties columns 0 to 5 of the translation table);
                            // false: ReadDrcColumn replaced the base texts (column 1)
@@ -30,14 +31,16 @@ DrcBaseOpen openDrcBase(const std::string& path, TextGrid& working);
 
 // Reads a destination file into column 2 by identifier. Rows the file does
 // not name keep their destination texts.
-bool openDrcDestination(const std::string& path, TextGrid& working);
+DrcRead openDrcDestination(const std::string& path, TextGrid& working);
 
 // Reopening the last pair of files: the base with ReadDrcBase and, when that
-// succeeded and the destination file exists, its texts into column 2. False
-// when the base could not be read or the destination reader failed. A missing
+// succeeded and the destination file exists, its texts into column 2. Not
+// read when the base could not be read or was refused, or the destination
+// reader failed; `failedFile` then names the file. A missing
 // base file is a failed read (columns 0 to 5 emptied): the start-up restore,
 // which leaves the table alone then, checks that the base exists first.
-bool reopenDrcFiles(const std::string& basePath, const std::string& destPath, TextGrid& working);
+DrcRead reopenDrcFiles(const std::string& basePath, const std::string& destPath, TextGrid& working,
+                       std::string* failedFile = nullptr);
 
 // "Blank" destination: empties column 2 and writes every identifier with an
 // empty text. An existing file is replaced without a backup copy.
