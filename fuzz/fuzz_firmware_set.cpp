@@ -107,7 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(dest.readErrors.size() == missing);
     check(dest.structureFailureRow >= 0 && dest.structureFailureRow <= dest.texts);
 
-    const tov::FirmwareSave saved = tov::saveFirmwareDestination(translation, work, family, root + "OUT/X.OUT");
+    const tov::FirmwareSave saved =
+        tov::saveFirmwareDestination(translation, work, family, root + "OUT/X.OUT", tov::BackupChoice::none());
     check(saved.ok());
     check(saved.files.size() == base.baseFiles.size());
     for (std::size_t i = 0; i < saved.files.size(); ++i) {

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileInfo>
 
+#include <csignal>
+
 #include "support/strutil.h"
 #include "workspace/codepage.h"
 #include "workspace/qt_prompts.h"
@@ -12,6 +14,9 @@
 
 int main(int argc, char* argv[])
 {
+    // A save beyond the file-size limit fails with EFBIG and is reported like
+    // any other failed save, instead of ending the program with the edits.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orbika"));
     QApplication::setApplicationName(QStringLiteral("Tovra"));

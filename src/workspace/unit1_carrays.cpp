@@ -134,13 +134,16 @@ bool TForm1::SaveCArrays()
     if (!chosen) return false;
     const std::string target = pathFromQString(*chosen);
 
-    MakeDatedBackup(target);
     // The pickers' list: without languages (no file opened) nothing is written.
     std::vector<std::string> names;
     for (int i = 0; i < ComboBox2->count(); ++i) names.push_back(encodeText(ComboBox2->itemText(i)));
-    if (writeCArrays(destFile, target, work, names).ok) return true;
+    CArraysWrite written = writeCArrays(destFile, target, work, names, BackupChoice::dated());
+    if (written.backupFailed && SaveWithoutBackup(target, written.error))
+        written = writeCArrays(destFile, target, work, names, BackupChoice::none());
+    if (written.ok) return true;
     // The name is the file system's, not a Windows-1250 text.
-    prompts().message(this, MsgIcon::Error, pathToQString(cArraysSaveErrorText(target)), Ok);
+    if (!written.backupFailed)
+        prompts().message(this, MsgIcon::Error, pathToQString(cArraysSaveErrorText(target)), Ok);
     return false;
 }
 

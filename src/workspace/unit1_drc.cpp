@@ -136,7 +136,11 @@ void TForm1::Blank1Click()
     SaveDialog1.fileName = pathToQString(start.fileName);
     if (const auto chosen = prompts().saveFile(this, SaveDialog1.request())) {
         const std::string name = pathFromQString(*chosen);
-        if (!writeBlankDrcDestination(name, working().cells())) showSaveError(*this, name);
+        TextGrid& work = working().cells();
+        WriteResult written = writeBlankDrcDestination(name, work, BackupChoice::dated());
+        if (written.backupFailed && SaveWithoutBackup(name, written.error))
+            written = writeBlankDrcDestination(name, work, BackupChoice::none());
+        if (!written && !written.backupFailed) showSaveError(*this, name);
         destFile = name;
     }
     TableRefresh();
@@ -160,12 +164,13 @@ bool TForm1::SaveDrcDestination()
     // The texts as edited become the stored destination.
     working().cells().copyColumn(kDrcDestColumn, SG1->cells(), tcol::kDest);
     const std::string name = pathFromQString(*chosen);
-    MakeDatedBackup(name);
-    const bool written = WriteDrc(kDrcDestColumn, name, working().cells()).ok;
-    if (!written) showSaveError(*this, name);
+    WriteResult written = saveDrcDestination(name, working().cells(), BackupChoice::dated());
+    if (written.backupFailed && SaveWithoutBackup(name, written.error))
+        written = saveDrcDestination(name, working().cells(), BackupChoice::none());
+    if (!written && !written.backupFailed) showSaveError(*this, name);
     destFile = name;
     TableRefresh();
-    return written;
+    return written.ok;
 }
 
 }  // namespace tov

@@ -2,13 +2,12 @@
 // on a temporary program folder. The line grammar and the file set procedures
 // have their own tests; these check what the window adds: dialogs, messages,
 // file names, the settings file, and the order of the steps.
-#include <sys/resource.h>
 
-#include <csignal>
 
 #include "formats/firmware/firmware_lines.h"
 #include "formats/source_kind.h"
 #include "support/files.h"
+#include "tests/support/fault_injection.h"
 #include "tests/workspace/workspace_fixture.h"
 
 namespace tov::test {
@@ -256,21 +255,13 @@ TEST_F(FirmwareCommands, FailedWriteIsReportedLeavesTheOldFileAndIsNotReadBack)
     prompts.choose(q(folder + "ORVANTA/OUT/EDIT.CZE"));
     {
         // Every write fails after its first byte, as on a full disk.
-        rlimit saved{};
-        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved;
-        small.rlim_cur = 1;
-        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        tov::testing::FileSizeLimit full(1);
         form1->Savedest1Click();
-        ::setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
     }
     const std::string a = folder + "ORVANTA/OUT/A.CZE";
-    const std::string edit = folder + "ORVANTA/OUT/EDIT.CZE";
-    ASSERT_EQ(prompts.messages().size(), 2u);
+    // The set is saved all or nothing: its first file stops it.
+    ASSERT_EQ(prompts.messages().size(), 1u);
     EXPECT_EQ(prompts.messages()[0], q("Error saving file \"" + a + "\"."));
-    EXPECT_EQ(prompts.messages()[1], q("Error saving file \"" + edit + "\"."));
     EXPECT_EQ(readFile("ORVANTA/OUT/EDIT.CZE"), "old");
     EXPECT_FALSE(fileExists(a));
     // No read-back (which would end the program on the missing file) and the

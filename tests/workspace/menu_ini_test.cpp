@@ -2,14 +2,13 @@
 #include <algorithm>
 #include <QLineEdit>
 #include <QKeyEvent>
-#include <csignal>
 #include <filesystem>
 
-#include <sys/resource.h>
 
 #include "formats/menu_ini/menu_ini.h"
 #include "formats/source_kind.h"
 #include "support/profile.h"
+#include "tests/support/fault_injection.h"
 #include "tests/workspace/workspace_fixture.h"
 
 namespace tov::test {
@@ -60,27 +59,7 @@ size_t firstDifference(const std::string& a, const std::string& b)
     return ia == a.end() && ib == b.end() ? std::string::npos : static_cast<size_t>(ia - a.begin());
 }
 
-// Lowers the largest file size this process may write, as a full disk would
-// refuse a write; restored when it goes out of scope.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        previous_ = ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{bytes, old_.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        ::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit old_{};
-    void (*previous_)(int) = SIG_DFL;
-};
+using tov::testing::FileSizeLimit;
 
 class MenuIni : public WorkspaceTest {
 protected:
