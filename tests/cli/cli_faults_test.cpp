@@ -1,0 +1,189 @@
+// tovrana-cli import under faults, run as the program itself: a full disk
+// (with the default action of SIGXFSZ, which the tool must not die of), a
+// read-only folder, a backup copy that cannot be made, backup names already
+// taken within the same second, and a firmware set whose second file cannot
+// be written. Each case compares the folder byte for byte with what it held
+// before, so that nothing changed and nothing was left behind.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <functional>
+#include <regex>
+
+#include "support/backup.h"
+#include "support/strutil.h"
+#include "tests/cli/cli_run.h"
+
+namespace tov::clitest {
+namespace {
+
+// Old files hold this much more than an import writes, so that a file-size
+// limit between the two lets the new file through but not its backup copy.
+const std::string kPadding(6000, 'x');
+constexpr rlim_t kRoomForTheNewFilesOnly = 4096;
+
+struct Kind {
+    const char* name;
+    std::vector<std::string> open;     // the arguments after "export": base, destination, languages
+    std::vector<std::string> targets;  // the files an import replaces, in the order it writes them
+    std::function<void(DemoFolder&)> prepare;
+    rlim_t fullDisk;  // a limit too small for the first target (and large enough for the C template)
+};
+
+const Kind kKinds[] = {
+    {"drc",
+     {"--kind", "drc", "base/Konfix_en.drc", "dest/Konfix_pl.drc"},
+     {"dest/Konfix_pl.drc"},
+     // A comment line, which the reader skips and a save does not write.
+     [](DemoFolder& f) { f.put("dest/Konfix_pl.drc", f.get("dest/Konfix_pl.drc") + "// " + kPadding + "\r\n"); },
+     16},
+    {"firmware",
+     {"--kind", "orvanta", "ORVANTA/ENG/EDIT.ENG", "ORVANTA/POL/EDIT.POL"},
+     {"ORVANTA/OUT/EDIT.CZE", "ORVANTA/OUT/MENU.CZE"},
+     [](DemoFolder& f) {
+         std::filesystem::create_directories(f / "ORVANTA/OUT");
+         f.put("ORVANTA/OUT/EDIT.CZE", kPadding);
+         f.put("ORVANTA/OUT/MENU.CZE", kPadding);
+     },
+     16},
+    {"menu INI",
+     {"--kind", "menu-ini", "menu.ini", "--base-lang", "English", "--dest-lang", "Polski"},
+     {"menu.ini"},
+     [](DemoFolder& f) {
+         f.put("menu.ini", "[English]\r\n1=File\r\n2=Edit\r\n[Polski]\r\n1=" + kPadding + "\r\n2=Edycja\r\n");
+     },
+     16},
+    {"C string arrays",
+     {"--kind", "c", "texts.c", "--base-lang", "English", "--dest-lang", "Polski"},
+     {"out.c"},
+     [](DemoFolder& f) { f.put("out.c", f.get("texts.c") + "/* " + kPadding + " */\r\n"); },
+     3000},
+};
+
+enum class Fault { FullDisk, ReadOnlyFolder, NoBackup, BackupNamesTaken, SecondFileBlocked };
+const char* const kFaultNames[] = {"FullDisk", "ReadOnlyFolder", "NoBackup", "BackupNamesTaken", "SecondFileBlocked"};
+
+void PrintTo(const Kind& kind, std::ostream* os) { *os << kind.name; }
+void PrintTo(Fault fault, std::ostream* os) { *os << kFaultNames[static_cast<int>(fault)]; }
+
+// The import arguments: the files of the export, the TSV "t.tsv", OUT the first target.
+std::vector<std::string> importArgs(const Kind& kind)
+{
+    std::vector<std::string> args = {"import", kind.open[0], kind.open[1], kind.open[2], "t.tsv"};
+    args.insert(args.end(), kind.open.begin() + 3, kind.open.end());
+    args.insert(args.end(), {"-o", kind.targets[0]});
+    return args;
+}
+
+// The exported texts with the first destination text replaced by `text`.
+std::string editedTsv(const DemoFolder& folder, const Kind& kind, const std::string& text)
+{
+    std::vector<std::string> args = {"export"};
+    args.insert(args.end(), kind.open.begin(), kind.open.end());
+    const Result exported = folder.run(args);
+    EXPECT_EQ(exported.status, 0) << exported.err;
+    const std::string& tsv = exported.out;
+    const size_t tab = tsv.find('\t'), end = tsv.find("\r\n");
+    return tsv.substr(0, tab + 1) + text + tsv.substr(end);
+}
+
+class CliFaults : public ::testing::TestWithParam<std::tuple<Kind, Fault>> {};
+
+TEST_P(CliFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
+{
+    const auto& [kind, fault] = GetParam();
+    DemoFolder folder;
+    kind.prepare(folder);
+    // Longer than every text it replaces, shorter than the padding.
+    folder.put("t.tsv", editedTsv(folder, kind, "Zmiana " + std::string(200, 'z')));
+    const std::string target = kind.targets.front();
+    const std::string targetFolder = folder / target.substr(0, target.rfind('/') + 1);
+
+    if (fault == Fault::BackupNamesTaken) {
+        const std::time_t now = std::time(nullptr);
+        for (std::time_t t = now; t < now + 5; ++t)
+            for (const std::string& f : kind.targets) folder.put(backupName(f, backupStamp(t)), "earlier backup");
+    }
+    if (fault == Fault::SecondFileBlocked) {
+        std::filesystem::remove(folder / kind.targets[1]);
+        std::filesystem::create_directory(folder / kind.targets[1]);
+    }
+    const auto before = folder.snapshot();
+
+    Faults faults;
+    if (fault == Fault::FullDisk) faults.fileSizeLimit = kind.fullDisk;
+    if (fault == Fault::NoBackup) faults.fileSizeLimit = kRoomForTheNewFilesOnly;
+    if (fault == Fault::ReadOnlyFolder) {
+        faults.withoutFileOverride = true;
+        ASSERT_EQ(::chmod(targetFolder.c_str(), 0555), 0);
+    }
+    const Result r = folder.run(importArgs(kind), faults);
+    ::chmod(targetFolder.c_str(), 0755);
+    EXPECT_EQ(r.signal, 0);
+
+    std::string expected;  // the error line
+    switch (fault) {
+    case Fault::FullDisk: expected = target + ": cannot be written (" + target + ": File too large)"; break;
+    case Fault::ReadOnlyFolder: expected = target + ": cannot be written (" + target + ": Permission denied)"; break;
+    case Fault::NoBackup:
+        expected = target + ": not written: no backup copy could be made (" + target + ".STAMP.bak: File too large)";
+        break;
+    case Fault::SecondFileBlocked:
+        expected = kind.targets[1] + ": cannot be written (" + kind.targets[1] + ": Is a directory)";
+        break;
+    case Fault::BackupNamesTaken: {
+        EXPECT_EQ(r.status, 0) << r.err;
+        // A second import right after keeps its backup too.
+        const auto afterFirst = folder.snapshot();
+        folder.put("t.tsv", editedTsv(folder, kind, "Zmiana 2"));
+        const Result again = folder.run(importArgs(kind));
+        EXPECT_EQ(again.status, 0) << again.err;
+        const auto afterBoth = folder.snapshot();
+        for (const auto& [name, bytes] : before) {
+            if (name.ends_with(".bak")) EXPECT_EQ(afterBoth.at(name), bytes) << name;
+        }
+        for (const std::string& f : kind.targets) {
+            std::vector<std::string> copies;
+            for (const auto& [name, bytes] : afterBoth)
+                if (name.starts_with(f + ".") && !before.contains(name)) copies.push_back(bytes);
+            EXPECT_EQ(copies.size(), 2u) << f;
+            EXPECT_TRUE(std::find(copies.begin(), copies.end(), before.at(f)) != copies.end()) << f;
+            EXPECT_TRUE(std::find(copies.begin(), copies.end(), afterFirst.at(f)) != copies.end()) << f;
+        }
+        return;
+    }
+    }
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    // The line as written, any backup stamp in place of STAMP.
+    const std::string literal =
+        std::regex_replace("tovrana-cli: " + expected + "\n", std::regex(R"([.()\\])"), R"(\$&)");
+    const std::regex line(std::regex_replace(literal, std::regex("STAMP"), R"(\d{4}(\.\d\d){5})"));
+    EXPECT_TRUE(std::regex_match(r.err, line)) << r.err;
+    EXPECT_EQ(folder.snapshot(), before);
+}
+
+std::vector<std::tuple<Kind, Fault>> cases()
+{
+    std::vector<std::tuple<Kind, Fault>> all;
+    for (const Kind& k : kKinds) {
+        for (Fault f : {Fault::FullDisk, Fault::ReadOnlyFolder, Fault::NoBackup, Fault::BackupNamesTaken})
+            all.emplace_back(k, f);
+        if (k.targets.size() > 1) all.emplace_back(k, Fault::SecondFileBlocked);
+    }
+    return all;
+}
+
+std::string caseName(const ::testing::TestParamInfo<std::tuple<Kind, Fault>>& info)
+{
+    std::string name = std::get<0>(info.param).name;
+    std::erase_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
+    return name + "_" + kFaultNames[static_cast<int>(std::get<1>(info.param))];
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKind, CliFaults, ::testing::ValuesIn(cases()), caseName);
+
+}  // namespace
+}  // namespace tov::clitest

@@ -1,0 +1,287 @@
+// "Save destination" of every kind under faults: a full disk, a read-only
+// folder, a backup copy that cannot be made (answered No and Yes), backup
+// names already taken within the same second, and a firmware set whose
+// second file cannot be written. Each case compares the program folder byte
+// for byte with what it held before, so that nothing changed and nothing
+// was left behind.
+#include <QRegularExpression>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include <sys/stat.h>
+
+#include "formats/source_kind.h"
+#include "support/backup.h"
+#include "tests/support/fault_injection.h"
+#include "tests/support/temp_folder.h"
+#include "tests/workspace/workspace_fixture.h"
+
+namespace tov::test {
+namespace {
+
+using tov::testing::FileSizeLimit;
+using tov::testing::folderSnapshot;
+using tov::testing::WithoutFileOverride;
+using Snapshot = std::map<std::string, std::string>;
+
+// Old files hold this much more than a save writes, so that a file-size
+// limit between the two lets the new file through but not its backup copy.
+const std::string kPadding(6000, 'x');
+constexpr rlim_t kRoomForTheNewFilesOnly = 4096;
+
+std::string demoFile(const std::string& relative)
+{
+    std::string bytes;
+    readFileBytes(std::string(TOVRANA_DEMO_SOURCE_DIR) + "/" + relative, bytes);
+    return bytes;
+}
+
+class SaveFaults;
+
+struct Kind {
+    const char* name;
+    std::vector<std::string> targets;  // the files a save replaces, in the order it writes them
+    std::function<void(SaveFaults&)> prepare;  // writes the files
+    std::function<void(SaveFaults&)> open;     // through the window's commands
+    const char* saveAs;                        // the save dialog's answer; none without dialog
+    const char* error;                         // a failed save's message, "%1" the file
+};
+
+enum class Fault { FullDisk, ReadOnlyFolder, NoBackupAnswerNo, NoBackupAnswerYes, BackupNamesTaken, SecondFileBlocked };
+const char* const kFaultNames[] = {"FullDisk",          "ReadOnlyFolder",   "NoBackupAnswerNo",
+                                   "NoBackupAnswerYes", "BackupNamesTaken", "SecondFileBlocked"};
+
+void PrintTo(const Kind& kind, std::ostream* os) { *os << kind.name; }
+void PrintTo(Fault fault, std::ostream* os) { *os << kFaultNames[static_cast<int>(fault)]; }
+
+class SaveFaults : public WorkspaceTest, public ::testing::WithParamInterface<std::tuple<Kind, Fault>> {
+protected:
+    void SetUp() override
+    {
+        WorkspaceTest::SetUp();
+        // C templates go to a temporary folder of this test.
+        oldTmp_ = qgetenv("TMPDIR");
+        QDir().mkpath(pathToQString(folder + "tmp"));
+        qputenv("TMPDIR", QByteArray::fromStdString(folder + "tmp/"));
+    }
+    void TearDown() override
+    {
+        WorkspaceTest::TearDown();
+        qputenv("TMPDIR", oldTmp_);
+    }
+
+public:
+    using WorkspaceTest::form1;
+    using WorkspaceTest::writeFile;
+    QString path(const std::string& relative) const { return pathToQString(folder + relative); }
+    void choose(const std::string& relative) { prompts.choose(path(relative)); }
+    // The program folder without the settings file, which the window writes as it likes.
+    Snapshot snapshot() const
+    {
+        Snapshot s = folderSnapshot(folder);
+        s.erase("tovrana.ini");
+        return s;
+    }
+    void edit(int round) { table().setCell(tcol::kDest, 1, "Zmiana" + std::to_string(round)); }
+    // "Save destination", answering its dialog and then, when given, its question.
+    void save(const Kind& kind, std::optional<MsgButton> answer = std::nullopt)
+    {
+        if (kind.saveAs) choose(kind.saveAs);
+        if (answer) prompts.press(*answer);
+        form1->Savedest1Click();
+    }
+    QString error(const Kind& kind, const std::string& relative) const
+    {
+        return QString::fromLatin1(kind.error).arg(path(relative));
+    }
+
+private:
+    QByteArray oldTmp_;
+};
+
+const Kind kKinds[] = {
+    {"drc",
+     {"dest/Konfix_pl.drc"},
+     [](SaveFaults& t) {
+         t.writeFile("base/Konfix_en.drc", demoFile("base/Konfix_en.drc"));
+         // A comment line, which the reader skips and a save does not write.
+         t.writeFile("dest/Konfix_pl.drc", demoFile("dest/Konfix_pl.drc") + "// " + kPadding + "\r\n");
+     },
+     [](SaveFaults& t) {
+         t.choose("base/Konfix_en.drc");
+         t.form1->Konfix1Click();
+         t.choose("dest/Konfix_pl.drc");
+         t.form1->OpenDest1Click();
+     },
+     "dest/Konfix_pl.drc", "Error saving file \"%1\"."},
+    {"firmware",
+     {"ORVANTA/OUT/EDIT.CZE", "ORVANTA/OUT/MENU.CZE"},
+     [](SaveFaults& t) {
+         for (const char* f : {"ENG/EDIT.ENG", "ENG/MENU.ENG", "POL/EDIT.POL", "POL/MENU.POL"})
+             t.writeFile(std::string("ORVANTA/") + f, demoFile(std::string("ORVANTA/") + f));
+         t.writeFile("ORVANTA/OUT/EDIT.CZE", kPadding);
+         t.writeFile("ORVANTA/OUT/MENU.CZE", kPadding);
+     },
+     [](SaveFaults& t) {
+         t.choose("ORVANTA/ENG/EDIT.ENG");
+         t.form1->Orvantafirmware1Click();
+         t.choose("ORVANTA/POL/EDIT.POL");
+         t.form1->OpenDest1Click();
+     },
+     "ORVANTA/OUT/EDIT.CZE", "Error saving file \"%1\"."},
+    {"menu INI",
+     {"menu.ini"},
+     [](SaveFaults& t) {
+         t.writeFile("menu.ini", "[English]\r\n1=File\r\n2=Edit\r\n[Polski]\r\n1=" + kPadding + "\r\n2=Edycja\r\n");
+     },
+     [](SaveFaults& t) {
+         t.choose("menu.ini");
+         t.form1->INIfile1Click();
+     },
+     nullptr, "Unable to write to %1"},
+    {"C string arrays",
+     {"out.c"},
+     [](SaveFaults& t) {
+         t.writeFile("texts.c", demoFile("texts.c"));
+         t.writeFile("out.c", demoFile("texts.c") + "/* " + kPadding + " */\r\n");
+     },
+     [](SaveFaults& t) {
+         t.choose("texts.c");
+         t.form1->FileC1Click();
+     },
+     "out.c", "Error saving file \"%1\"."},
+};
+
+TEST_P(SaveFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
+{
+    const auto& [kind, fault] = GetParam();
+    kind.prepare(*this);
+    writeFile("tovrana.ini", "[files]\r\nl1=0\r\nl2=1\r\nc1=0\r\nc2=1\r\n");
+    start();
+    kind.open(*this);
+    edit(1);
+    ASSERT_EQ(prompts.messages(), std::vector<QString>{}) << "opened without a message";
+    const std::string target = kind.targets.front();
+
+    if (fault == Fault::BackupNamesTaken) {
+        // Backups made earlier within the coming seconds: none may be replaced.
+        const std::time_t now = std::time(nullptr);
+        for (std::time_t t = now; t < now + 5; ++t)
+            for (const std::string& f : kind.targets) writeFile(backupName(f, backupStamp(t)), "earlier backup");
+    }
+    if (fault == Fault::SecondFileBlocked) {
+        std::filesystem::remove(folder + kind.targets[1]);
+        std::filesystem::create_directory(folder + kind.targets[1]);
+    }
+    const Snapshot before = snapshot();
+    const std::string folderOfTarget = folder + target.substr(0, target.rfind('/') + 1);
+
+    switch (fault) {
+    case Fault::FullDisk: {
+        FileSizeLimit full(16);
+        save(kind);
+        break;
+    }
+    case Fault::ReadOnlyFolder: {
+        ASSERT_EQ(::chmod(folderOfTarget.c_str(), 0555), 0);
+        {
+            WithoutFileOverride unprivileged;
+            save(kind);
+        }
+        ::chmod(folderOfTarget.c_str(), 0755);
+        break;
+    }
+    case Fault::NoBackupAnswerNo:
+    case Fault::NoBackupAnswerYes: {
+        FileSizeLimit roomForTheNewFilesOnly(kRoomForTheNewFilesOnly);
+        save(kind, fault == Fault::NoBackupAnswerYes ? Yes : No);
+        break;
+    }
+    case Fault::BackupNamesTaken:
+    case Fault::SecondFileBlocked:
+        save(kind);
+        break;
+    }
+    EXPECT_TRUE(prompts.allAnswered());
+    const std::vector<QString> messages = prompts.messages();
+    const Snapshot after = snapshot();
+
+    switch (fault) {
+    case Fault::FullDisk:
+    case Fault::ReadOnlyFolder:
+        EXPECT_EQ(messages, std::vector<QString>{error(kind, target)});
+        EXPECT_EQ(after, before);
+        break;
+    case Fault::SecondFileBlocked:
+        EXPECT_EQ(messages, std::vector<QString>{error(kind, kind.targets[1])});
+        EXPECT_EQ(after, before);
+        break;
+    case Fault::NoBackupAnswerNo:
+    case Fault::NoBackupAnswerYes: {
+        ASSERT_EQ(messages.size(), 1u);
+        const QString t = QRegularExpression::escape(path(target));
+        EXPECT_TRUE(QRegularExpression("^The backup copy of \"" + t + "\" could not be made:\r" + t +
+                                       R"(\.\d{4}(\.\d\d){5}\.bak: File too large\r\rSave without a backup copy\?$)")
+                        .match(messages[0])
+                        .hasMatch())
+            << messages[0].toStdString();
+        EXPECT_EQ(prompts.ofKind(Request::Message)[0].icon, MsgIcon::Warning);
+        if (fault == Fault::NoBackupAnswerNo) {
+            EXPECT_EQ(after, before);
+            break;
+        }
+        // Saved without a backup: the same files, the targets rewritten.
+        ASSERT_EQ(after.size(), before.size());
+        for (const auto& [name, bytes] : before) {
+            const bool target = std::find(kind.targets.begin(), kind.targets.end(), name) != kind.targets.end();
+            EXPECT_EQ(after.at(name) != bytes, target) << name;
+        }
+        break;
+    }
+    case Fault::BackupNamesTaken: {
+        EXPECT_EQ(messages, std::vector<QString>{});
+        // A second save right after keeps its backup too.
+        edit(2);
+        save(kind);
+        EXPECT_EQ(prompts.messages(), std::vector<QString>{});
+        const Snapshot afterBoth = snapshot();
+        for (const auto& [name, bytes] : before) {
+            if (name.ends_with(".bak")) EXPECT_EQ(afterBoth.at(name), bytes) << name;
+        }
+        for (const std::string& f : kind.targets) {
+            std::vector<std::string> copies;
+            for (const auto& [name, bytes] : afterBoth)
+                if (name.starts_with(f + ".") && !before.contains(name)) copies.push_back(bytes);
+            EXPECT_EQ(copies.size(), 2u) << f;
+            EXPECT_TRUE(std::find(copies.begin(), copies.end(), before.at(f)) != copies.end()) << f;
+            EXPECT_TRUE(std::find(copies.begin(), copies.end(), after.at(f)) != copies.end()) << f;
+        }
+        break;
+    }
+    }
+}
+
+std::vector<std::tuple<Kind, Fault>> cases()
+{
+    std::vector<std::tuple<Kind, Fault>> all;
+    for (const Kind& k : kKinds) {
+        for (Fault f : {Fault::FullDisk, Fault::ReadOnlyFolder, Fault::NoBackupAnswerNo, Fault::NoBackupAnswerYes,
+                        Fault::BackupNamesTaken})
+            all.emplace_back(k, f);
+        if (k.targets.size() > 1) all.emplace_back(k, Fault::SecondFileBlocked);
+    }
+    return all;
+}
+
+std::string caseName(const ::testing::TestParamInfo<std::tuple<Kind, Fault>>& info)
+{
+    std::string name = std::get<0>(info.param).name;
+    std::erase_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
+    return name + "_" + kFaultNames[static_cast<int>(std::get<1>(info.param))];
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKind, SaveFaults, ::testing::ValuesIn(cases()), caseName);
+
+}  // namespace
+}  // namespace tov::test
