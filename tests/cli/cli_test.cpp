@@ -416,6 +416,11 @@ TEST(CliArguments, UnreadableFilesAndSetMembers)
     const Result named = folder.run({"check", "--kind", "drc", "base/Konfix_en.drc", "dest/Konfix_pl.drc"});
     EXPECT_EQ(named.status, 2);
     EXPECT_EQ(named.err, "tovrana-cli: dest/Konfix_pl.drc: is not a regular file\n");
+    // A file that opens but fails while it is read (the tool's own memory at
+    // address 0) is no file of another format.
+    const Result failing = folder.run({"check", "--kind", "drc", "base/Konfix_en.drc", "/proc/self/mem"});
+    EXPECT_EQ(failing.status, 2);
+    EXPECT_EQ(failing.err, "tovrana-cli: /proc/self/mem: cannot be read (Input/output error)\n");
     const Result member = folder.run({"check", "--kind", "orvanta", "ORVANTA/ENG/EDIT.ENG", "ORVANTA/POL/EDIT.POL"});
     EXPECT_EQ(member.status, 1);
     EXPECT_TRUE(startsWith(member.out, "file ORVANTA/POL/MENU.POL: unreadable file: cannot be read\n"
