@@ -12,12 +12,18 @@
 #include <functional>
 #include <regex>
 
-#include "support/backup.h"
 #include "support/strutil.h"
 #include "tests/cli/cli_run.h"
+#include "tests/support/save_faults.h"
 
 namespace tov::clitest {
 namespace {
+
+using Fault = tov::testing::SaveFault;
+using tov::testing::expectBothVersionsKept;
+using tov::testing::saveFaultCaseName;
+using tov::testing::saveFaultCases;
+using tov::testing::takenBackupNames;
 
 // Old files hold this much more than an import writes, so that a file-size
 // limit between the two lets the new file through but not its backup copy.
@@ -62,11 +68,7 @@ const Kind kKinds[] = {
      3000},
 };
 
-enum class Fault { FullDisk, ReadOnlyFolder, NoBackup, BackupNamesTaken, SecondFileBlocked };
-const char* const kFaultNames[] = {"FullDisk", "ReadOnlyFolder", "NoBackup", "BackupNamesTaken", "SecondFileBlocked"};
-
 void PrintTo(const Kind& kind, std::ostream* os) { *os << kind.name; }
-void PrintTo(Fault fault, std::ostream* os) { *os << kFaultNames[static_cast<int>(fault)]; }
 
 // The import arguments: the files of the export, the TSV "t.tsv", OUT the first target.
 std::vector<std::string> importArgs(const Kind& kind)
@@ -101,11 +103,8 @@ TEST_P(CliFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
     const std::string target = kind.targets.front();
     const std::string targetFolder = folder / target.substr(0, target.rfind('/') + 1);
 
-    if (fault == Fault::BackupNamesTaken) {
-        const std::time_t now = std::time(nullptr);
-        for (std::time_t t = now; t < now + 5; ++t)
-            for (const std::string& f : kind.targets) folder.put(backupName(f, backupStamp(t)), "earlier backup");
-    }
+    if (fault == Fault::BackupNamesTaken)
+        for (const std::string& name : takenBackupNames(kind.targets)) folder.put(name, "earlier backup");
     if (fault == Fault::SecondFileBlocked) {
         std::filesystem::remove(folder / kind.targets[1]);
         std::filesystem::create_directory(folder / kind.targets[1]);
@@ -125,6 +124,7 @@ TEST_P(CliFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
 
     std::string expected;  // the error line
     switch (fault) {
+    case Fault::NoBackupThenSaveAnyway: FAIL() << "the tool asks nothing";
     case Fault::FullDisk: expected = target + ": cannot be written (" + target + ": File too large)"; break;
     case Fault::ReadOnlyFolder: expected = target + ": cannot be written (" + target + ": Permission denied)"; break;
     case Fault::NoBackup:
@@ -140,18 +140,7 @@ TEST_P(CliFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
         folder.put("t.tsv", editedTsv(folder, kind, "Zmiana 2"));
         const Result again = folder.run(importArgs(kind));
         EXPECT_EQ(again.status, 0) << again.err;
-        const auto afterBoth = folder.snapshot();
-        for (const auto& [name, bytes] : before) {
-            if (name.ends_with(".bak")) EXPECT_EQ(afterBoth.at(name), bytes) << name;
-        }
-        for (const std::string& f : kind.targets) {
-            std::vector<std::string> copies;
-            for (const auto& [name, bytes] : afterBoth)
-                if (name.starts_with(f + ".") && !before.contains(name)) copies.push_back(bytes);
-            EXPECT_EQ(copies.size(), 2u) << f;
-            EXPECT_TRUE(std::find(copies.begin(), copies.end(), before.at(f)) != copies.end()) << f;
-            EXPECT_TRUE(std::find(copies.begin(), copies.end(), afterFirst.at(f)) != copies.end()) << f;
-        }
+        expectBothVersionsKept(before, afterFirst, folder.snapshot(), kind.targets);
         return;
     }
     }
@@ -165,25 +154,10 @@ TEST_P(CliFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
     EXPECT_EQ(folder.snapshot(), before);
 }
 
-std::vector<std::tuple<Kind, Fault>> cases()
-{
-    std::vector<std::tuple<Kind, Fault>> all;
-    for (const Kind& k : kKinds) {
-        for (Fault f : {Fault::FullDisk, Fault::ReadOnlyFolder, Fault::NoBackup, Fault::BackupNamesTaken})
-            all.emplace_back(k, f);
-        if (k.targets.size() > 1) all.emplace_back(k, Fault::SecondFileBlocked);
-    }
-    return all;
-}
-
-std::string caseName(const ::testing::TestParamInfo<std::tuple<Kind, Fault>>& info)
-{
-    std::string name = std::get<0>(info.param).name;
-    std::erase_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
-    return name + "_" + kFaultNames[static_cast<int>(std::get<1>(info.param))];
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryKind, CliFaults, ::testing::ValuesIn(cases()), caseName);
+INSTANTIATE_TEST_SUITE_P(EveryKind, CliFaults,
+                         ::testing::ValuesIn(saveFaultCases(kKinds, {Fault::FullDisk, Fault::ReadOnlyFolder,
+                                                                     Fault::NoBackup, Fault::BackupNamesTaken})),
+                         saveFaultCaseName<Kind>);
 
 }  // namespace
 }  // namespace tov::clitest

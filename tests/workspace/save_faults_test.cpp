@@ -12,18 +12,23 @@
 #include <sys/stat.h>
 
 #include "formats/source_kind.h"
-#include "support/backup.h"
 #include "tests/support/fault_injection.h"
+#include "tests/support/save_faults.h"
 #include "tests/support/temp_folder.h"
 #include "tests/workspace/workspace_fixture.h"
 
 namespace tov::test {
 namespace {
 
+using Fault = tov::testing::SaveFault;
+using tov::testing::expectBothVersionsKept;
 using tov::testing::FileSizeLimit;
 using tov::testing::folderSnapshot;
+using tov::testing::saveFaultCaseName;
+using tov::testing::saveFaultCases;
+using tov::testing::Snapshot;
+using tov::testing::takenBackupNames;
 using tov::testing::WithoutFileOverride;
-using Snapshot = std::map<std::string, std::string>;
 
 // Old files hold this much more than a save writes, so that a file-size
 // limit between the two lets the new file through but not its backup copy.
@@ -48,12 +53,7 @@ struct Kind {
     const char* error;                         // a failed save's message, "%1" the file
 };
 
-enum class Fault { FullDisk, ReadOnlyFolder, NoBackupAnswerNo, NoBackupAnswerYes, BackupNamesTaken, SecondFileBlocked };
-const char* const kFaultNames[] = {"FullDisk",          "ReadOnlyFolder",   "NoBackupAnswerNo",
-                                   "NoBackupAnswerYes", "BackupNamesTaken", "SecondFileBlocked"};
-
 void PrintTo(const Kind& kind, std::ostream* os) { *os << kind.name; }
-void PrintTo(Fault fault, std::ostream* os) { *os << kFaultNames[static_cast<int>(fault)]; }
 
 class SaveFaults : public WorkspaceTest, public ::testing::WithParamInterface<std::tuple<Kind, Fault>> {
 protected:
@@ -164,12 +164,8 @@ TEST_P(SaveFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
     ASSERT_EQ(prompts.messages(), std::vector<QString>{}) << "opened without a message";
     const std::string target = kind.targets.front();
 
-    if (fault == Fault::BackupNamesTaken) {
-        // Backups made earlier within the coming seconds: none may be replaced.
-        const std::time_t now = std::time(nullptr);
-        for (std::time_t t = now; t < now + 5; ++t)
-            for (const std::string& f : kind.targets) writeFile(backupName(f, backupStamp(t)), "earlier backup");
-    }
+    if (fault == Fault::BackupNamesTaken)
+        for (const std::string& name : takenBackupNames(kind.targets)) writeFile(name, "earlier backup");
     if (fault == Fault::SecondFileBlocked) {
         std::filesystem::remove(folder + kind.targets[1]);
         std::filesystem::create_directory(folder + kind.targets[1]);
@@ -192,10 +188,10 @@ TEST_P(SaveFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
         ::chmod(folderOfTarget.c_str(), 0755);
         break;
     }
-    case Fault::NoBackupAnswerNo:
-    case Fault::NoBackupAnswerYes: {
+    case Fault::NoBackup:
+    case Fault::NoBackupThenSaveAnyway: {
         FileSizeLimit roomForTheNewFilesOnly(kRoomForTheNewFilesOnly);
-        save(kind, fault == Fault::NoBackupAnswerYes ? Yes : No);
+        save(kind, fault == Fault::NoBackupThenSaveAnyway ? Yes : No);
         break;
     }
     case Fault::BackupNamesTaken:
@@ -217,8 +213,8 @@ TEST_P(SaveFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
         EXPECT_EQ(messages, std::vector<QString>{error(kind, kind.targets[1])});
         EXPECT_EQ(after, before);
         break;
-    case Fault::NoBackupAnswerNo:
-    case Fault::NoBackupAnswerYes: {
+    case Fault::NoBackup:
+    case Fault::NoBackupThenSaveAnyway: {
         ASSERT_EQ(messages.size(), 1u);
         const QString t = QRegularExpression::escape(path(target));
         EXPECT_TRUE(QRegularExpression("^The backup copy of \"" + t + "\" could not be made:\r" + t +
@@ -227,7 +223,7 @@ TEST_P(SaveFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
                         .hasMatch())
             << messages[0].toStdString();
         EXPECT_EQ(prompts.ofKind(Request::Message)[0].icon, MsgIcon::Warning);
-        if (fault == Fault::NoBackupAnswerNo) {
+        if (fault == Fault::NoBackup) {
             EXPECT_EQ(after, before);
             break;
         }
@@ -245,43 +241,17 @@ TEST_P(SaveFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
         edit(2);
         save(kind);
         EXPECT_EQ(prompts.messages(), std::vector<QString>{});
-        const Snapshot afterBoth = snapshot();
-        for (const auto& [name, bytes] : before) {
-            if (name.ends_with(".bak")) EXPECT_EQ(afterBoth.at(name), bytes) << name;
-        }
-        for (const std::string& f : kind.targets) {
-            std::vector<std::string> copies;
-            for (const auto& [name, bytes] : afterBoth)
-                if (name.starts_with(f + ".") && !before.contains(name)) copies.push_back(bytes);
-            EXPECT_EQ(copies.size(), 2u) << f;
-            EXPECT_TRUE(std::find(copies.begin(), copies.end(), before.at(f)) != copies.end()) << f;
-            EXPECT_TRUE(std::find(copies.begin(), copies.end(), after.at(f)) != copies.end()) << f;
-        }
+        expectBothVersionsKept(before, after, snapshot(), kind.targets);
         break;
     }
     }
 }
 
-std::vector<std::tuple<Kind, Fault>> cases()
-{
-    std::vector<std::tuple<Kind, Fault>> all;
-    for (const Kind& k : kKinds) {
-        for (Fault f : {Fault::FullDisk, Fault::ReadOnlyFolder, Fault::NoBackupAnswerNo, Fault::NoBackupAnswerYes,
-                        Fault::BackupNamesTaken})
-            all.emplace_back(k, f);
-        if (k.targets.size() > 1) all.emplace_back(k, Fault::SecondFileBlocked);
-    }
-    return all;
-}
-
-std::string caseName(const ::testing::TestParamInfo<std::tuple<Kind, Fault>>& info)
-{
-    std::string name = std::get<0>(info.param).name;
-    std::erase_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
-    return name + "_" + kFaultNames[static_cast<int>(std::get<1>(info.param))];
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryKind, SaveFaults, ::testing::ValuesIn(cases()), caseName);
+INSTANTIATE_TEST_SUITE_P(EveryKind, SaveFaults,
+                         ::testing::ValuesIn(saveFaultCases(kKinds, {Fault::FullDisk, Fault::ReadOnlyFolder,
+                                                                     Fault::NoBackup, Fault::NoBackupThenSaveAnyway,
+                                                                     Fault::BackupNamesTaken})),
+                         saveFaultCaseName<Kind>);
 
 }  // namespace
 }  // namespace tov::test
