@@ -1,10 +1,14 @@
 #include "cli/cli_args.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <map>
 
 #include "formats/source_kind.h"
 #include "support/convert.h"
@@ -119,88 +123,143 @@ std::string kindList()
 
 void argumentError(const std::string& message) { fail(kExitError, message + " (try --help)"); }
 
+// Ends the parse at once when --help or --version is met, as their answer
+// does not depend on what follows.
+struct ActionRequested {
+    Arguments::Action action;
+};
+
+// The command line as CLI11 reads it: the three commands as sub-commands
+// with the same options. The checks run in the order of the arguments, so
+// that the first thing wrong is the one reported. Options are named in
+// messages as the user wrote them, so each spelling is an option of its own
+// ("-o" and "--output" fill one value).
+class Parser {
+public:
+    Parser()
+    {
+        app_.set_help_flag();
+        app_.allow_extras();
+        app_.require_subcommand(0, 1);  // a second command name is a file name
+        addAction(app_, "-h,--help", Arguments::Action::Help);
+        addAction(app_, "--version", Arguments::Action::Version);
+        for (const Command command : {Command::Check, Command::Export, Command::Import}) addCommand(command);
+    }
+
+    Arguments parse(std::vector<std::string> args)
+    {
+        if (args.empty()) argumentError("no command given");
+        first_ = args.front();
+        const std::string last = args.back();
+        // CLI11 would take the next argument as the value of "--name=";
+        // the value written is the empty one.
+        for (size_t i = 0; i < args.size() && args[i] != "--"; ++i)
+            if (args[i].size() > 3 && args[i].rfind("--", 0) == 0 && args[i].find('=') == args[i].size() - 1) {
+                args[i].pop_back();
+                args.insert(args.begin() + static_cast<std::ptrdiff_t>(++i), std::string());
+            }
+        std::reverse(args.begin(), args.end());  // CLI11 takes them from the back
+        try {
+            app_.parse(args);
+        } catch (const ActionRequested& requested) {
+            result_.action = requested.action;
+            return result_;
+        } catch (const CLI::ArgumentMismatch&) {
+            // An option takes the argument after it, whatever it is: only the
+            // last one can lack its value.
+            stopAtUnknown(command());
+            argumentError(last + " needs a value");
+        } catch (const CLI::ParseError& e) {
+            argumentError(e.what());
+        }
+        const CLI::App* app = command();
+        stopAtUnknown(app);
+        result_.options.command = commands_.at(app);
+        return result_;
+    }
+
+    const std::vector<std::string>& files() const { return files_; }
+    bool haveKind = false, haveBaseLang = false, haveDestLang = false, haveOut = false;
+
+private:
+    // The command being read; fails when the first argument names none.
+    const CLI::App* command() const
+    {
+        const auto parsed = app_.get_subcommands();
+        if (parsed.empty() || parsed.front()->get_name() != first_)
+            argumentError("unknown command \"" + first_ + "\" (expected check, export or import)");
+        return parsed.front();
+    }
+
+    // What CLI11 did not recognise before this point ends the command line there.
+    void stopAtUnknown(const CLI::App* app) const
+    {
+        if (app == &app_) {
+            if (!app_.remaining().empty()) command();
+            return;
+        }
+        for (const std::string& extra : app->remaining())
+            if (extra != "--") argumentError("unknown option \"" + extra + "\"");
+    }
+
+    void addAction(CLI::App& app, const std::string& names, Arguments::Action action)
+    {
+        app.add_flag_callback(names, [this, &app, action] {
+               stopAtUnknown(&app);
+               throw ActionRequested{action};
+           })
+            ->trigger_on_parse();
+    }
+
+    // An option with a value; `seen` is shared by the spellings of one option.
+    void addValue(CLI::App& app, const std::string& name, std::string& target, bool& seen)
+    {
+        app.add_option_function<std::string>(name,
+                                             [this, &app, name, &target, &seen](const std::string& value) {
+                                                 stopAtUnknown(&app);
+                                                 if (seen) argumentError(name + " given twice");
+                                                 seen = true;
+                                                 target = value;
+                                             })
+            ->trigger_on_parse();
+    }
+
+    void addCommand(Command command)
+    {
+        CLI::App& app = *app_.add_subcommand(commandName(command));
+        commands_[&app] = command;
+        app.set_help_flag();
+        app.allow_extras();
+        Options& o = result_.options;
+        addAction(app, "-h,--help", Arguments::Action::Help);
+        app.add_flag("--json", o.json);
+        addValue(app, "--kind", o.kindName, haveKind);
+        addValue(app, "--base-lang", o.baseLang, haveBaseLang);
+        addValue(app, "--dest-lang", o.destLang, haveDestLang);
+        addValue(app, "-o", o.out, haveOut);
+        addValue(app, "--output", o.out, haveOut);
+        app.add_option("FILE", files_);
+    }
+
+    CLI::App app_{"", "tovrana-cli"};
+    std::map<const CLI::App*, Command> commands_;
+    std::string first_;
+    Arguments result_;
+    std::vector<std::string> files_;
+};
+
 }  // namespace
 
 Arguments parseArguments(const std::vector<std::string>& args)
 {
-    Arguments result;
-    if (args.empty()) argumentError("no command given");
-    const std::string& first = args[0];
-    if (first == "--help" || first == "-h") {
-        result.action = Arguments::Action::Help;
-        return result;
-    }
-    if (first == "--version") {
-        result.action = Arguments::Action::Version;
-        return result;
-    }
+    Parser parser;
+    Arguments result = parser.parse(args);
+    if (result.action != Arguments::Action::Run) return result;
+
     Options& o = result.options;
-    if (first == "check")
-        o.command = Command::Check;
-    else if (first == "export")
-        o.command = Command::Export;
-    else if (first == "import")
-        o.command = Command::Import;
-    else
-        argumentError("unknown command \"" + first + "\" (expected check, export or import)");
-
-    bool haveKind = false, haveBaseLang = false, haveDestLang = false, haveOut = false;
-    std::vector<std::string> files;
-    bool optionsEnded = false;
-    for (size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (optionsEnded || a.empty() || a[0] != '-' || a == "-") {
-            files.push_back(a);
-            continue;
-        }
-        if (a == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (a == "--help" || a == "-h") {
-            result.action = Arguments::Action::Help;
-            return result;
-        }
-        if (a == "--json") {
-            o.json = true;
-            continue;
-        }
-        // Options with a value: "--name VALUE" or "--name=VALUE".
-        std::string name = a, value;
-        bool inlineValue = false;
-        if (const size_t eq = a.find('='); a.rfind("--", 0) == 0 && eq != std::string::npos) {
-            name = a.substr(0, eq);
-            value = a.substr(eq + 1);
-            inlineValue = true;
-        }
-        std::string* target = nullptr;
-        bool* seen = nullptr;
-        if (name == "--kind") {
-            target = &o.kindName;
-            seen = &haveKind;
-        } else if (name == "--base-lang") {
-            target = &o.baseLang;
-            seen = &haveBaseLang;
-        } else if (name == "--dest-lang") {
-            target = &o.destLang;
-            seen = &haveDestLang;
-        } else if (name == "-o" || name == "--output") {
-            target = &o.out;
-            seen = &haveOut;
-        } else {
-            argumentError("unknown option \"" + a + "\"");
-        }
-        if (!inlineValue) {
-            if (i + 1 >= args.size()) argumentError(name + " needs a value");
-            value = args[++i];
-        }
-        if (*seen) argumentError(name + " given twice");
-        *seen = true;
-        *target = value;
-    }
-
+    const std::vector<std::string>& files = parser.files();
     const std::string cmd = commandName(o.command);
-    if (!haveKind) argumentError(cmd + ": --kind is missing (" + kindList() + ")");
+    if (!parser.haveKind) argumentError(cmd + ": --kind is missing (" + kindList() + ")");
     bool known = false;
     for (const KindName& k : kindNames())
         if (k.name == o.kindName) {
@@ -211,16 +270,16 @@ Arguments parseArguments(const std::vector<std::string>& args)
 
     const bool languages = o.kind == kMenuIni || o.kind == kCArrays;
     if (languages) {
-        if (!haveBaseLang) argumentError("--kind " + o.kindName + " needs --base-lang NAME");
-        if (!haveDestLang) argumentError("--kind " + o.kindName + " needs --dest-lang NAME");
+        if (!parser.haveBaseLang) argumentError("--kind " + o.kindName + " needs --base-lang NAME");
+        if (!parser.haveDestLang) argumentError("--kind " + o.kindName + " needs --dest-lang NAME");
         if (o.baseLang.empty() || o.destLang.empty()) argumentError("a language name is empty");
-    } else if (haveBaseLang || haveDestLang) {
+    } else if (parser.haveBaseLang || parser.haveDestLang) {
         argumentError("--base-lang and --dest-lang apply only to --kind menu-ini and c");
     }
     if (o.json && o.command != Command::Check) argumentError("--json applies only to check");
-    if (haveOut && o.command == Command::Check) argumentError("-o does not apply to check");
-    if (!haveOut && o.command == Command::Import) argumentError("import: -o OUT is missing");
-    if (haveOut && o.out.empty()) argumentError("-o: the file name is empty");
+    if (parser.haveOut && o.command == Command::Check) argumentError("-o does not apply to check");
+    if (!parser.haveOut && o.command == Command::Import) argumentError("import: -o OUT is missing");
+    if (parser.haveOut && o.out.empty()) argumentError("-o: the file name is empty");
 
     // Positional files: BASE [DEST], or BASE TSV [DEST] for import.
     const size_t required = o.command == Command::Import ? 2 : 1;

@@ -1,6 +1,6 @@
 #include "cli/cli_report.h"
 
-#include <cstdio>
+#include <nlohmann/json.hpp>
 #include <tuple>
 
 #include "formats/source_kind.h"
@@ -123,79 +123,124 @@ void appendUtf8(std::string& out, char32_t c)
     }
 }
 
+// Well-formed UTF-8 only: no overlong forms, no surrogates, nothing above
+// U+10FFFF (JSON must not carry anything else).
 bool validUtf8(std::string_view s)
 {
     for (size_t i = 0; i < s.size();) {
         const auto b = static_cast<unsigned char>(s[i]);
-        const size_t n = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        const size_t n = (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
         if (n == 0 || i + n > s.size()) return false;
-        for (size_t k = 1; k < n; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        char32_t c = b & (0x7F >> n);
+        for (size_t k = 1; k < n; ++k) {
+            const auto t = static_cast<unsigned char>(s[i + k]);
+            if ((t & 0xC0) != 0x80) return false;
+            c = (c << 6) | (t & 0x3F);
+        }
+        const char32_t smallest = n == 2 ? 0x80 : n == 3 ? 0x800 : 0x10000;
+        if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
         i += n;
     }
     return true;
 }
 
-// A JSON string. Texts of the files are Windows-1250; file names are taken
-// as UTF-8 when they are valid UTF-8, as the file system spells them.
-std::string jsonString(std::string_view s, bool fileName = false)
+using Json = nlohmann::ordered_json;  // members in the order written
+
+// A text as UTF-8 for JSON: texts of the files are Windows-1250; file names
+// are taken as they are when they are valid UTF-8, as the file system spells
+// them.
+Json text(std::string_view s, bool fileName = false)
 {
-    const bool utf8 = fileName && validUtf8(s);
-    std::string out = "\"";
+    if (fileName && validUtf8(s)) return std::string(s);
+    std::string out;
+    out.reserve(s.size());
     for (const char ch : s) {
         const auto b = static_cast<unsigned char>(ch);
-        if (b == '"' || b == '\\') {
-            out += '\\';
+        if (b < 0x80)
             out += ch;
-        } else if (b < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", b);
-            out += buf;
-        } else if (b < 0x80 || utf8) {
-            out += ch;
-        } else {
+        else
             appendUtf8(out, cp1250::toUnicode(b));
-        }
     }
-    return out + "\"";
+    return out;
 }
 
-std::string field(const char* name, const std::string& json) { return std::string("\"") + name + "\":" + json; }
-std::string field(const char* name, long long value) { return field(name, std::to_string(value)); }
+// The library writes the control characters that have a short escape as
+// \b \f \n \r \t; this tool has always written every control character as
+// \u00xx. Escapes are only ever in strings, and a backslash there always
+// starts one, so the rewrite is exact.
+std::string controlEscapes(const std::string& json)
+{
+    std::string out;
+    out.reserve(json.size());
+    for (size_t i = 0; i < json.size(); ++i) {
+        out += json[i];
+        if (json[i] != '\\' || i + 1 == json.size()) continue;
+        const char next = json[++i];
+        const char* code = next == 'b' ? "08" : next == 'f' ? "0c" : next == 'n' ? "0a" : next == 'r' ? "0d"
+                           : next == 't' ? "09" : nullptr;
+        if (code)
+            (out += "u00") += code;
+        else
+            out += next;
+    }
+    return out;
+}
 
 }  // namespace
 
 std::string reportJson(const CheckReport& r, const Options& o, const Document& d)
 {
     const bool firmware = isFirmwareKind(d.kind);
-    std::string out = "{" + field("kind", jsonString(o.kindName)) + "," + field("base", jsonString(o.base, true)) +
-                      "," + field("dest", o.dest.empty() ? "null" : jsonString(o.dest, true));
-    if (!o.baseLang.empty())
-        out += "," + field("base_lang", jsonString(d.baseLanguage)) + "," + field("dest_lang", jsonString(d.destLanguage));
+    Json head = {{"kind", text(o.kindName)}, {"base", text(o.base, true)},
+                 {"dest", o.dest.empty() ? Json(nullptr) : text(o.dest, true)}};
+    if (!o.baseLang.empty()) {
+        head["base_lang"] = text(d.baseLanguage);
+        head["dest_lang"] = text(d.destLanguage);
+    }
+    // One document, with each problem on a line of its own.
+    std::string out = head.dump();
+    out.pop_back();
     out += ",\"problems\":[";
     for (size_t i = 0; i < r.problems.size(); ++i) {
         const Problem& p = r.problems[i];
-        out += i == 0 ? "\n{" : ",\n{";
+        Json problem = Json::object();
         if (p.row > 0) {
-            out += field("row", p.row) + "," + field("id", jsonString(p.id, firmware)) + ",";
-            if (firmware) out += field("file", jsonString(p.file, true)) + "," + field("line", p.line) + ",";
+            problem["row"] = p.row;
+            problem["id"] = text(p.id, firmware);
+            if (firmware) {
+                problem["file"] = text(p.file, true);
+                problem["line"] = p.line;
+            }
         } else {
-            out += field("file", jsonString(p.file, true)) + ",";
+            problem["file"] = text(p.file, true);
         }
-        out += field("problem", jsonString(problemName(p.kind)));
-        if (p.kind == Problem::Kind::Unreadable) out += "," + field("reason", jsonString(p.reason));
-        if (hasCounts(p.kind)) out += "," + field("dest", static_cast<long long>(p.dest)) + "," +
-                                      field("base", static_cast<long long>(p.base));
-        out += "}";
+        problem["problem"] = problemName(p.kind);
+        if (p.kind == Problem::Kind::Unreadable) problem["reason"] = p.reason;
+        if (hasCounts(p.kind)) {
+            problem["dest"] = p.dest;
+            problem["base"] = p.base;
+        }
+        out += i == 0 ? "\n" : ",\n";
+        out += problem.dump();
     }
-    out += r.problems.empty() ? "]," : "\n],";
-    out += "\"summary\":{" + field("rows", r.rows) + "," + field("translated", r.translated) + "," +
-           field("missing", r.missing) + "," + field("too_long", r.tooLong) + "," +
-           field("length_differs", r.lengthDiffers) + "," + field("structure", r.structure) + "," +
-           field("line_count", r.lineCount) + "," + field("unreadable", r.unreadable) + "," +
-           field("base_characters", r.characters.base) + "," + field("dest_characters", r.characters.dest) + "," +
-           field("character_count", jsonString(characterCountText(r.characters))) + "}}\n";
-    return out;
+    out += r.problems.empty() ? "]" : "\n]";
+    const Json summary = {{"rows", r.rows},
+                          {"translated", r.translated},
+                          {"missing", r.missing},
+                          {"too_long", r.tooLong},
+                          {"length_differs", r.lengthDiffers},
+                          {"structure", r.structure},
+                          {"line_count", r.lineCount},
+                          {"unreadable", r.unreadable},
+                          {"base_characters", r.characters.base},
+                          {"dest_characters", r.characters.dest},
+                          {"character_count", text(characterCountText(r.characters))}};
+    out += ",\"summary\":" + summary.dump() + "}\n";
+    return controlEscapes(out);
 }
 
 }  // namespace tov::cli

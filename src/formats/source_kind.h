@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace tov {
 
@@ -28,6 +29,13 @@ constexpr bool isFirmwareKind(std::uint8_t k)
 {
     return k == kOrvanta || k == kQL5 || k == kQL10 || k == kTelmo;
 }
+
+// The kind a file named on the command line opens as, told by its name: a
+// ".drc" file (Konfix*, Vigrex*, Konfi10* as those kinds, any other as the
+// generic one), a file in a language folder of a firmware family folder
+// (ORVANTA/ENG/EDIT.ENG), a ".ini" file (menu texts) or a ".c" file. Case is
+// ignored. kNone when the name does not tell; `path` should be absolute.
+std::uint8_t sourceKindOfFile(const std::string& path);
 
 // Translation-table columns.
 namespace tcol {

@@ -566,6 +566,18 @@ void TForm1::testClick()
     form2_->raise();
 }
 
+void TForm1::OpenBaseFile(std::uint8_t kind, const std::string& fileName)
+{
+    if (isResourceStringKind(kind))
+        OpenDrcCommand(kind, fileName);
+    else if (isFirmwareKind(kind))
+        OpenFirmwareCommand(kind, fileName);
+    else if (kind == kMenuIni)
+        OpenMenuIniCommand(fileName);
+    else if (kind == kCArrays)
+        OpenCArraysCommand(fileName);
+}
+
 // ---------------------------------------------------------------------------
 // Helpers
 

@@ -161,14 +161,22 @@ public:
     void Vigrex1Click();
     void Konfi101Click();
     void Genaricdrc1Click();
-    void OpenDrcBase();
+    // The "Open base text" commands, each with the file to open instead of
+    // asking for one with the open dialog when fileName is given.
+    void OpenDrcCommand(std::uint8_t kind, const std::string& fileName = {});
+    void OpenDrcBase(const std::string& fileName = {});
     void Orvantafirmware1Click();
     void QL5firmware1Click();
     void QL10firmware1Click();
     void TELMOfirmware1Click();
     void INIfile1Click();
+    void OpenMenuIniCommand(const std::string& fileName = {});
     void LoadMenuIni();
     void FileC1Click();
+    void OpenCArraysCommand(const std::string& fileName = {});
+    // Opens a file named on the command line as the base text of `kind`, as
+    // that kind's "Open base text" command does with the file chosen.
+    void OpenBaseFile(std::uint8_t kind, const std::string& fileName);
     void Blank1Click();
     void Usefile1Click();
     void OpenDest1Click();
@@ -220,7 +228,7 @@ public:
     // fileName itself (resolved) when one is given.
     std::optional<std::string> chooseSetFile(const FirmwareDialog& dialog, const std::string& fileName);
     // The common body of the four firmware "Open base text" commands.
-    void OpenFirmwareCommand(std::uint8_t kind);
+    void OpenFirmwareCommand(std::uint8_t kind, const std::string& fileName = {});
     // Row at which the open firmware destination stopped matching its base
     // (0: none); a save then asks first.
     int firmwareStructureFailureRow = 0;

@@ -55,13 +55,15 @@ void selectRemembered(QComboBox* box, const std::string& storedValue)
 
 }  // namespace
 
-void TForm1::FileC1Click()
+void TForm1::FileC1Click() { OpenCArraysCommand(); }
+
+void TForm1::OpenCArraysCommand(const std::string& fileName)
 {
     if (sourceKind != kCArrays && !SaveDestPrompt()) return;
     prevSourceKind = sourceKind;
     sourceKind = kCArrays;
     destFile.clear();
-    OpenCArraysBase();
+    OpenCArraysBase(fileName);
 }
 
 void TForm1::OpenCArraysBase(const std::string& fileName)

@@ -32,23 +32,6 @@ void prepareSaveDialog(DialogState& dialog)
     dialog.fileName.clear();
 }
 
-// The common start of the four "Open base text" entries: switching to another
-// kind asks about unsaved destination texts and then drops them with the
-// destination name.
-void openDrcKind(TForm1& form, std::uint8_t kind)
-{
-    if (form.sourceKind != kind) {
-        if (!form.SaveDestPrompt()) return;
-        form.working().cells().clearColumn(kDrcDestColumn);
-        form.SG1->cells().clearColumn(tcol::kDest);
-        form.SG1->cells().clearColumn(tcol::kDestLen);
-        form.destFile.clear();
-    }
-    form.prevSourceKind = form.sourceKind;
-    form.sourceKind = kind;
-    form.OpenDrcBase();
-}
-
 // "Open destination" and "Use file...": the chosen file becomes the
 // destination and its texts are read by identifier into the stored column.
 void chooseDrcDestination(TForm1& form, const DrcDialogStart& start)
@@ -74,15 +57,36 @@ void showSaveError(TForm1& form, const std::string& name)
 // ---------------------------------------------------------------------------
 // Open base text
 
-void TForm1::Konfix1Click() { openDrcKind(*this, kKonfix); }
-void TForm1::Vigrex1Click() { openDrcKind(*this, kVigrex); }
-void TForm1::Konfi101Click() { openDrcKind(*this, kKonfi10); }
-void TForm1::Genaricdrc1Click() { openDrcKind(*this, kGenericDrc); }
+void TForm1::Konfix1Click() { OpenDrcCommand(kKonfix); }
+void TForm1::Vigrex1Click() { OpenDrcCommand(kVigrex); }
+void TForm1::Konfi101Click() { OpenDrcCommand(kKonfi10); }
+void TForm1::Genaricdrc1Click() { OpenDrcCommand(kGenericDrc); }
 
-void TForm1::OpenDrcBase()
+// The common start of the four "Open base text" entries: switching to another
+// kind asks about unsaved destination texts and then drops them with the
+// destination name.
+void TForm1::OpenDrcCommand(std::uint8_t kind, const std::string& fileName)
 {
-    prepareOpenDialog(OpenDialog1, drcOpenBaseStart(sourceKind, programFolder()));
-    if (const auto chosen = prompts().openFile(this, OpenDialog1.request())) {
+    if (sourceKind != kind) {
+        if (!SaveDestPrompt()) return;
+        working().cells().clearColumn(kDrcDestColumn);
+        SG1->cells().clearColumn(tcol::kDest);
+        SG1->cells().clearColumn(tcol::kDestLen);
+        destFile.clear();
+    }
+    prevSourceKind = sourceKind;
+    sourceKind = kind;
+    OpenDrcBase(fileName);
+}
+
+void TForm1::OpenDrcBase(const std::string& fileName)
+{
+    std::optional<QString> chosen = pathToQString(fileName);
+    if (fileName.empty()) {
+        prepareOpenDialog(OpenDialog1, drcOpenBaseStart(sourceKind, programFolder()));
+        chosen = prompts().openFile(this, OpenDialog1.request());
+    }
+    if (chosen) {
         baseFile = pathFromQString(*chosen);
         // Over the existing rows when row 1 has a destination text, else anew.
         const DrcBaseOpen opened = openDrcBase(baseFile, working().cells());

@@ -40,7 +40,7 @@ void TForm1::File1Click()
 // ---------------------------------------------------------------------------
 // Open base text > firmware families
 
-void TForm1::OpenFirmwareCommand(std::uint8_t kind)
+void TForm1::OpenFirmwareCommand(std::uint8_t kind, const std::string& fileName)
 {
     if (!SaveDestPrompt()) return;
     if (prepareFirmwareKind(SG1->cells(), working().cells(), sourceKind, kind)) {
@@ -51,7 +51,7 @@ void TForm1::OpenFirmwareCommand(std::uint8_t kind)
     }
     sourceKind = kind;
     prevSourceKind = kind;
-    OpenFirmwareBase(kind);
+    OpenFirmwareBase(kind, fileName);
     // The headers and panels follow the new kind even when the dialog was cancelled.
     TableRefresh();
 }

@@ -74,7 +74,9 @@ void showDestLanguage(TForm1& f, const IniDocument& doc)
 
 }  // namespace
 
-void TForm1::INIfile1Click()
+void TForm1::INIfile1Click() { OpenMenuIniCommand(); }
+
+void TForm1::OpenMenuIniCommand(const std::string& fileName)
 {
     if (sourceKind != kMenuIni) {
         if (!SaveDestPrompt()) return;
@@ -86,11 +88,14 @@ void TForm1::INIfile1Click()
     prevSourceKind = sourceKind;
     sourceKind = kMenuIni;
 
-    // The filter stays set for later uses of the dialog.
-    OpenDialog1.filter = QStringLiteral("ini|*.ini");
-    OpenDialog1.initialFolder = pathToQString(programFolder());
-    OpenDialog1.fileName = QStringLiteral("menu.ini");
-    const std::optional<QString> chosen = prompts().openFile(this, OpenDialog1.request());
+    std::optional<QString> chosen = pathToQString(fileName);
+    if (fileName.empty()) {
+        // The filter stays set for later uses of the dialog.
+        OpenDialog1.filter = QStringLiteral("ini|*.ini");
+        OpenDialog1.initialFolder = pathToQString(programFolder());
+        OpenDialog1.fileName = QStringLiteral("menu.ini");
+        chosen = prompts().openFile(this, OpenDialog1.request());
+    }
     if (!chosen) {
         sourceKind = prevSourceKind;
         return;

@@ -151,6 +151,42 @@ TEST(CliCheck, JsonHoldsTheSameReport)
         EXPECT_TRUE(contains(j.out, line)) << line;
 }
 
+TEST(CliCheck, JsonDocumentsByteForByte)
+{
+    DemoFolder folder;
+    // Without problems, and with the languages of a menu file.
+    const Result clean = folder.run({"check", "--json", "--kind", "orvanta", "ORVANTA/ENG/EDIT.ENG", "ORVANTA/POL/EDIT.POL"});
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_EQ(clean.out,
+              "{\"kind\":\"orvanta\",\"base\":\"ORVANTA/ENG/EDIT.ENG\",\"dest\":\"ORVANTA/POL/EDIT.POL\",\"problems\":[],"
+              "\"summary\":{\"rows\":20,\"translated\":20,\"missing\":0,\"too_long\":0,\"length_differs\":0,"
+              "\"structure\":0,\"line_count\":0,\"unreadable\":0,\"base_characters\":360,\"dest_characters\":360,"
+              "\"character_count\":\"Base: 360   Dest.: 360\"}}\n");
+    const Result menu = folder.run(
+        {"check", "--json", "--kind", "menu-ini", "menu.ini", "--base-lang", "English", "--dest-lang", "Polski"});
+    EXPECT_TRUE(startsWith(menu.out, "{\"kind\":\"menu-ini\",\"base\":\"menu.ini\",\"dest\":null,\"base_lang\":\"English\","
+                                     "\"dest_lang\":\"Polski\",\"problems\":[\n{\"row\":9,\"id\":\"3v\",\"problem\":\"missing\"},\n"))
+        << menu.out;
+
+    // File names: UTF-8 as it is, anything else read as Windows-1250, and
+    // every control character as \u00xx.
+    const std::pair<std::string, std::string> names[] = {
+        {"base/K\tx\n\r\b\f\x01.drc", "base/K\\u0009x\\u000a\\u000d\\u0008\\u000c\\u0001.drc"},
+        {"base/K\"\\x.drc", "base/K\\\"\\\\x.drc"},
+        {"base/K\xc3\xb3x.drc", "base/K\xc3\xb3x.drc"},
+        {"base/K\xe9x.drc", "base/K\xc3\xa9x.drc"},
+        {"base/K\xc0\xafx.drc", "base/K\xc5\x94\xc5\xbbx.drc"},  // an overlong form is no UTF-8
+        {"base/K\xed\xa0\x80x.drc", "base/K\xc3\xad\xc2\xa0\xe2\x82\xacx.drc"},  // nor is a surrogate
+    };
+    for (const auto& [name, json] : names) {
+        folder.copy(folder / "base/Konfix_en.drc", name);
+        const Result r = folder.run({"check", "--json", "--kind", "drc", name});
+        EXPECT_EQ(r.status, 1) << json;
+        EXPECT_TRUE(startsWith(r.out, "{\"kind\":\"drc\",\"base\":\"" + json + "\",\"dest\":null,\"problems\":[\n"))
+            << r.out.substr(0, 80);
+    }
+}
+
 // Export, import of that export into a new destination (with one text
 // changed), and export again: the same file comes back, with the change.
 TEST(CliImport, RoundTripsThroughEveryWriter)
@@ -389,6 +425,27 @@ TEST(CliArguments, ErrorsExitWithStatusTwoAndOneLine)
          "line than its base text (EDIT.ENG:5)"},
         {{"export", "--kind", "orvanta", "ORVANTA/ENG/EDIT.ENG", "ORVANTA/ENG/MENU.ENG", "-o", "base"},
          "base: cannot be written (base: Is a directory)"},
+        // How the words are read: in order, the first thing wrong is reported.
+        {{"--kind", "drc", "check"}, "unknown command \"--kind\" (expected check, export or import) (try --help)"},
+        {{"check", "--kind"}, "--kind needs a value (try --help)"},
+        {{"export", "--kind", "drc", "base/Konfix_en.drc", "--output"}, "--output needs a value (try --help)"},
+        {{"export", "--kind", "drc", "-o", "a", "--output", "b"}, "--output given twice (try --help)"},
+        {{"check", "--kind=drc", "--kind", "drc"}, "--kind given twice (try --help)"},
+        {{"check", "--kind", "drc", "--foo=1", "--kind"}, "unknown option \"--foo=1\" (try --help)"},
+        {{"check", "--kind", "drc", "-x", "--help"}, "unknown option \"-x\" (try --help)"},
+        {{"check", "--kind", "drc", "--version"}, "unknown option \"--version\" (try --help)"},
+        {{"check", "--kind="}, "unknown kind \"\" (expected drc, orvanta, ql5, ql10, telmo, menu-ini or c) (try --help)"},
+        {{"check", "--kind==", "x"}, "unknown kind \"=\" (expected drc, orvanta, ql5, ql10, telmo, menu-ini or c) (try --help)"},
+        {{"check", "--kind", "--json", "base/Konfix_en.drc"},
+         "unknown kind \"--json\" (expected drc, orvanta, ql5, ql10, telmo, menu-ini or c) (try --help)"},
+        {{"export", "--kind", "drc", "--output=", "base/Konfix_en.drc"}, "-o: the file name is empty (try --help)"},
+        {{"check", "--kind", "drc", "--", "-x"}, "-x: no such file"},
+        {{"check", "--kind", "drc", "base/Konfix_en.drc", "export"}, "export: no such file"},
+        {{"check", "--kind", "drc", "a", "b", "c"}, "check: too many files (\"c\") (try --help)"},
+        {{"check", "--kind", "drc", ""}, "a file name is empty (try --help)"},
+        {{"check", "--kind", "drc", "--base-lang", "English", "x"},
+         "--base-lang and --dest-lang apply only to --kind menu-ini and c (try --help)"},
+        {{"check", "--kind", "drc", "-o", "x", "base/Konfix_en.drc"}, "-o does not apply to check (try --help)"},
     };
     DemoFolder folder;
     // An Orvanta destination with one line more in the middle of EDIT.POL.
@@ -442,9 +499,13 @@ TEST(CliArguments, HelpAndVersion)
     const Result version = folder.run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "Tovrana v." + programVersionText() + "\n");
-    const Result help = folder.run({"check", "--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(startsWith(help.out, "Usage:\n  tovrana-cli check  --kind KIND BASE [DEST]"));
+    // Whatever follows --help is not looked at.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"check", "--help"}, {"--help", "x"}, {"import", "--kind", "po", "-h", "-x"}}) {
+        const Result help = folder.run(args);
+        EXPECT_EQ(help.status, 0);
+        EXPECT_TRUE(startsWith(help.out, "Usage:\n  tovrana-cli check  --kind KIND BASE [DEST]"));
+    }
     const Result none = folder.run({});
     EXPECT_EQ(none.status, 2);
     EXPECT_EQ(none.err, "tovrana-cli: no command given (try --help)\n");

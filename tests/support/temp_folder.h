@@ -50,8 +50,10 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + name; }
 
+    // Writes a file, making the folders of a name like "a/b/c.txt" first.
     void put(const std::string& name, const std::string& bytes) const
     {
+        std::filesystem::create_directories(std::filesystem::path(path_ + name).parent_path());
         if (!writeFileAtomic(path_ + name, bytes)) throw std::runtime_error("cannot write " + name);
     }
     std::string get(const std::string& name) const

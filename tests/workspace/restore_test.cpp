@@ -180,5 +180,42 @@ TEST_F(Restore, DemoOpensOnItsKonfixFilesFromAnyCurrentFolder)
     EXPECT_EQ(setting("dfile"), "./dest/Konfix_pl.drc");
 }
 
+TEST_F(Restore, AFileNamedAtStartOpensAsItsKindWithoutADialog)
+{
+    struct Case {
+        const char* file;
+        std::uint8_t kind;
+        int rows;
+    };
+    const Case cases[] = {
+        {"base/Vigrex_en.drc", kVigrex, 30},
+        {"base/Konfix_en.drc", kKonfix, 34},
+        {"ORVANTA/ENG/EDIT.ENG", kOrvanta, 0},
+        {"TELMO/ENG/Telmo.ENG", kTelmo, 0},
+        {"menu.ini", kMenuIni, 0},
+        {"texts.c", kCArrays, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        prompts = ScriptedPrompts();
+        // After a session of another kind, with its destination.
+        startWith("fm=17\r\nbfile=./texts.c\r\n");
+        form1->OpenBaseFile(c.kind, folder + c.file);
+        EXPECT_TRUE(prompts.requests.empty());
+        EXPECT_EQ(form1->sourceKind, c.kind);
+        EXPECT_EQ(form1->baseFile, folder + c.file);
+        const std::string name = std::string(c.file).substr(std::string(c.file).rfind('/') + 1);
+        if (isResourceStringKind(c.kind) || isFirmwareKind(c.kind))
+            EXPECT_EQ(form1->Panel4->text().toStdString(), name);
+        EXPECT_FALSE(table().cell(tcol::kBase, 1).empty());
+        if (c.rows > 0) {
+            EXPECT_EQ(table().rowCount(), c.rows);
+            EXPECT_TRUE(table().cell(tcol::kDest, 1).empty());  // the C file's destination is gone
+        }
+        form2.reset();
+        form1.reset();
+    }
+}
+
 }  // namespace
 }  // namespace tov::test
