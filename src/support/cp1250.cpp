@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <utility>
 
 namespace tov::cp1250 {
@@ -87,7 +88,110 @@ const std::array<unsigned char, 256>& upperTable()
     return table;
 }
 
+// The UTF-8 bytes of the character of every byte of the high half (two or
+// three bytes; the first byte of the entry is the length).
+using Utf8High = std::array<std::array<char, 4>, 128>;
+
+Utf8High makeUtf8High()
+{
+    Utf8High t {};
+    for (size_t i = 0; i < kHigh.size(); ++i) {
+        const char16_t c = kHigh[i];
+        auto& e = t[i];
+        if (c < 0x800) {
+            e = {2, static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F)), 0};
+        } else {
+            e = {3, static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                 static_cast<char>(0x80 | (c & 0x3F))};
+        }
+    }
+    return t;
+}
+
+const Utf8High& utf8High()
+{
+    static const Utf8High table = makeUtf8High();
+    return table;
+}
+
+// The next character of well-formed UTF-8 at s[i] (advancing i), or -1 for
+// a malformed sequence: a stray continuation byte, a truncated sequence, an
+// overlong form, a surrogate or a value beyond U+10FFFF.
+long nextCodePoint(std::string_view s, size_t& i)
+{
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char b0 = byte(i);
+    int extra;
+    char32_t c;
+    if (b0 < 0x80) {
+        ++i;
+        return b0;
+    } else if (b0 >= 0xC2 && b0 <= 0xDF) {
+        extra = 1;
+        c = b0 & 0x1F;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        extra = 2;
+        c = b0 & 0x0F;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        extra = 3;
+        c = b0 & 0x07;
+    } else {
+        return -1;
+    }
+    if (s.size() - i <= static_cast<size_t>(extra)) return -1;
+    for (int k = 1; k <= extra; ++k) {
+        const unsigned char b = byte(i + k);
+        if ((b & 0xC0) != 0x80) return -1;
+        c = (c << 6) | (b & 0x3F);
+    }
+    static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
+    if (c < kMin[extra] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return -1;
+    i += static_cast<size_t>(extra) + 1;
+    return static_cast<long>(c);
+}
+
 }  // namespace
+
+std::string toUtf8(std::string_view bytes)
+{
+    const Utf8High& high = utf8High();
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (const char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < 0x80) {
+            out.push_back(ch);
+        } else {
+            const auto& e = high[b - 0x80u];
+            out.append(e.data() + 1, static_cast<size_t>(e[0]));
+        }
+    }
+    return out;
+}
+
+bool fromUtf8(std::string_view utf8, std::string& out, std::vector<char32_t>& unheld)
+{
+    out.clear();
+    out.reserve(utf8.size());
+    size_t i = 0;
+    while (i < utf8.size()) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x80) {
+            out.push_back(static_cast<char>(b));
+            ++i;
+            continue;
+        }
+        const long c = nextCodePoint(utf8, i);
+        if (c < 0) return false;
+        const int byte = c <= 0xFFFF ? fromUnicode(static_cast<char16_t>(c)) : -1;
+        if (byte >= 0) {
+            out.push_back(static_cast<char>(byte));
+        } else if (std::find(unheld.begin(), unheld.end(), static_cast<char32_t>(c)) == unheld.end()) {
+            unheld.push_back(static_cast<char32_t>(c));
+        }
+    }
+    return true;
+}
 
 char16_t toUnicode(unsigned char byte)
 {

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tov::cp1250 {
 
@@ -17,5 +18,15 @@ int fromUnicode(char16_t ch);
 // accented letters, Polish ą ć ę ł ń ó ś ź ż among them).
 unsigned char upper(unsigned char byte);
 std::string upper(std::string_view text);
+
+// A text of the code page in UTF-8. Every byte has its character, so the
+// way back (fromUtf8) gives the same bytes.
+std::string toUtf8(std::string_view bytes);
+
+// A UTF-8 text in the code page: false when `utf8` is not well-formed UTF-8.
+// A character the code page cannot hold is never replaced: it is left out of
+// `out` and listed in `unheld` (each character once, in order of first
+// appearance), so that a caller can refuse the text and name the character.
+bool fromUtf8(std::string_view utf8, std::string& out, std::vector<char32_t>& unheld);
 
 }  // namespace tov::cp1250

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
+#include <vector>
 
 #include "support/cp1250.h"
 
@@ -29,6 +31,49 @@ TEST(CodePage1250, KnownCharacters)
     EXPECT_EQ(cp1250::fromUnicode(u'\u4E2D'), -1);
     EXPECT_EQ(cp1250::fromUnicode(u'\u0080'), -1);  // byte 0x80 is the euro sign
     EXPECT_EQ(cp1250::fromUnicode(u'\u00E0'), -1);  // à is not in the code page
+}
+
+TEST(CodePage1250, EveryByteRoundTripsThroughUtf8)
+{
+    std::string all;
+    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+    const std::string utf8 = cp1250::toUtf8(all);
+    std::string back;
+    std::vector<char32_t> unheld;
+    ASSERT_TRUE(cp1250::fromUtf8(utf8, back, unheld));
+    EXPECT_EQ(back, all);
+    EXPECT_TRUE(unheld.empty());
+    // Two- and three-byte forms, the unassigned bytes as their C1 controls.
+    EXPECT_EQ(cp1250::toUtf8("\x80\x81\xB9\xFF"), "\u20AC\u0081\u0105\u02D9");
+}
+
+TEST(CodePage1250, FromUtf8RefusesWhatItCannotHold)
+{
+    struct Case {
+        std::string utf8;
+        bool wellFormed;
+        std::string bytes;
+        std::vector<char32_t> unheld;
+    };
+    const Case cases[] = {
+        {"Za\u017C\u00F3\u0142\u0107", true, "Za\xBF\xF3\xB3\xE6", {}},
+        {"\u00E0 la \u2603\u00E0\U0001F600!", true, " la !", {0xE0, 0x2603, 0x1F600}},
+        {"\u0080", true, "", {0x80}},            // byte 0x80 is the euro sign, not U+0080
+        {"a\xC0\x80", false, "", {}},           // overlong form of NUL
+        {"\xED\xA0\x80", false, "", {}},       // a surrogate
+        {"\xE2\x82", false, "", {}},            // cut short
+        {"\x80" "a", false, "", {}},             // a stray continuation byte
+        {"\xF4\x90\x80\x80", false, "", {}},  // beyond U+10FFFF
+        {"\xFF" "a", false, "", {}},
+    };
+    for (const Case& c : cases) {
+        std::string out;
+        std::vector<char32_t> unheld;
+        EXPECT_EQ(cp1250::fromUtf8(c.utf8, out, unheld), c.wellFormed) << c.utf8;
+        if (!c.wellFormed) continue;
+        EXPECT_EQ(out, c.bytes) << c.utf8;
+        EXPECT_EQ(unheld, c.unheld) << c.utf8;
+    }
 }
 
 TEST(CodePage1250, UpperCaseOfLetters)

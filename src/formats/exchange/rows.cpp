@@ -1,0 +1,172 @@
+#include "formats/exchange/rows.h"
+
+#include <cstdio>
+#include <deque>
+#include <unordered_map>
+
+#include "support/cp1250.h"
+
+namespace tov::exchange {
+
+namespace {
+
+// The unit ids of the rows and the row of each unit id: one hash table, and
+// strings made only for repeated identifiers.
+struct UnitIds {
+    std::vector<std::string_view> ids;
+    std::unordered_map<std::string_view, size_t> rowOf;
+    std::deque<std::string> made;  // the "#N" ids (a deque never moves them)
+
+    explicit UnitIds(const std::vector<Row>& rows) : ids(rows.size())
+    {
+        rowOf.reserve(rows.size());
+        std::vector<size_t> repeated;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (rowOf.try_emplace(rows[i].id, i).second) ids[i] = rows[i].id;
+            else repeated.push_back(i);
+        }
+        for (const size_t i : repeated) {
+            for (int n = 2;; ++n) {
+                std::string id = std::string(rows[i].id) + "#" + std::to_string(n);
+                if (rowOf.contains(id)) continue;
+                ids[i] = made.emplace_back(std::move(id));
+                rowOf.emplace(ids[i], i);
+                break;
+            }
+        }
+    }
+};
+
+}  // namespace
+
+std::vector<std::string> unitIds(const std::vector<Row>& rows)
+{
+    const UnitIds table(rows);
+    return {table.ids.begin(), table.ids.end()};
+}
+
+File makeFile(const std::vector<Row>& rows, const FileInfo& info)
+{
+    const UnitIds table(rows);
+    const std::vector<std::string_view>& ids = table.ids;
+    File f;
+    f.original = cp1250::toUtf8(info.original);
+    f.sourceLanguage = info.sourceLanguage;
+    f.targetLanguage = info.targetLanguage;
+    f.units.reserve(rows.size());
+    const FormatFlag flag = info.notation == checks::FormatNotation::Printf ? FormatFlag::C : FormatFlag::ObjectPascal;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Row& r = rows[i];
+        if (r.base.empty()) continue;
+        Unit& u = f.units.emplace_back();
+        u.id = cp1250::toUtf8(ids[i]);
+        u.resname = cp1250::toUtf8(r.id);
+        u.source = cp1250::toUtf8(r.base);
+        u.target = cp1250::toUtf8(r.dest);
+        u.state = r.dest.empty() ? State::Untranslated : State::Translated;
+        u.note = cp1250::toUtf8(r.comment);
+        u.reference = {cp1250::toUtf8(r.referenceFile), r.referenceLine};
+        u.width = r.width;
+        if (hasConversion(info.notation, r.base)) u.format = flag;
+    }
+    return f;
+}
+
+namespace {
+
+constexpr size_t kNoUnit = static_cast<size_t>(-1);
+constexpr size_t kSeveralUnits = static_cast<size_t>(-2);
+
+}  // namespace
+
+ImportReport matchImport(const std::vector<Row>& rows, const File& file, const ImportOptions& options)
+{
+    ImportReport report;
+    const UnitIds table(rows);
+    const std::vector<std::string_view>& ids = table.ids;
+    const std::unordered_map<std::string_view, size_t>& rowOfId = table.rowOf;
+
+    // The unit of each row: none, one, or several (then none is applied).
+    std::vector<size_t> unitOfRow(rows.size(), kNoUnit);
+    std::vector<Problem> unknown;
+    std::string id;
+    std::vector<char32_t> unheld;
+    for (size_t k = 0; k < file.units.size(); ++k) {
+        unheld.clear();
+        const bool valid = cp1250::fromUtf8(file.units[k].id, id, unheld);
+        const auto found = valid && unheld.empty() ? rowOfId.find(id) : rowOfId.end();
+        if (found == rowOfId.end()) {
+            unknown.push_back({Problem::Code::UnknownId, 0, valid && unheld.empty() ? id : file.units[k].id});
+            continue;
+        }
+        size_t& slot = unitOfRow[found->second];
+        slot = slot == kNoUnit ? k : kSeveralUnits;
+    }
+
+    std::string source, target;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Row& row = rows[i];
+        const auto problem = [&](Problem::Code code, char32_t ch = 0, bool applied = false) {
+            report.problems.push_back({code, row.row, std::string(ids[i]), ch, applied});
+        };
+        if (unitOfRow[i] == kNoUnit) {
+            ++report.notInFile;
+            continue;
+        }
+        if (unitOfRow[i] == kSeveralUnits) {
+            problem(Problem::Code::DuplicateId);
+            continue;
+        }
+        const Unit& u = file.units[unitOfRow[i]];
+        if (u.state == State::Untranslated) {
+            ++report.untranslated;
+            continue;
+        }
+        if (u.state == State::NeedsReview && !options.needsReview) {
+            problem(Problem::Code::NeedsReview);
+            continue;
+        }
+        if (u.targetPlaceholders) {
+            problem(Problem::Code::Placeholder);
+            continue;
+        }
+        unheld.clear();
+        const bool targetValid = cp1250::fromUtf8(u.target, target, unheld);
+        const bool targetHeld = targetValid && unheld.empty();
+        std::vector<char32_t> sourceUnheld;
+        const bool sameSource = cp1250::fromUtf8(u.source, source, sourceUnheld) && sourceUnheld.empty() &&
+                                source == row.base;
+        if (!sameSource) problem(Problem::Code::SourceChanged, 0, options.force && targetHeld);
+        if (!targetValid) problem(Problem::Code::InvalidText);
+        for (const char32_t c : targetValid ? unheld : std::vector<char32_t>{}) problem(Problem::Code::UnheldCharacter, c);
+        if (!targetHeld || (!sameSource && !options.force)) continue;
+        if (target == row.dest) ++report.unchanged;
+        else report.edits.push_back({row.row, target});
+    }
+    report.problems.insert(report.problems.end(), unknown.begin(), unknown.end());
+    return report;
+}
+
+std::string describe(const Problem& problem)
+{
+    if (problem.code == Problem::Code::UnknownId) return "id " + problem.id + ": not in the document";
+    std::string what;
+    switch (problem.code) {
+    case Problem::Code::DuplicateId: what = "more than one unit with this id"; break;
+    case Problem::Code::SourceChanged: what = "source text differs from the base"; break;
+    case Problem::Code::UnheldCharacter: {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(problem.character));
+        what = std::string("character ") + buf + " not in the code page";
+        break;
+    }
+    case Problem::Code::InvalidText: what = "translation is not valid UTF-8"; break;
+    case Problem::Code::NeedsReview: what = "translation marked for review"; break;
+    case Problem::Code::Placeholder: what = "translation holds a placeholder without text"; break;
+    case Problem::Code::UnknownId: break;
+    }
+    return "row " + std::to_string(problem.row) + ": " + problem.id + ": " + what +
+           (problem.applied ? "; applied" : "; not applied");
+}
+
+}  // namespace tov::exchange
