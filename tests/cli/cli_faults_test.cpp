@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <functional>
 #include <regex>
 
 #include "support/strutil.h"
@@ -21,50 +20,29 @@ namespace {
 
 using Fault = tov::testing::SaveFault;
 using tov::testing::expectBothVersionsKept;
+using tov::testing::kRoomForTheNewFilesOnly;
+using tov::testing::saveFaultFiles;
 using tov::testing::saveFaultCaseName;
 using tov::testing::saveFaultCases;
 using tov::testing::takenBackupNames;
-
-// Old files hold this much more than an import writes, so that a file-size
-// limit between the two lets the new file through but not its backup copy.
-const std::string kPadding(6000, 'x');
-constexpr rlim_t kRoomForTheNewFilesOnly = 4096;
 
 struct Kind {
     const char* name;
     std::vector<std::string> open;     // the arguments after "export": base, destination, languages
     std::vector<std::string> targets;  // the files an import replaces, in the order it writes them
-    std::function<void(DemoFolder&)> prepare;
     rlim_t fullDisk;  // a limit too small for the first target (and large enough for the C template)
 };
 
 const Kind kKinds[] = {
-    {"drc",
-     {"--kind", "drc", "base/Konfix_en.drc", "dest/Konfix_pl.drc"},
-     {"dest/Konfix_pl.drc"},
-     // A comment line, which the reader skips and a save does not write.
-     [](DemoFolder& f) { f.put("dest/Konfix_pl.drc", f.get("dest/Konfix_pl.drc") + "// " + kPadding + "\r\n"); },
-     16},
+    {"drc", {"--kind", "drc", "base/Konfix_en.drc", "dest/Konfix_pl.drc"}, {"dest/Konfix_pl.drc"}, 16},
     {"firmware",
      {"--kind", "orvanta", "ORVANTA/ENG/EDIT.ENG", "ORVANTA/POL/EDIT.POL"},
      {"ORVANTA/OUT/EDIT.CZE", "ORVANTA/OUT/MENU.CZE"},
-     [](DemoFolder& f) {
-         std::filesystem::create_directories(f / "ORVANTA/OUT");
-         f.put("ORVANTA/OUT/EDIT.CZE", kPadding);
-         f.put("ORVANTA/OUT/MENU.CZE", kPadding);
-     },
      16},
-    {"menu INI",
-     {"--kind", "menu-ini", "menu.ini", "--base-lang", "English", "--dest-lang", "Polski"},
-     {"menu.ini"},
-     [](DemoFolder& f) {
-         f.put("menu.ini", "[English]\r\n1=File\r\n2=Edit\r\n[Polski]\r\n1=" + kPadding + "\r\n2=Edycja\r\n");
-     },
-     16},
+    {"menu INI", {"--kind", "menu-ini", "menu.ini", "--base-lang", "English", "--dest-lang", "Polski"}, {"menu.ini"}, 16},
     {"C string arrays",
      {"--kind", "c", "texts.c", "--base-lang", "English", "--dest-lang", "Polski"},
      {"out.c"},
-     [](DemoFolder& f) { f.put("out.c", f.get("texts.c") + "/* " + kPadding + " */\r\n"); },
      3000},
 };
 
@@ -97,7 +75,10 @@ TEST_P(CliFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
 {
     const auto& [kind, fault] = GetParam();
     DemoFolder folder;
-    kind.prepare(folder);
+    for (const auto& [name, bytes] : saveFaultFiles(kind.name)) {
+        std::filesystem::create_directories(std::filesystem::path(folder / name).parent_path());
+        folder.put(name, bytes);
+    }
     // Longer than every text it replaces, shorter than the padding.
     folder.put("t.tsv", editedTsv(folder, kind, "Zmiana " + std::string(200, 'z')));
     const std::string target = kind.targets.front();

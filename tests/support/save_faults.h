@@ -10,12 +10,51 @@
 #include <ctime>
 #include <map>
 #include <string>
+#include <string_view>
 #include <tuple>
+#include <utility>
 #include <vector>
 
+#include <sys/resource.h>
+
 #include "support/backup.h"
+#include "support/text_file.h"
 
 namespace tov::testing {
+
+// The demo sample `relative` (a name below demo/).
+inline std::string demoFile(const std::string& relative)
+{
+    std::string bytes;
+    readFileBytes(std::string(TOVRANA_DEMO_SOURCE_DIR) + "/" + relative, bytes);
+    return bytes;
+}
+
+// Old files hold this much more than a save writes, so that a file-size limit
+// between the two lets the new files through but not their backup copies.
+inline const std::string kPadding(6000, 'x');
+inline constexpr rlim_t kRoomForTheNewFilesOnly = 4096;
+
+// What the cases of a kind ("drc", "firmware", "menu INI", "C string arrays")
+// start from, by relative name: the demo's texts, and the files a save
+// replaces holding more than it writes.
+inline std::vector<std::pair<std::string, std::string>> saveFaultFiles(std::string_view kind)
+{
+    if (kind == "drc")  // a comment line, which the reader skips and a save does not write
+        return {{"base/Konfix_en.drc", demoFile("base/Konfix_en.drc")},
+                {"dest/Konfix_pl.drc", demoFile("dest/Konfix_pl.drc") + "// " + kPadding + "\r\n"}};
+    if (kind == "firmware") {
+        std::vector<std::pair<std::string, std::string>> files;
+        for (const char* f : {"ENG/EDIT.ENG", "ENG/MENU.ENG", "POL/EDIT.POL", "POL/MENU.POL"})
+            files.emplace_back(std::string("ORVANTA/") + f, demoFile(std::string("ORVANTA/") + f));
+        files.emplace_back("ORVANTA/OUT/EDIT.CZE", kPadding);
+        files.emplace_back("ORVANTA/OUT/MENU.CZE", kPadding);
+        return files;
+    }
+    if (kind == "menu INI")
+        return {{"menu.ini", "[English]\r\n1=File\r\n2=Edit\r\n[Polski]\r\n1=" + kPadding + "\r\n2=Edycja\r\n"}};
+    return {{"texts.c", demoFile("texts.c")}, {"out.c", demoFile("texts.c") + "/* " + kPadding + " */\r\n"}};
+}
 
 enum class SaveFault {
     FullDisk,                // no room even for the new file

@@ -6,7 +6,6 @@
 // was left behind.
 #include <QRegularExpression>
 #include <filesystem>
-#include <functional>
 #include <optional>
 
 #include <sys/stat.h>
@@ -24,33 +23,21 @@ using Fault = tov::testing::SaveFault;
 using tov::testing::expectBothVersionsKept;
 using tov::testing::FileSizeLimit;
 using tov::testing::folderSnapshot;
+using tov::testing::kRoomForTheNewFilesOnly;
+using tov::testing::saveFaultFiles;
 using tov::testing::saveFaultCaseName;
 using tov::testing::saveFaultCases;
 using tov::testing::Snapshot;
 using tov::testing::takenBackupNames;
 using tov::testing::WithoutFileOverride;
 
-// Old files hold this much more than a save writes, so that a file-size
-// limit between the two lets the new file through but not its backup copy.
-const std::string kPadding(6000, 'x');
-constexpr rlim_t kRoomForTheNewFilesOnly = 4096;
-
-std::string demoFile(const std::string& relative)
-{
-    std::string bytes;
-    readFileBytes(std::string(TOVRANA_DEMO_SOURCE_DIR) + "/" + relative, bytes);
-    return bytes;
-}
-
-class SaveFaults;
-
 struct Kind {
     const char* name;
     std::vector<std::string> targets;  // the files a save replaces, in the order it writes them
-    std::function<void(SaveFaults&)> prepare;  // writes the files
-    std::function<void(SaveFaults&)> open;     // through the window's commands
-    const char* saveAs;                        // the save dialog's answer; none without dialog
-    const char* error;                         // a failed save's message, "%1" the file
+    // The files chosen in the dialogs of the commands that open the base and the destination.
+    std::vector<std::pair<const char*, void (TForm1::*)()>> opening;
+    const char* saveAs;  // the save dialog's answer; none without dialog
+    const char* error;   // a failed save's message, "%1" the file
 };
 
 void PrintTo(const Kind& kind, std::ostream* os) { *os << kind.name; }
@@ -71,9 +58,6 @@ protected:
         qputenv("TMPDIR", oldTmp_);
     }
 
-public:
-    using WorkspaceTest::form1;
-    using WorkspaceTest::writeFile;
     QString path(const std::string& relative) const { return pathToQString(folder + relative); }
     void choose(const std::string& relative) { prompts.choose(path(relative)); }
     // The program folder without the settings file, which the window writes as it likes.
@@ -103,63 +87,28 @@ private:
 const Kind kKinds[] = {
     {"drc",
      {"dest/Konfix_pl.drc"},
-     [](SaveFaults& t) {
-         t.writeFile("base/Konfix_en.drc", demoFile("base/Konfix_en.drc"));
-         // A comment line, which the reader skips and a save does not write.
-         t.writeFile("dest/Konfix_pl.drc", demoFile("dest/Konfix_pl.drc") + "// " + kPadding + "\r\n");
-     },
-     [](SaveFaults& t) {
-         t.choose("base/Konfix_en.drc");
-         t.form1->Konfix1Click();
-         t.choose("dest/Konfix_pl.drc");
-         t.form1->OpenDest1Click();
-     },
-     "dest/Konfix_pl.drc", "Error saving file \"%1\"."},
+     {{"base/Konfix_en.drc", &TForm1::Konfix1Click}, {"dest/Konfix_pl.drc", &TForm1::OpenDest1Click}},
+     "dest/Konfix_pl.drc",
+     "Error saving file \"%1\"."},
     {"firmware",
      {"ORVANTA/OUT/EDIT.CZE", "ORVANTA/OUT/MENU.CZE"},
-     [](SaveFaults& t) {
-         for (const char* f : {"ENG/EDIT.ENG", "ENG/MENU.ENG", "POL/EDIT.POL", "POL/MENU.POL"})
-             t.writeFile(std::string("ORVANTA/") + f, demoFile(std::string("ORVANTA/") + f));
-         t.writeFile("ORVANTA/OUT/EDIT.CZE", kPadding);
-         t.writeFile("ORVANTA/OUT/MENU.CZE", kPadding);
-     },
-     [](SaveFaults& t) {
-         t.choose("ORVANTA/ENG/EDIT.ENG");
-         t.form1->Orvantafirmware1Click();
-         t.choose("ORVANTA/POL/EDIT.POL");
-         t.form1->OpenDest1Click();
-     },
-     "ORVANTA/OUT/EDIT.CZE", "Error saving file \"%1\"."},
-    {"menu INI",
-     {"menu.ini"},
-     [](SaveFaults& t) {
-         t.writeFile("menu.ini", "[English]\r\n1=File\r\n2=Edit\r\n[Polski]\r\n1=" + kPadding + "\r\n2=Edycja\r\n");
-     },
-     [](SaveFaults& t) {
-         t.choose("menu.ini");
-         t.form1->INIfile1Click();
-     },
-     nullptr, "Unable to write to %1"},
-    {"C string arrays",
-     {"out.c"},
-     [](SaveFaults& t) {
-         t.writeFile("texts.c", demoFile("texts.c"));
-         t.writeFile("out.c", demoFile("texts.c") + "/* " + kPadding + " */\r\n");
-     },
-     [](SaveFaults& t) {
-         t.choose("texts.c");
-         t.form1->FileC1Click();
-     },
-     "out.c", "Error saving file \"%1\"."},
+     {{"ORVANTA/ENG/EDIT.ENG", &TForm1::Orvantafirmware1Click}, {"ORVANTA/POL/EDIT.POL", &TForm1::OpenDest1Click}},
+     "ORVANTA/OUT/EDIT.CZE",
+     "Error saving file \"%1\"."},
+    {"menu INI", {"menu.ini"}, {{"menu.ini", &TForm1::INIfile1Click}}, nullptr, "Unable to write to %1"},
+    {"C string arrays", {"out.c"}, {{"texts.c", &TForm1::FileC1Click}}, "out.c", "Error saving file \"%1\"."},
 };
 
 TEST_P(SaveFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
 {
     const auto& [kind, fault] = GetParam();
-    kind.prepare(*this);
+    for (const auto& [name, bytes] : saveFaultFiles(kind.name)) writeFile(name, bytes);
     writeFile("tovrana.ini", "[files]\r\nl1=0\r\nl2=1\r\nc1=0\r\nc2=1\r\n");
     start();
-    kind.open(*this);
+    for (const auto& [file, command] : kind.opening) {
+        choose(file);
+        (form1.get()->*command)();
+    }
     edit(1);
     ASSERT_EQ(prompts.messages(), std::vector<QString>{}) << "opened without a message";
     const std::string target = kind.targets.front();
