@@ -1,6 +1,7 @@
-// Fuzzes the firmware line grammar: QuotedText, LineComment, ClosingQuotePos
-// and MergeTextIntoLine on arbitrary bytes. The input is a new text, a LF,
-// and a template line (the whole input is the line when there is no LF).
+// Fuzzes the firmware line grammar: QuotedText, LineComment, ClosingQuotePos,
+// MergeTextIntoLine and MergeTextIntoDestLine on arbitrary bytes. The input
+// is a new text, a LF, and a template line (the whole input is the line when
+// there is no LF).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -42,12 +43,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lineInvariants(tmpl);
 
     const std::string merged = tov::MergeTextIntoLine(text, tmpl);
+    const std::string old = tov::QuotedText(tmpl);
+
+    // A destination line: one with a text merges as above; one without
+    // never loses its content, and a typed text that is merged has a place.
+    const std::string_view base = old.empty() ? std::string_view("B DB 'base' ; c") : tmpl;
+    const auto destMerged = tov::MergeTextIntoDestLine(text, tmpl, base);
+    const bool blankText = text.find_first_not_of(" \t") == std::string_view::npos;
+    if (!old.empty()) check(destMerged && *destMerged == merged);
+    if (!destMerged) check(!blankText);
+    if (destMerged && !tmpl.empty()) check(!destMerged->empty());
+    if (destMerged && !blankText && !hasAny(text, "'\";")) check(!tov::QuotedText(*destMerged).empty());
+
     if (!hasAny(tmpl, "'\"")) {
-        check(merged.empty());
+        check(merged == tmpl);
         return 0;
     }
     lineInvariants(merged);
-    const std::string old = tov::QuotedText(tmpl);
     // Merging the line's own text leaves its length; a text without quote
     // characters and ";" reads back exactly (fitted to that length) whenever
     // the template's text ends at a real closing quote.

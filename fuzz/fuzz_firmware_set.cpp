@@ -116,6 +116,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const tov::FirmwareSave saved =
         tov::saveFirmwareDestination(translation, work, family, root + "OUT/X.OUT", tov::BackupChoice::none());
+    if (!saved.unplaced.empty()) {
+        // A text without a place in its line (one read from another line
+        // than its base text's) refuses the whole save: nothing is written.
+        check(saved.files.empty());
+        check(std::filesystem::is_empty(root + "OUT"));
+        for (const auto& u : saved.unplaced) check(!translation.cell(4, u.row).empty());
+        return 0;
+    }
     check(saved.ok());
     check(saved.files.size() == base.baseFiles.size());
     for (std::size_t i = 0; i < saved.files.size(); ++i) {
@@ -127,8 +135,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(lines == expected);
     }
 
-    // Saved again over itself, every file is replaced after a backup copy of
-    // what the first save wrote.
+    // Saved again over itself (as after a refused backup), every file gets
+    // the same bytes, after a backup copy of what the first save wrote.
     std::vector<std::string> first(saved.files.size());
     for (std::size_t i = 0; i < saved.files.size(); ++i) check(tov::readFileBytes(saved.files[i], first[i]));
     const tov::FirmwareSave again =
@@ -138,6 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < again.backups.size(); ++i) {
         std::string bytes;
         check(tov::readFileBytes(again.backups[i], bytes) && bytes == first[i]);
+        check(tov::readFileBytes(saved.files[i], bytes) && bytes == first[i]);
     }
 
     // The saved set reads back with exactly the base's line counts.

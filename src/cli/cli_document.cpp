@@ -109,6 +109,7 @@ void openDrc(Document& d, const Options& o)
     const DrcBaseOpen base = openDrcBase(o.base, d.working);
     if (base.rebuilt)
         for (int c = tcol::kNumber; c <= tcol::kComment; ++c) d.translation.clearColumn(c);
+    if (base.read.refused()) failInput(o.base, drcRefusalReason(base.read));
     if (!base.ok) failDrcRead(o.base);
     if (d.hasDest && !openDrcDestination(o.dest, d.working)) failDrcRead(o.dest);
     refreshTranslationTable(d.kind, d.working, d.translation);
@@ -174,15 +175,15 @@ void openFirmware(Document& d, const Options& o, OpenMode mode)
                         {SetFileProblem::Kind::LineCount, dest.destFiles[i], dest.lineCounts[i], expected, {}});
             }
         }
-        if (dest.structureFailureRow > 0) {
-            if (mode == OpenMode::Strict) {
-                const int row = dest.structureFailureRow;
-                const auto [file, line] = d.firmwareLine(row);
-                failInput(o.dest, "wrong structure of the file set: the destination text of row " +
-                                      std::to_string(row) + " stands on another line than its base text (" +
-                                      file + ":" + std::to_string(line) + ")");
-            }
-            d.structureFailureRow = dest.structureFailureRow;
+        if (dest.structureFailure) {
+            const FirmwareStructureFailure& f = *dest.structureFailure;
+            if (mode == OpenMode::Strict)
+                failInput(f.destPath,
+                          "line " + std::to_string(f.destLine) + ": wrong structure of the file set: " + f.what());
+            d.structureFailureRow = f.row;
+            d.structureFailure = f;
+        } else if (mode == OpenMode::Check) {
+            d.linesWithoutPlace = firmwareLinesWithoutPlace(d.translation, d.working);
         }
     }
     refreshTranslationTable(d.kind, d.working, d.translation);

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,10 @@ struct Document {
     std::vector<std::string> destFiles;       // full paths, in base-list order
     std::vector<SetFileProblem> setProblems;  // check only; export and import refuse them
     int structureFailureRow = 0;              // check only
+    std::optional<FirmwareStructureFailure> structureFailure;  // with the row above
+    // Rows whose destination line could take no text (check only; a save
+    // with a text in such a row is refused).
+    std::vector<FirmwareUnplacedText> linesWithoutPlace;
 
     // Menu INI and C string-array files.
     std::string baseLanguage;  // as the file names them

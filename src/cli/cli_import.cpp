@@ -57,6 +57,11 @@ int runImport(const Options& o)
         // Without a destination set the base set's lines are the templates.
         if (!doc->hasDest) w.copyColumn(2, w, 1);
         const FirmwareSave saved = saveFirmwareDestination(t, w, *doc->family, o.out, backup);
+        if (!saved.unplaced.empty()) {
+            const FirmwareUnplacedText& u = saved.unplaced.front();
+            fail(kExitProblems, doc->destFiles.at(u.file) + ": line " + std::to_string(u.line) + ": " + u.what() +
+                                    "; nothing written");
+        }
         if (!saved.ok()) notWritten(saved.failures.front().path, saved.failures.front().error, saved.backupFailed);
         for (const std::string& path : saved.files) wrote(path);
     } else if (o.kind == kMenuIni) {

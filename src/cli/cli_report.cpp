@@ -5,6 +5,7 @@
 
 #include "formats/source_kind.h"
 #include "support/cp1250.h"
+#include "support/strutil.h"
 
 namespace tov::cli {
 
@@ -21,6 +22,21 @@ CheckReport checkDocument(const Document& d)
         ++(p.kind == SetFileProblem::Kind::Unreadable ? r.unreadable : r.lineCount);
         r.problems.push_back(std::move(q));
     }
+
+    // A destination text beyond the base's texts belongs to no row in use.
+    if (d.structureFailure && d.structureFailure->baseLine == 0) {
+        Problem q;
+        q.kind = Problem::Kind::Structure;
+        q.file = d.structureFailure->destPath;
+        q.line = d.structureFailure->destLine;
+        q.note = "line " + std::to_string(q.line) + ": " + d.structureFailure->what();
+        ++r.structure;
+        r.problems.push_back(std::move(q));
+    }
+    auto destLine = [&](std::size_t file, int line) {
+        return fileNamePart(file < d.destFiles.size() ? d.destFiles[file] : std::string()) + ":" + std::to_string(line);
+    };
+    std::size_t withoutPlace = 0;  // the next of d.linesWithoutPlace
 
     const bool firmware = isFirmwareKind(d.kind);
     const int rows = d.translation.rowCount();
@@ -41,8 +57,18 @@ CheckReport checkDocument(const Document& d)
             q.base = base.size();
             r.problems.push_back(std::move(q));
         };
-        if (row == d.structureFailureRow) {
+        if (row == d.structureFailureRow && d.structureFailure) {
             add(Problem::Kind::Structure);
+            r.problems.back().note = "destination text on another line than its base text (" +
+                                     fileNamePart(d.structureFailure->destPath) + ":" +
+                                     std::to_string(d.structureFailure->destLine) + ")";
+            ++r.structure;
+        }
+        if (withoutPlace < d.linesWithoutPlace.size() && d.linesWithoutPlace[withoutPlace].row == row) {
+            const FirmwareUnplacedText& u = d.linesWithoutPlace[withoutPlace++];
+            add(Problem::Kind::Structure);
+            r.problems.back().note = "destination line without a quoted text, not in its base line's form (" +
+                                     destLine(u.file, u.line) + ")";
             ++r.structure;
         }
         switch (destinationProblem(d.kind, base, dest)) {
@@ -79,7 +105,7 @@ bool hasCounts(Problem::Kind k)
 std::string detail(const Problem& p)
 {
     if (hasCounts(p.kind)) return ": dest " + std::to_string(p.dest) + ", base " + std::to_string(p.base);
-    if (p.kind == Problem::Kind::Structure) return ": destination text on another line than its base text";
+    if (p.kind == Problem::Kind::Structure) return ": " + p.note;
     if (p.kind == Problem::Kind::Unreadable) return ": " + p.reason;
     return {};
 }
@@ -217,8 +243,10 @@ std::string reportJson(const CheckReport& r, const Options& o, const Document& d
             }
         } else {
             problem["file"] = text(p.file, true);
+            if (p.line > 0) problem["line"] = p.line;
         }
         problem["problem"] = problemName(p.kind);
+        if (!p.note.empty()) problem["detail"] = text(p.note, true);
         if (p.kind == Problem::Kind::Unreadable) problem["reason"] = p.reason;
         if (hasCounts(p.kind)) {
             problem["dest"] = p.dest;

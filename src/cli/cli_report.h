@@ -21,6 +21,7 @@ struct Problem {
     int line = 0;        // firmware rows: line of the base text, from 1
     std::size_t dest = 0, base = 0;  // lengths or line counts, where the problem has them
     std::string reason;  // unreadable file: "no such file" or "cannot be read"
+    std::string note;    // structure: what is wrong and where in the destination
 };
 
 struct CheckReport {

@@ -67,7 +67,7 @@ bool exportTable(const TextGrid& t, std::string& out)
 ImportedTexts importTable(const TextGrid& t, std::string_view tsv)
 {
     ImportedTexts result;
-    const std::vector<std::string> lines = splitLines(tsv);
+    const std::vector<std::string> lines = splitTableLines(tsv);
     const int rows = t.rowCount() - 1;
     const int given = static_cast<int>(lines.size());
     auto refuse = [&](int row, std::string why) {
@@ -95,6 +95,12 @@ ImportedTexts importTable(const TextGrid& t, std::string_view tsv)
                                      " rows)");
     result.ok = true;
     return result;
+}
+
+bool firmwareTextEdited(std::string_view dest, std::string_view stored)
+{
+    if (stored.empty()) return dest.find_first_not_of(' ') != std::string_view::npos;
+    return dest != stored;
 }
 
 TextProblem destinationProblem(std::uint8_t kind, std::string_view base, std::string_view dest)

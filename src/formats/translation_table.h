@@ -47,13 +47,20 @@ struct ImportedTexts {
     std::string error;       // why, naming that row
     std::vector<std::string> dest;  // destination texts of rows 1 .. count - 1
 };
-// Line r of `tsv` (lines split by the program's line rule) must be the base
+// Line r of `tsv` (lines split by the program's line rule, except that a
+// byte 26 ends the file only as its last byte, since the export writes texts
+// that hold it) must be the base
 // text of row r, byte for byte, followed by a TAB; the rest of the line is
 // the row's destination text (which may hold TABs). The file must have one
 // line for each data row, no more and no fewer. Nothing is returned for a
 // file that does not line up: a spreadsheet whose rows were sorted, inserted
 // or deleted must never be written into the wrong rows.
 ImportedTexts importTable(const TextGrid& translation, std::string_view tsv);
+
+// Whether a firmware destination text differs from the text last read or
+// saved (`stored`). A row without a stored text counts as edited once it holds
+// more than the blanks that keep it at its base text's length.
+bool firmwareTextEdited(std::string_view dest, std::string_view stored);
 
 // What the window marks on a destination text against its base text.
 enum class TextProblem {

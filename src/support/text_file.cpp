@@ -41,11 +41,12 @@ bool readFileBytes(const std::string& path, std::string& out)
     return ok;
 }
 
-std::vector<std::string> splitLines(std::string_view data)
+namespace {
+
+// Lines ending at LF or CR LF, lone CRs dropped.
+std::vector<std::string> splitAtLineEnds(std::string_view data)
 {
     std::vector<std::string> lines;
-    const size_t eof = data.find('\x1a');
-    if (eof != std::string_view::npos) data = data.substr(0, eof);
     size_t pos = 0;
     const size_t n = data.size();
     while (pos < n) {
@@ -65,6 +66,21 @@ std::vector<std::string> splitLines(std::string_view data)
         pos = lf + 1;
     }
     return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> splitLines(std::string_view data)
+{
+    const size_t eof = data.find('\x1a');
+    if (eof != std::string_view::npos) data = data.substr(0, eof);
+    return splitAtLineEnds(data);
+}
+
+std::vector<std::string> splitTableLines(std::string_view data)
+{
+    if (!data.empty() && data.back() == '\x1a') data.remove_suffix(1);
+    return splitAtLineEnds(data);
 }
 
 bool readLines(const std::string& path, std::vector<std::string>& lines)

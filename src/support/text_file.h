@@ -21,6 +21,11 @@ bool readFileBytes(const std::string& path, std::string& out);
 // Splits bytes into lines by the rule above. Empty data gives no line.
 std::vector<std::string> splitLines(std::string_view data);
 
+// The same for a table of texts the program wrote itself (the text export),
+// whose texts may hold a byte 26 (a menu INI value can): only a byte 26 that
+// is the last byte of the data ends it.
+std::vector<std::string> splitTableLines(std::string_view data);
+
 // Reads a file and splits it. False when the file cannot be opened or read;
 // `lines` then holds the lines of what was read before the failure.
 bool readLines(const std::string& path, std::vector<std::string>& lines);

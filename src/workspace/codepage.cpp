@@ -27,6 +27,20 @@ std::string encodeText(const QString& text)
     return out;
 }
 
+std::string encodeText(const QString& text, QString& refused)
+{
+    std::string out;
+    out.reserve(static_cast<size_t>(text.size()));
+    for (QChar ch : text) {
+        const int b = cp1250::fromUnicode(ch.unicode());
+        if (b < 0)
+            refused += ch;
+        else
+            out.push_back(static_cast<char>(b));
+    }
+    return out;
+}
+
 QString pathToQString(const std::string& path)
 {
     return QFile::decodeName(QByteArray::fromStdString(path));

@@ -78,6 +78,7 @@ void StringGrid::clearHooks()
     onKeyDown = nullptr;
     onKeyPress = nullptr;
     onExit = nullptr;
+    onRefusedText = nullptr;
     onMouseMove = nullptr;
     onDblClick = nullptr;
     onCurrentChanged = nullptr;
@@ -412,7 +413,21 @@ void StringGrid::drawHook(QPainter* painter, int c, int r, const QRect& rect, co
 
 void StringGrid::storeEditText(int c, int r, const QString& text)
 {
-    std::string bytes = encodeText(text);
+    QString refused;
+    std::string bytes = encodeText(text, refused);
+    if (!refused.isEmpty()) {
+        // The editor shows what the cell holds, the caret where it was less
+        // the characters left out before it.
+        QLineEdit* ed = liveEditor();
+        if (ed && editorCol_ == c && editorRow_ == r && ed->text() == text) {
+            QString before;
+            const int caret = static_cast<int>(encodeText(text.left(ed->cursorPosition()), before).size());
+            ed->setText(decodeBytes(bytes));
+            ed->setCursorPosition(caret);
+        }
+        QApplication::beep();
+        if (onRefusedText) onRefusedText(refused);
+    }
     if (cells_.cell(c, r) == bytes) return;
     cells_.setCell(c, r, bytes);
     if (onSetEditText) onSetEditText(c, r, bytes);
@@ -564,6 +579,18 @@ bool StringGrid::handleKeyPress(QKeyEvent* event)
     return ch.isNull();
 }
 
+bool StringGrid::refusedKey(QKeyEvent* event)
+{
+    const QString text = event->text();
+    if (text.isEmpty() || text.at(0).unicode() < 32 || text.at(0).unicode() == 127) return false;
+    QString refused;
+    encodeText(text, refused);
+    if (refused.isEmpty()) return false;
+    QApplication::beep();
+    if (onRefusedText) onRefusedText(refused);
+    return true;
+}
+
 void StringGrid::focusInEvent(QFocusEvent* event)
 {
     QTableView::focusInEvent(event);
@@ -582,7 +609,7 @@ void StringGrid::keyPressEvent(QKeyEvent* event)
         return;
     }
     if (syncQueued_) sync();
-    if (handleKeyDown(event)) {
+    if (handleKeyDown(event) || refusedKey(event)) {
         event->accept();
         return;
     }
@@ -629,6 +656,7 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event)
     if (watched == liveEditor() && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (handleKeyDown(key)) return true;
+        if (refusedKey(key)) return true;
         if (editorKey(key)) return true;
         if (handleKeyPress(key)) return true;
     }

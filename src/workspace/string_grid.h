@@ -196,6 +196,9 @@ public:
     std::function<void(int& key, Qt::KeyboardModifiers mods, bool autoRepeat)> onKeyDown;
     // A character is about to be typed; setting it to 0 discards it.
     std::function<void(QChar& ch)> onKeyPress;
+    // Characters typed or pasted that the code page cannot hold were left
+    // out of the cell (and the editor); the grid has beeped.
+    std::function<void(const QString& refused)> onRefusedText;
     // The grid (with its editor) lost the keyboard focus.
     std::function<void()> onExit;
     std::function<void(const QPoint& pos)> onMouseMove;
@@ -243,6 +246,10 @@ private:
     QModelIndex modelIndex(int c, int r) const;
     bool handleKeyDown(QKeyEvent* event);
     bool handleKeyPress(QKeyEvent* event);
+    // A key that would type a character the code page cannot hold: refused
+    // (beep, onRefusedText) before the editor acts, so that it replaces no
+    // selection and opens no editor.
+    bool refusedKey(QKeyEvent* event);
     bool editorKey(QKeyEvent* event);
     bool moveAcross(int step);
     void followCellInEditor();

@@ -146,6 +146,12 @@ void TForm1::buildControls()
     BitBtn2 = new QPushButton(QStringLiteral("Refresh"), GroupBox1);
     BitBtn2->setObjectName("BitBtn2");
     BitBtn2->setGeometry(288, 14, 75, 25);
+    Label2 = new QLabel(Panel2);
+    Label2->setObjectName("Label2");
+    Label2->setGeometry(392, 16, 300, 20);
+    statusTimer_.setSingleShot(true);
+    statusTimer_.setInterval(6000);
+    connect(&statusTimer_, &QTimer::timeout, Label2, &QLabel::clear);
     BitBtn1 = new QPushButton(QStringLiteral("Close"), Panel2);
     BitBtn1->setObjectName("BitBtn1");
     BitBtn1->resize(75, 25);
@@ -206,6 +212,7 @@ void TForm1::buildControls()
     SG1->onKeyDown = [this](int& key, Qt::KeyboardModifiers mods, bool rep) { SG1KeyDown(key, mods, rep); };
     SG1->onKeyPress = [this](QChar& ch) { SG1KeyPress(ch); };
     SG1->onExit = [this] { SG1Exit(); };
+    SG1->onRefusedText = [this](const QString& refused) { SG1RefusedText(refused); };
     SG1->onMouseMove = [this](const QPoint& p) { SG1MouseMove(p); };
     SG1->onCurrentChanged = [this](int, int) { scheduleIdle(); };
     // The preview follows its cell when the grid scrolls.
@@ -423,8 +430,9 @@ void TForm1::resizeEvent(QResizeEvent* event)
 
 void TForm1::placeBottomControls()
 {
-    // "Close" keeps its distance to the right edge.
+    // "Close" keeps its distance to the right edge; the status line fills the gap.
     BitBtn1->move(Panel2->width() - 78, 11);
+    Label2->resize(std::max(0, Panel2->width() - 78 - 8 - Label2->x()), Label2->height());
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
@@ -478,15 +486,17 @@ bool TForm1::SaveDestPrompt()
     if (!Savedest1->isEnabled()) return true;
     const TextGrid& t = SG1->cells();
     const TextGrid& w = working().cells();
-    const int rows = w.rowCount();
     const bool firmware = isFirmwareKind(sourceKind);
+    // The firmware texts are the rows of the translation table; the working
+    // table counts lines, fewer than the texts when every line holds one.
+    const int rows = firmware ? t.rowCount() : w.rowCount();
     const int cColumn = ComboBox2->currentIndex() + 1;
-    bool edited = false;
+    // Texts typed for a C language switched away from count as well.
+    bool edited = sourceKind == kCArrays && cLanguagesEdited;
     for (int r = 1; r < rows && !edited; ++r) {
         const std::string& dest = t.cell(tcol::kDest, r);
         if (firmware) {
-            const std::string& stored = w.cell(7, r);
-            edited = !stored.empty() && dest != stored;
+            edited = firmwareTextEdited(dest, w.cell(7, r));
         } else if (sourceKind == kCArrays) {
             edited = dest != w.cell(cColumn, r);
         } else {

@@ -93,6 +93,8 @@ public:
     QPushButton* BitBtn1 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
     QLabel* Label1 = nullptr;
+    // A short status line beside the character count (characters refused).
+    QLabel* Label2 = nullptr;
     QPushButton* BitBtn2 = nullptr;
     QComboBox* ComboBox1 = nullptr;
     QComboBox* ComboBox2 = nullptr;
@@ -202,6 +204,8 @@ public:
     void SG1KeyPress(QChar& key);
     void SG1Exit();
     void SG1MouseMove(const QPoint& pos);
+    // Typed characters the code page cannot hold were left out: says which.
+    void SG1RefusedText(const QString& refused);
     // The idle refresh of the preview memo.
     void AppIdle();
 
@@ -269,10 +273,14 @@ private:
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
     QTimer idleTimer_;
+    QTimer statusTimer_;  // clears Label2
 
 public:
     // The remembered destination column of the C string-array mode (0: none).
     int cDestColumn = 0;
+    // A language switched away from held unsaved edits (they wait in the
+    // working table for the next save).
+    bool cLanguagesEdited = false;
     // Temporary file names of the run (the C string-array templates).
     TempNamer tempNames;
     // Last cell under the mouse, for the identifier hint.

@@ -76,6 +76,7 @@ void TForm1::OpenCArraysBase(const std::string& fileName)
     fillPickers(ComboBox1, ComboBox2, {});
     // The columns of a file opened earlier are not this file's.
     cDestColumn = 0;
+    cLanguagesEdited = false;
 
     std::string path = fileName;
     if (!fileExists(path)) {
@@ -115,17 +116,14 @@ void TForm1::CArraysBaseChanged()
 
 void TForm1::CArraysDestChanged()
 {
-    showCDestLanguage(SG1->cells(), working().cells(), ComboBox2->currentIndex(), ComboBox2->count(),
-                      cDestColumn);
+    if (showCDestLanguage(SG1->cells(), working().cells(), ComboBox2->currentIndex(), ComboBox2->count(),
+                          cDestColumn))
+        cLanguagesEdited = true;
 }
 
 bool TForm1::SaveCArrays()
 {
     TextGrid& work = working().cells();
-    // With no destination language the column shows the row numbers: nothing to keep.
-    const int item = ComboBox2->currentIndex();
-    if (item >= 0) work.copyColumn(item + 1, SG1->cells(), tcol::kDest);
-
     QDir::setCurrent(pathToQString(programFolder()));
     SaveDialog1.defaultExtension = QStringLiteral("c");
     SaveDialog1.filter = QStringLiteral("C|*.c");
@@ -136,13 +134,26 @@ bool TForm1::SaveCArrays()
     if (!chosen) return false;
     const std::string target = pathFromQString(*chosen);
 
+    // The edited texts go into the working table to be written (with no
+    // destination language the column shows the row numbers: nothing to
+    // keep); a failed write takes them out again, so that they stay edits.
+    const int item = ComboBox2->currentIndex();
+    std::vector<std::string> stored;
+    if (item >= 0) {
+        for (int r = 0; r < work.rowCount(); ++r) stored.push_back(work.cell(item + 1, r));
+        work.copyColumn(item + 1, SG1->cells(), tcol::kDest);
+    }
     // The pickers' list: without languages (no file opened) nothing is written.
     std::vector<std::string> names;
     for (int i = 0; i < ComboBox2->count(); ++i) names.push_back(encodeText(ComboBox2->itemText(i)));
     CArraysWrite written = writeCArrays(destFile, target, work, names, BackupChoice::dated());
     if (written.backupFailed && SaveWithoutBackup(target, written.error))
         written = writeCArrays(destFile, target, work, names, BackupChoice::none());
-    if (written.ok) return true;
+    if (written.ok) {
+        cLanguagesEdited = false;
+        return true;
+    }
+    if (item >= 0) work.copyColumn(item + 1, stored);
     // The name is the file system's, not a Windows-1250 text.
     if (!written.backupFailed)
         prompts().message(this, MsgIcon::Error, pathToQString(cArraysSaveErrorText(target)), Ok);

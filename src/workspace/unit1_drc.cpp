@@ -15,6 +15,16 @@ namespace tov {
 
 namespace {
 
+// A failed read: the generic message, or why the file was refused (the
+// name as the file system spells it).
+void showReadError(TForm1& form, const DrcRead& read, const std::string& name)
+{
+    if (read.refused())
+        form.prompts().message(&form, MsgIcon::Error, pathToQString(drcRefusalText(read, name)), Ok);
+    else
+        form.ShowMessage(MsgIcon::Error, kDrcReadErrorText, Ok);
+}
+
 // Sets the open dialog up as the commands do: the folder and the offered
 // name holding a mask. Filter and extension stay as they are, so a filter set
 // by another command stays for the rest of the run.
@@ -39,8 +49,8 @@ void chooseDrcDestination(TForm1& form, const DrcDialogStart& start)
     prepareOpenDialog(form.OpenDialog1, start);
     if (const auto chosen = form.prompts().openFile(&form, form.OpenDialog1.request())) {
         form.destFile = pathFromQString(*chosen);
-        if (!openDrcDestination(form.destFile, form.working().cells()))
-            form.ShowMessage(MsgIcon::Error, kDrcReadErrorText, Ok);
+        const DrcRead read = openDrcDestination(form.destFile, form.working().cells());
+        if (!read) showReadError(form, read, form.destFile);
     }
     form.TableRefresh();
 }
@@ -87,15 +97,17 @@ void TForm1::OpenDrcBase(const std::string& fileName)
         chosen = prompts().openFile(this, OpenDialog1.request());
     }
     if (chosen) {
-        baseFile = pathFromQString(*chosen);
+        const std::string chosenName = pathFromQString(*chosen);
         // Over the existing rows when row 1 has a destination text, else anew.
-        const DrcBaseOpen opened = openDrcBase(baseFile, working().cells());
+        const DrcBaseOpen opened = openDrcBase(chosenName, working().cells());
+        // A file refused as too large changed nothing: the base stays the one in use.
+        if (!opened.read.refused()) baseFile = chosenName;
         if (opened.rebuilt)
             for (int c = tcol::kNumber; c <= tcol::kComment; ++c) SG1->cells().clearColumn(c);
         if (opened.ok)
             prevSourceKind = sourceKind;  // the new kind is confirmed
         else
-            ShowMessage(MsgIcon::Error, kDrcReadErrorText, Ok);
+            showReadError(*this, opened.read, chosenName);
     }
     // A cancelled or failed open goes back to the kind in force before.
     if (prevSourceKind != sourceKind) sourceKind = prevSourceKind;
@@ -165,16 +177,25 @@ bool TForm1::SaveDrcDestination()
     const auto chosen = prompts().saveFile(this, SaveDialog1.request());
     if (!chosen) return false;
 
-    // The texts as edited become the stored destination.
-    working().cells().copyColumn(kDrcDestColumn, SG1->cells(), tcol::kDest);
+    // The texts as edited become the stored destination once they are
+    // written; a failed write keeps them as edits, for the save question.
+    TextGrid& work = working().cells();
+    std::vector<std::string> stored;
+    stored.reserve(static_cast<size_t>(work.rowCount()));
+    for (int r = 0; r < work.rowCount(); ++r) stored.push_back(work.cell(kDrcDestColumn, r));
+    work.copyColumn(kDrcDestColumn, SG1->cells(), tcol::kDest);
     const std::string name = pathFromQString(*chosen);
-    WriteResult written = saveDrcDestination(name, working().cells(), BackupChoice::dated());
+    WriteResult written = saveDrcDestination(name, work, BackupChoice::dated());
     if (written.backupFailed && SaveWithoutBackup(name, written.error))
-        written = saveDrcDestination(name, working().cells(), BackupChoice::none());
-    if (!written && !written.backupFailed) showSaveError(*this, name);
+        written = saveDrcDestination(name, work, BackupChoice::none());
+    if (!written) {
+        work.copyColumn(kDrcDestColumn, stored);
+        if (!written.backupFailed) showSaveError(*this, name);
+        return false;
+    }
     destFile = name;
     TableRefresh();
-    return written.ok;
+    return true;
 }
 
 }  // namespace tov

@@ -121,6 +121,16 @@ void TForm1::SG1KeyPress(QChar& key)
     if (SG1->editorRemainingLength() >= baseLength) key = QChar();
 }
 
+void TForm1::SG1RefusedText(const QString& refused)
+{
+    // Each character once, as typed.
+    QString shown;
+    for (QChar ch : refused)
+        if (!shown.contains(ch)) shown += ch;
+    Label2->setText(QStringLiteral("Not typed: %1 (not in the code page Windows-1250)").arg(shown));
+    statusTimer_.start();
+}
+
 void TForm1::SG1Exit()
 {
     // The current cell is drawn again now that the grid has lost the focus.

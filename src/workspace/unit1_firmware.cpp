@@ -130,8 +130,9 @@ void TForm1::OpenFirmwareDest(std::uint8_t kind, const std::string& suffix, cons
         break;
     }
 
-    if (opened.structureFailureRow > 0) {
-        ShowMessage(MsgIcon::Error, StructureFailureMessage(), Ok);
+    if (opened.structureFailure) {
+        // Where the sets part: the destination file and line, and the base text's place.
+        ShowMessage(MsgIcon::Error, StructureFailureMessage() + "\r\r" + opened.structureFailure->located(), Ok);
         destFile.clear();
         settings().setFile("dfile", "");
     }
@@ -186,6 +187,14 @@ bool TForm1::SaveFirmwareDest(std::uint8_t kind)
     const std::string chosen = pathFromQString(*answer);
     FirmwareSave saved =
         saveFirmwareDestination(SG1->cells(), working().cells(), *family, chosen, BackupChoice::dated());
+    if (!saved.unplaced.empty()) {
+        // The line of the destination in use that cannot take the text.
+        const FirmwareUnplacedText& u = saved.unplaced.front();
+        const std::string name =
+            u.file < baseFileList.size() ? firmwareSetFile(resolveName(destFile), baseFileList[u.file]) : destFile;
+        ShowMessage(MsgIcon::Error, u.message(name), Ok);
+        return false;
+    }
     if (saved.backupFailed && SaveWithoutBackup(saved.failures.front().path, saved.failures.front().error))
         saved = saveFirmwareDestination(SG1->cells(), working().cells(), *family, chosen, BackupChoice::none());
     // A set is saved all or nothing: the file that stopped it is named.

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "formats/source_kind.h"
+#include "formats/translation_table.h"
 #include "support/convert.h"
 #include "support/strutil.h"
 #include "workspace/codepage.h"
@@ -192,8 +193,7 @@ void TForm1::SG1DrawCell(QPainter& canvas, int c, int r, const QRect& rect, cons
                 if (t.cell(tcol::kDestLen, r) != len) t.setCell(tcol::kDestLen, r, std::move(len));
             }
             brush = pal.color(QPalette::Active, QPalette::Base);
-            const std::string& stored = w.cell(7, r);
-            if (!stored.empty() && t.cell(c, r) != stored) brush = kChangedColour;
+            if (firmwareTextEdited(t.cell(c, r), w.cell(7, r))) brush = kChangedColour;
         }
         if (!firmware && t.cell(c, r).empty()) brush = kMissingColour;
     }

@@ -9,6 +9,7 @@
 #include "formats/translation_table.h"
 #include "support/convert.h"
 #include "support/files.h"
+#include "workspace/codepage.h"
 #include "workspace/unit1.h"
 
 namespace tov {
@@ -87,7 +88,11 @@ void TForm2::StartupRestore()
         }
     } else if (baseExists) {
         // The resource-string kinds, and any kind this program does not know.
-        if (!reopenDrcFiles(f.baseFile, f.destFile, SG1->cells()))
+        std::string failed;
+        const DrcRead read = reopenDrcFiles(f.baseFile, f.destFile, SG1->cells(), &failed);
+        if (read.refused())
+            f.prompts().message(&f, MsgIcon::Error, pathToQString(drcRefusalText(read, failed)), Ok);
+        else if (!read)
             f.ShowMessage(MsgIcon::Error, kDrcReadErrorText, Ok);
     }
 

@@ -34,6 +34,16 @@ std::string summary(int rows, int translated, int missing, int tooLong, int diff
            std::to_string(base) + "   Dest.: " + std::to_string(dest);
 }
 
+// A firmware base set ENG and destination set POL of one file EDIT in `folder`.
+void writeSet(const DemoFolder& f, const std::string& folder, const std::string& eng, const std::string& pol)
+{
+    std::filesystem::create_directories(f / (folder + "/ENG"));
+    std::filesystem::create_directories(f / (folder + "/POL"));
+    std::filesystem::create_directories(f / (folder + "/OUT"));
+    f.put(folder + "/ENG/EDIT.ENG", eng);
+    f.put(folder + "/POL/EDIT.POL", pol);
+}
+
 TEST(CliCheck, ReportsAndExitStatuses)
 {
     struct Case {
@@ -75,7 +85,7 @@ TEST(CliCheck, ReportsAndExitStatuses)
          {"file QL5/BAD/LCD_MENU.POL: unreadable file: no such file",
           "file QL5/BAD/LCD_IDLE.POL: line count: dest 10, base 9",
           "file QL5/BAD/LCD_MENU.POL: line count: dest 0, base 6",
-          "row 1: LCD_IDLE.ENG:3: structure: destination text on another line than its base text",
+          "row 1: LCD_IDLE.ENG:3: structure: destination text on another line than its base text (LCD_IDLE.POL:4)",
           "row 2: LCD_IDLE.ENG:4: missing", "row 3: LCD_IDLE.ENG:6: missing", "row 4: LCD_IDLE.ENG:7: missing",
           "row 5: LCD_IDLE.ENG:8: missing", "row 6: LCD_MENU.ENG:2: missing", "row 7: LCD_MENU.ENG:3: missing",
           "row 8: LCD_MENU.ENG:4: missing", "row 9: LCD_MENU.ENG:5: missing", summary(9, 1, 8, 0, 0, 1, 2, 1, 144, 16)},
@@ -110,6 +120,21 @@ TEST(CliCheck, ReportsAndExitStatuses)
          {"check", "--kind", "telmo", "v2/DOSMES.ASM", "v2/CHKMES.ASM"},
          0,
          {summary(174, 174, 0, 0, 0, 0, 0, 0, 2519, 2519)},
+         true},
+        {"firmware: a destination text where the base has none",
+         [](const DemoFolder& f) { writeSet(f, "S", "L1 DB 'Hello'\r\nL2 EQU 5\r\n", "L1 DB 'Witaj'\r\nL2 DB 'extra'\r\n"); },
+         {"check", "--kind", "orvanta", "S/ENG/EDIT.ENG", "S/POL/EDIT.POL"},
+         1,
+         {"file S/POL/EDIT.POL: structure: line 2: a destination text where the base has no text (row 2)",
+          summary(1, 1, 0, 0, 0, 1, 0, 0, 5, 10)},
+         true},
+        {"firmware: a destination line that cannot take its text",
+         [](const DemoFolder& f) { writeSet(f, "S", "L1 DB 'One'\r\nL2 DB 'Two'\r\n", "L1 DB 'Raz'\r\nL2 EQU 7 ; todo\r\n"); },
+         {"check", "--kind", "ql5", "S/ENG/EDIT.ENG", "S/POL/EDIT.POL"},
+         1,
+         {"row 2: EDIT.ENG:2: structure: destination line without a quoted text, not in its base line's form "
+          "(EDIT.POL:2)",
+          "row 2: EDIT.ENG:2: missing", summary(2, 1, 1, 0, 0, 1, 0, 0, 6, 3)},
          true},
         {"corpus menu INI",
          [](const DemoFolder& f) { f.copy(std::string(TOVRANA_CORPUS_DIR) + "/ini/regshot_language.ini", "r.ini"); },
@@ -299,6 +324,86 @@ TEST(CliImport, RoundTripsThroughEveryWriter)
     }
 }
 
+// Texts imported into files whose form made them easy to lose: each comes
+// back when the written file is opened again, or the import writes nothing
+// and says where.
+TEST(CliImport, EveryTextComesBackOrNothingIsWritten)
+{
+    struct Case {
+        const char* name;
+        std::function<void(const DemoFolder&)> prepare;
+        std::vector<std::string> kind;    // --kind ... and the languages
+        std::vector<std::string> opened;  // BASE [DEST]; the import reads t.tsv after BASE
+        std::string out;
+        std::vector<std::string> reopened;  // BASE [DEST] of the export of what was written
+        std::vector<std::pair<std::string, std::string>> edits;  // in the TSV
+        std::string refusal;  // empty: written and read back
+        std::string written = {};  // the bytes of OUT, when given
+    };
+    const std::vector<std::string> menu = {"--kind", "menu-ini", "--base-lang", "English", "--dest-lang", "Polski"};
+    const std::vector<std::string> c = {"--kind", "c", "--base-lang", "English", "--dest-lang", "Deutsch"};
+    const std::vector<Case> cases = {
+        {"resource strings, an identifier twice",
+         [](const DemoFolder& f) { f.put("b.drc", "STRINGTABLE\r\nBEGIN\r\nA, \"x\"\r\nA, \"y\"\r\nEND\r\n"); },
+         {"--kind", "drc"}, {"b.drc"}, "o.drc", {"b.drc", "o.drc"}, {{"x\t\r\n", "x\tX\r\n"}, {"y\t\r\n", "y\tY\r\n"}}, ""},
+        {"resource strings without entries",
+         [](const DemoFolder& f) { f.copy(std::string(TOVRANA_CORPUS_DIR) + "/drc/heidisql_DCLSer_empty.drc", "e.drc"); },
+         {"--kind", "drc"}, {"e.drc"}, "o.drc", {"o.drc"}, {}, "", " STRINGTABLE\r\n  BEGIN\r\n  \r\n END\r\n"},
+        {"menu INI, a byte 26 in a value",
+         [](const DemoFolder& f) { f.put("m.ini", "[LANGUAGES]\r\n[English]\r\n1=ab\x1A" "cd\r\n[Polski]\r\n1=xy\r\n"); },
+         menu, {"m.ini"}, "m.ini", {"m.ini"}, {{"\txy", "\tz\x1Az"}}, ""},
+        {"C, texts of a language the arrays lack",
+         [](const DemoFolder& f) {
+             f.put("g.c", "const char *N[] = {\r\n\"English\", // 0\r\n\"Polski\", // 1\r\n\"Deutsch\", // 2\r\n};\r\n"
+                          "const char *G[][4] = {\r\n{\r\n\"Yes\", // 0\r\n},\r\n{\r\n\"Tak\", // 1\r\n}\r\n};\r\n");
+         },
+         c, {"g.c"}, "o.c", {"o.c"}, {{"Yes\t", "Yes\tJa"}}, ""},
+        {"firmware, a destination line without its text",
+         [](const DemoFolder& f) { writeSet(f, "S", "L1 DB 'One' ; a\r\nL2 DB 'Two' ; b\r\n", "L1 DB 'Raz' ; a\r\nL2 DB ; todo\r\n"); },
+         {"--kind", "ql5"}, {"S/ENG/EDIT.ENG", "S/POL/EDIT.POL"}, "S/OUT/EDIT.CZE", {"S/ENG/EDIT.ENG", "S/OUT/EDIT.CZE"},
+         {{"Two\t", "Two\tDwa"}}, ""},
+        {"firmware, a destination line that cannot take its text",
+         [](const DemoFolder& f) { writeSet(f, "S", "L1 DB 'One'\r\nL2 DB 'Two'\r\n", "L1 DB 'Raz'\r\nL2 EQU 7 ; todo\r\n"); },
+         {"--kind", "ql5"}, {"S/ENG/EDIT.ENG", "S/POL/EDIT.POL"}, "S/OUT/EDIT.CZE", {}, {{"Two\t", "Two\tDwa"}},
+         "S/POL/EDIT.POL: line 2: the line holds no quoted text and is not in its base line's form: the text of row 2 "
+         "has no place in it; nothing written"},
+    };
+    auto command = [](std::vector<std::string> head, const std::vector<std::string>& kind,
+                      const std::vector<std::string>& files) {
+        head.insert(head.end(), kind.begin(), kind.end());
+        head.insert(head.end(), files.begin(), files.end());
+        return head;
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        DemoFolder folder;
+        k.prepare(folder);
+        const Result exported = folder.run(command({"export"}, k.kind, k.opened));
+        ASSERT_EQ(exported.status, 0) << exported.err;
+        std::string tsv = exported.out;
+        for (const auto& [from, to] : k.edits) tsv = replaced(tsv, from, to);
+        folder.put("t.tsv", tsv);
+
+        const auto before = folder.snapshot();
+        std::vector<std::string> files = k.opened;
+        files.insert(files.begin() + 1, "t.tsv");
+        const Result imported = folder.run(command({"import", "-o", k.out}, k.kind, files));
+        if (!k.refusal.empty()) {
+            EXPECT_EQ(imported.status, 1);
+            EXPECT_EQ(imported.err, "tovrana-cli: " + k.refusal + "\n");
+            EXPECT_EQ(folder.snapshot(), before);
+            continue;
+        }
+        ASSERT_EQ(imported.status, 0) << imported.err;
+        if (!k.written.empty()) {
+            EXPECT_EQ(folder.get(k.out), k.written);
+        }
+        const Result again = folder.run(command({"export"}, k.kind, k.reopened));
+        ASSERT_EQ(again.status, 0) << again.err;
+        EXPECT_EQ(again.out, tsv);
+    }
+}
+
 TEST(CliImport, OverwritingLeavesADatedBackup)
 {
     DemoFolder folder;
@@ -421,8 +526,12 @@ TEST(CliArguments, ErrorsExitWithStatusTwoAndOneLine)
         {{"export", "--kind", "orvanta", "ORVANTA/ENG/EDIT.ENG", "ORVANTA/XX/EDIT.POL"},
          "ORVANTA/XX/EDIT.POL: 19 lines instead of 18 of its base file"},
         {{"import", "--kind", "telmo", "ORVANTA/ENG/EDIT.ENG", "t.tsv", "ORVANTA/XX/EDIT.POL", "-o", "x.CZE"},
-         "ORVANTA/XX/EDIT.POL: wrong structure of the file set: the destination text of row 1 stands on another "
-         "line than its base text (EDIT.ENG:5)"},
+         "ORVANTA/XX/EDIT.POL: line 6: wrong structure of the file set: the destination text of row 1 stands on "
+         "another line than its base text (EDIT.ENG:5)"},
+        {{"export", "--kind", "orvanta", "S/ENG/EDIT.ENG", "S/POL/EDIT.POL"},
+         "S/POL/EDIT.POL: line 2: wrong structure of the file set: a destination text where the base has no text "
+         "(row 2)"},
+        {{"check", "--kind", "drc", "big.drc"}, "big.drc: holds more than 65535 strings (string 65536 is on line 65538)"},
         {{"export", "--kind", "orvanta", "ORVANTA/ENG/EDIT.ENG", "ORVANTA/ENG/MENU.ENG", "-o", "base"},
          "base: cannot be written (base: Is a directory)"},
         // How the words are read: in order, the first thing wrong is reported.
@@ -453,6 +562,10 @@ TEST(CliArguments, ErrorsExitWithStatusTwoAndOneLine)
     folder.copy(folder / "ORVANTA/POL/MENU.POL", "ORVANTA/XX/MENU.POL");
     folder.put("ORVANTA/XX/EDIT.POL", replaced(folder.get("ORVANTA/POL/EDIT.POL"), "        ORG", "\r\n        ORG"));
     folder.put("t.tsv", "");
+    writeSet(folder, "S", "L1 DB 'Hello'\r\nL2 EQU 5\r\n", "L1 DB 'Witaj'\r\nL2 DB 'extra'\r\n");
+    std::string big = "STRINGTABLE\r\nBEGIN\r\n";
+    for (int i = 1; i <= 65536; ++i) big += "S" + std::to_string(i) + ",\"t\"\r\n";
+    folder.put("big.drc", big);
     for (const Case& c : cases) {
         const Result r = folder.run(c.args);
         const int expected = startsWith(c.error, "base: cannot be written") ? 1 : 2;

@@ -1,44 +1,18 @@
 // Faults for the save tests, usable by root too (the tests run as root in
-// CI, where no permission bit stops a write): a full disk, a user without
-// root's power over files, and a look at a folder before and after.
+// CI, where no permission bit stops a write): a full disk (FileSizeLimit) and
+// a user without root's power over files.
 #pragma once
 
 #include <linux/capability.h>
 #include <sys/prctl.h>
-#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <stdexcept>
-#include <string>
+
+#include "tests/support/file_size_limit.h"
 
 namespace tov::testing {
-
-// Lowers the largest file size this process may write to `bytes`, as a full
-// disk refuses writes: writes beyond it fail with EFBIG (SIGXFSZ ignored).
-// Restored when it goes out of scope.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        if (::getrlimit(RLIMIT_FSIZE, &saved_) != 0) throw std::runtime_error("getrlimit failed");
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit low{bytes, saved_.rlim_max};
-        if (::setrlimit(RLIMIT_FSIZE, &low) != 0) throw std::runtime_error("setrlimit failed");
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = SIG_DFL;
-};
 
 // The two capabilities that let root read and write any file whatever its
 // permission bits and its folder's.

@@ -181,6 +181,11 @@ TEST_F(CArraysCommands, TypedTextsSurviveSwitchingLanguagesAndReopening)
     EXPECT_EQ(table().cell(tcol::kDest, 0), "Deutsch");
     EXPECT_EQ(table().cell(tcol::kDest, 1), "Willkommen");
     EXPECT_EQ(work().cell(2, 1), "Witajcie");
+    // The text typed for Polski waits in the working table, not saved: the
+    // save question asks about it.
+    prompts.press(Cancel);
+    EXPECT_FALSE(form1->SaveDestPrompt());
+    ASSERT_EQ(prompts.messages().size(), 1u);
     table().setCell(tcol::kDest, 2, "Messung beginnen");
 
     chooseDest(1);
@@ -198,7 +203,7 @@ TEST_F(CArraysCommands, TypedTextsSurviveSwitchingLanguagesAndReopening)
     // emptied destination column is not copied over a language of it.
     form1->settings().setFile("c2", "0");
     open(path);
-    EXPECT_TRUE(prompts.messages().empty());
+    EXPECT_EQ(prompts.messages().size(), 1u);
     EXPECT_EQ(form1->ComboBox2->currentIndex(), 0);
     EXPECT_EQ(work().cell(2, 1), "Witamy");
     EXPECT_EQ(work().cell(3, 2), "Messung starten");
@@ -387,8 +392,12 @@ TEST_F(CArraysCommands, FailedSaveLeavesTheTargetAndSaysSo)
         EXPECT_EQ(shown[0].buttons, unsigned(Ok));
         EXPECT_EQ(readFile("small.c"), kSmall);
         EXPECT_TRUE(QFileInfo(pathToQString(folder + "sub")).isDir());
-        // The typed text stays in memory for another try.
-        EXPECT_EQ(work().cell(1, 1), c.typeQuote ? "say \"hi\"" : "Hi");
+        // The typed text stays, as an edit not saved: closing asks about it.
+        EXPECT_EQ(table().cell(tcol::kDest, 1), c.typeQuote ? "say \"hi\"" : "Hi");
+        EXPECT_NE(work().cell(1, 1), table().cell(tcol::kDest, 1));
+        prompts.press(Cancel);
+        EXPECT_FALSE(form1->SaveDestPrompt());
+        EXPECT_EQ(prompts.messages().back(), QStringLiteral("        Save destination file?"));
         closeWindows();
     }
 }

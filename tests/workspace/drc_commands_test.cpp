@@ -7,7 +7,7 @@
 #include "formats/resource_strings/drc_file.h"
 #include "formats/source_kind.h"
 #include "support/files.h"
-#include "tests/support/fault_injection.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/workspace/workspace_fixture.h"
 
 namespace tov::test {
@@ -190,6 +190,26 @@ TEST_F(DrcCommands, ReadErrorsAreReportedAndTheOpenReturnsToThePreviousKind)
     EXPECT_EQ(form1->destFile, folder + "base/broken.drc");
 }
 
+// A base of more strings than the table holds is refused whole: the table
+// and the base in use stay, so that no save can write it back shortened.
+TEST_F(DrcCommands, ABaseTooLargeIsRefusedAndChangesNothing)
+{
+    std::string big = kHead;
+    for (int i = 1; i <= 65536; ++i) big += "S" + std::to_string(i) + ", \"t\"\r\n";
+    writeFile("base/Konfix_big.drc", big);
+    prompts.choose(path("base/Konfix_en.drc"));
+    form1->Konfix1Click();
+    prompts.choose(path("base/Konfix_big.drc"));
+    form1->Konfix1Click();
+    ASSERT_EQ(prompts.messages().size(), 1u);
+    EXPECT_EQ(prompts.messages()[0], "The file \"" + path("base/Konfix_big.drc") +
+                                         "\" holds more than 65535 strings (string 65536 is on line 65539); it was "
+                                         "not read.");
+    EXPECT_EQ(form1->baseFile, folder + "base/Konfix_en.drc");
+    EXPECT_EQ(work().rowCount(), 4);
+    EXPECT_EQ(table().cell(tcol::kBase, 3), "gamma");
+}
+
 TEST_F(DrcCommands, DestinationDialogsStartWhereTheKindKeepsItsFiles)
 {
     struct Case {
@@ -345,6 +365,8 @@ TEST_F(DrcCommands, BlankWritesEveryIdentifierWithAnEmptyTextKeepingTheOldFile)
     EXPECT_EQ(form1->destFile, folder + "dest/Konfix_pl.drc");
 }
 
+using testing::FileSizeLimit;
+
 TEST_F(DrcCommands, AFailedWriteIsReportedAndLeavesTheOldFile)
 {
     struct Case {
@@ -359,7 +381,7 @@ TEST_F(DrcCommands, AFailedWriteIsReportedAndLeavesTheOldFile)
         for (MsgButton b : c.answers) prompts.press(b);
         prompts.choose(path("dest/Konfix_pl.drc"));
         {
-            tov::testing::FileSizeLimit limit(16);
+            FileSizeLimit limit;
             c.command(*form1);
         }
         ASSERT_EQ(prompts.messages().size(), c.answers.size() + 1);

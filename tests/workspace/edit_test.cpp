@@ -1,5 +1,7 @@
 #include <QHelpEvent>
+#include <QClipboard>
 #include <QPlainTextEdit>
+#include <functional>
 
 #include "tests/workspace/table_fixture.h"
 
@@ -181,6 +183,59 @@ TEST_F(Edit, FirmwareDestinationsCannotBeTypedLongerThanTheirBase)
     grid().editor()->end(false);
     type("cde");
     EXPECT_EQ(table().cell(tcol::kDest, 1), "abcde");
+}
+
+// A character the code page cannot hold is not typed (never a "?" in its
+// place): the cell and the editor keep the rest, with a beep and a status line.
+TEST_F(Edit, CharactersOutsideTheCodePageAreRefusedWithASign)
+{
+    start();
+    fill(kKonfix, {{"base", "ab", ""}});
+    click(tcol::kDest, 1);
+    QLineEdit* ed = grid().editor();
+    ASSERT_NE(ed, nullptr);
+    ed->setCursorPosition(1);
+    const QString enye = QString::fromUtf8("\xC3\xB1"), zhe = QString::fromUtf8("\xD0\x96");
+    const QString aOgonek = QString::fromUtf8("\xC4\x85");  // in the code page: byte 0xB9
+    // A key of a keyboard layout that writes the character.
+    auto typeChar = [&](const QString& ch) {
+        QTest::sendKeyEvent(QTest::Click, keyTarget(), Qt::Key_unknown, ch, Qt::NoModifier);
+    };
+    struct Step {
+        const char* name;
+        std::function<void()> input;
+        std::string cell;
+        int caret;
+        QString status;  // empty: unchanged
+    };
+    const Step steps[] = {
+        {"typed", [&] { typeChar(enye); }, "ab", 1,
+         "Not typed: " + enye + " (not in the code page Windows-1250)"},
+        {"typed over a selection, which stays",
+         [&] {
+             ed->selectAll();
+             typeChar(zhe);
+             ed->setCursorPosition(1);
+         },
+         "ab", 1, "Not typed: " + zhe + " (not in the code page Windows-1250)"},
+        {"typed, in the code page", [&] { typeChar(aOgonek); }, "a\xB9" "b", 2, ""},
+        {"pasted among others",
+         [&] {
+             QApplication::clipboard()->setText("x" + zhe + "y" + zhe);
+             key(Qt::Key_V, Qt::ControlModifier);
+         },
+         "a\xB9xyb", 4, "Not typed: " + zhe + " (not in the code page Windows-1250)"},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        form1->Label2->clear();
+        s.input();
+        settle();
+        EXPECT_EQ(table().cell(tcol::kDest, 1), s.cell);
+        EXPECT_EQ(ed->text(), decodeBytes(s.cell));
+        EXPECT_EQ(ed->cursorPosition(), s.caret);
+        EXPECT_EQ(form1->Label2->text(), s.status);
+    }
 }
 
 TEST_F(Edit, CtrlEndGoesToTheLastRowInTheSameColumn)

@@ -7,7 +7,7 @@
 #include "formats/firmware/firmware_lines.h"
 #include "formats/source_kind.h"
 #include "support/files.h"
-#include "tests/support/fault_injection.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/workspace/workspace_fixture.h"
 
 namespace tov::test {
@@ -58,6 +58,7 @@ TEST_F(FirmwareCommands, CancelledCommandKeepsTheNewKindAndClearsOnlyOnAChangeOf
             form1->destFile = folder + "X/OUT/base.CZE";
             table().setRowCount(3);
             table().setCell(tcol::kDest, 1, "kept?");
+            work().setCell(7, 1, "kept?");  // as stored: no save question
             table().setCell(tcol::kComment, 1, "comment?");
             work().setCell(1, 0, "line?");
             work().setCell(4, 0, "base.ENG");
@@ -181,7 +182,10 @@ TEST_F(FirmwareCommands, LongerDestinationFailsTheStructureCheckAndAsksBeforeASa
     form1->OpenFirmwareDest(kQL5, "");
 
     ASSERT_EQ(prompts.messages().size(), 1u);
-    EXPECT_EQ(prompts.messages()[0], decodeBytes(StructureFailureMessage()));
+    // The message says where: the destination file and line of the text, and its base text's place.
+    EXPECT_EQ(prompts.messages()[0],
+              decodeBytes(StructureFailureMessage() + "\r\rLCD_IDLE.POL:3: the destination text of row 2 stands on "
+                                                     "another line than its base text (LCD_IDLE.ENG:2)"));
     EXPECT_EQ(setting("dfile"), "");
     // The chosen set is named again, as the one the texts came from.
     EXPECT_EQ(form1->destFile, folder + "QL5/POL/LCD_IDLE.POL");
@@ -255,7 +259,7 @@ TEST_F(FirmwareCommands, FailedWriteIsReportedLeavesTheOldFileAndIsNotReadBack)
     prompts.choose(q(folder + "ORVANTA/OUT/EDIT.CZE"));
     {
         // Every write fails after its first byte, as on a full disk.
-        tov::testing::FileSizeLimit full(1);
+        const testing::FileSizeLimit full(1);
         form1->Savedest1Click();
     }
     const std::string a = folder + "ORVANTA/OUT/A.CZE";
@@ -268,6 +272,33 @@ TEST_F(FirmwareCommands, FailedWriteIsReportedLeavesTheOldFileAndIsNotReadBack)
     // destination stays the one in use.
     EXPECT_FALSE(prompts.terminated);
     EXPECT_EQ(form1->destFile, folder + "ORVANTA/ENG/EDIT.ENG");
+}
+
+// A typed text whose destination line cannot take it: the save names the
+// line, writes nothing and keeps the text as an edit.
+TEST_F(FirmwareCommands, ATextWithoutPlaceInItsLineRefusesTheSave)
+{
+    writeFile("QL5/ENG/LCD_IDLE.ENG", crlf({"L1 DB 'One'", "L2 DB 'Two' ; prompt"}));
+    writeFile("QL5/POL/LCD_IDLE.POL", crlf({"L1 DB 'Raz'", "L2 EQU 7 ; todo"}));
+    start();
+    prompts.choose(q(folder + "QL5/ENG/LCD_IDLE.ENG"));
+    form1->QL5firmware1Click();
+    prompts.choose(q(folder + "QL5/POL/LCD_IDLE.POL"));
+    form1->OpenFirmwareDest(kQL5, "");
+    ASSERT_TRUE(prompts.messages().empty());
+    table().setCell(tcol::kDest, 2, "Dwa");
+
+    prompts.choose(q(folder + "QL5/POL/LCD_IDLE.POL"));
+    form1->Savedest1Click();
+    ASSERT_EQ(prompts.messages().size(), 1u);
+    EXPECT_EQ(prompts.messages()[0],
+              QStringLiteral("LCD_IDLE.POL:2: the line holds no quoted text and is not in its base line's form: the "
+                             "text of row 2 has no place in it; nothing was saved."));
+    EXPECT_EQ(readFile("QL5/POL/LCD_IDLE.POL"), crlf({"L1 DB 'Raz'", "L2 EQU 7 ; todo"}));
+    EXPECT_EQ(work().cell(2, 1), "L2 EQU 7 ; todo");
+    // The edit in the last row counts, though the set has no more lines than texts.
+    prompts.press(Cancel);
+    EXPECT_FALSE(form1->SaveDestPrompt());
 }
 
 TEST_F(FirmwareCommands, FileMenuShowsOrvantaWhereItsBaseIsInstalled)

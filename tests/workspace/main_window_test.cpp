@@ -154,7 +154,8 @@ TEST_F(MainWindow, SavePromptComparesTheRowsOfTheWorkingTableByKind)
         {"resource strings, equal", kKonfix, 2, "a", "a", false},
         {"resource strings, differs", kGenericDrc, 2, "a", "b", true},
         {"menu INI, differs", kMenuIni, 2, "a", "", true},
-        {"firmware, stored text empty never counts", kQL5, 7, "", "typed", false},
+        {"firmware, nothing stored, typed", kQL5, 7, "", "typed", true},
+        {"firmware, nothing stored, the padding blanks", kQL5, 7, "", "   ", false},
         {"firmware, differs", kOrvanta, 7, "abc", "abd", true},
         {"nothing opened, differs", kNone, 2, "a", "b", true},
     };

@@ -8,7 +8,7 @@
 #include "formats/menu_ini/menu_ini.h"
 #include "formats/source_kind.h"
 #include "support/profile.h"
-#include "tests/support/fault_injection.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/workspace/workspace_fixture.h"
 
 namespace tov::test {
@@ -59,7 +59,7 @@ size_t firstDifference(const std::string& a, const std::string& b)
     return ia == a.end() && ib == b.end() ? std::string::npos : static_cast<size_t>(ia - a.begin());
 }
 
-using tov::testing::FileSizeLimit;
+using testing::FileSizeLimit;
 
 class MenuIni : public WorkspaceTest {
 protected:

@@ -42,11 +42,11 @@ TEST_F(Render, DestinationCellsShowMissingChangedOrStoredPerKind)
         }
     }
 
-    // Firmware: an empty text is padded and shows white; the stored text
-    // counts only when there is one.
+    // Firmware: an empty text is padded and shows white; a text typed where
+    // nothing is stored is an edit.
     const Case firmware[] = {
         {"empty, nothing stored", {"Menu", "", ""}, White},
-        {"typed, nothing stored", {"Menu", "Tryb", ""}, White},
+        {"typed, nothing stored", {"Menu", "Tryb", ""}, Changed},
         {"equal to the stored text", {"Menu", "Tryb", "Tryb"}, White},
         {"differs from the stored text", {"Menu", "Tryb", "Menu"}, Changed},
         {"equal once padded", {"Menu", "Ty", "Ty  "}, White},

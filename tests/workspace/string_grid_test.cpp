@@ -51,8 +51,12 @@ TEST_F(StringGridTest, BytesAreShownAndTypedThroughTheCodePage)
 {
     grid.setCell(2, 1, "\xB9\xE6\xEA\xB3\x9C\x80");  // ąćęłś€ in Windows-1250
     EXPECT_EQ(grid.cellText(2, 1), QString::fromUtf8("ąćęłś€"));
+    // A character the code page cannot hold is left out, never stored as "?".
+    QString refused;
+    grid.onRefusedText = [&](const QString& r) { refused = r; };
     grid.storeEditText(2, 2, QString::fromUtf8("Żółw 中"));
-    EXPECT_EQ(grid.cell(2, 2), "\xAF\xF3\xB3w ?");
+    EXPECT_EQ(grid.cell(2, 2), "\xAF\xF3\xB3w ");
+    EXPECT_EQ(refused, QString::fromUtf8("中"));
 }
 
 TEST_F(StringGridTest, EveryMoveAsksTheSelectHook)

@@ -313,6 +313,10 @@ const char* unwritableText(std::string_view text)
     if (hasQuote(text)) return "holds a double quote";
     if (text.find_first_of("\r\n") != std::string_view::npos) return "holds a line break";
     if (text.find('\x1a') != std::string_view::npos) return "holds the end-of-file character Ctrl+Z";
+    // An odd run of backslashes at the end would escape the closing quote.
+    const std::size_t beforeRun = text.find_last_not_of('\\');
+    if ((text.size() - (beforeRun == std::string_view::npos ? 0 : beforeRun + 1)) % 2 == 1)
+        return "ends with a backslash (which would escape its closing double quote)";
     if (contains(text, kDeclaration)) return "holds \"const char *\"";
     return nullptr;
 }
@@ -426,9 +430,11 @@ CArraysText makeCTemplateText(const std::vector<std::string>& lines)
         SlotCursor cursor(a, base, languages);
         std::string body;  // the array's lines, so that its last group can still be amended
         std::size_t lastAt = std::string::npos;  // where its last non-blank line starts
+        std::size_t codeAt = std::string::npos;  // where its last line of code (no comment, no slot) starts
         for (std::size_t j = a.declaration + 1; j < a.end; ++j) {
             const std::string_view t = trimmed(lines[j]);
             if (!t.empty()) lastAt = body.size();
+            if (!t.empty() && !startsWith(t, "//") && !hasQuote(t)) codeAt = body.size();
             if (!cursor.kKnown() && t == "},") {
                 if (const char* e = cursor.closeFirstGroup()) return failText(lineError(j, e));
                 appendLine(body, t);
@@ -455,6 +461,7 @@ CArraysText makeCTemplateText(const std::vector<std::string>& lines)
                                              "(it would not be read, but saving would overwrite it)"));
             int column = 0, row = 0;
             if (const char* e = cursor.place(column, row)) return failText(lineError(j, e));
+            codeAt = std::string::npos;  // a slot is written with its comma
             appendTemplateSlot(body, t.substr(0, q->close + 1), column - 1);
         }
         const bool kWasKnown = cursor.kKnown();
@@ -462,20 +469,26 @@ CArraysText makeCTemplateText(const std::vector<std::string>& lines)
         const int k = cursor.k();
 
         if (cursor.language() <= languages) {
-            // Groups are added after the last one in the file: it must end
-            // with "}," (and must end at all when it gave K: a save finds K there).
-            if (k > 1 || !kWasKnown) {
-                const bool closed = lastAt != std::string::npos && body.compare(lastAt, 3, "}\r\n") == 0;
-                if (closed) {
-                    body.insert(lastAt + 1, ",");
-                } else if (!kWasKnown) {
-                    return failText(lineError(a.declaration, "the array's only group is not closed with a line \"}\""));
-                }
+            // An array whose groups stand in braces (an open array, or K > 1)
+            // gets its added groups in braces too, whatever K its first group gave.
+            const bool grouped = a.open || k > 1;
+            // The groups of an open array end with "}," (a save finds K at the
+            // first one), so its only group must be closed.
+            if (!kWasKnown && !(lastAt != std::string::npos && body.compare(lastAt, 3, "}\r\n") == 0))
+                return failText(lineError(a.declaration, "the array's only group is not closed with a line \"}\""));
+            // What is added follows the last line of code (a closing "}", a
+            // NULL): it gets the comma that separates initialisers.
+            if (codeAt != std::string::npos && body[codeAt] != '#') {
+                const std::size_t lineEnd = body.find("\r\n", codeAt);
+                std::string_view code(body.data() + codeAt, lineEnd - codeAt);
+                code = code.substr(0, code.find("//"));
+                while (!code.empty() && (code.back() == ' ' || code.back() == '\t')) code.remove_suffix(1);
+                if (!code.empty() && code.back() != ',' && code.back() != '{') body.insert(codeAt + code.size(), ",");
             }
             for (int lang = cursor.language(); lang <= languages; ++lang) {
-                if (k > 1) appendLine(body, "{");
+                if (grouped) appendLine(body, "{");
                 for (int i = 0; i < k; ++i) appendEmptySlot(body, lang - 1);
-                if (k > 1) appendLine(body, lang == languages ? "}" : "},");
+                if (grouped) appendLine(body, lang == languages ? "}" : "},");
             }
         }
         out += body;

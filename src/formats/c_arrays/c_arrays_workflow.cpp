@@ -64,13 +64,18 @@ void showCBaseLanguage(TextGrid& translation, const TextGrid& work, int item)
     fillLengths(translation, kBaseLenCol, kBaseCol);
 }
 
-void showCDestLanguage(TextGrid& translation, TextGrid& work, int item, int languageCount, int& destColumn)
+bool showCDestLanguage(TextGrid& translation, TextGrid& work, int item, int languageCount, int& destColumn)
 {
-    if (destColumn >= 1 && destColumn <= languageCount && destColumn != item + 1)
+    bool edited = false;
+    if (destColumn >= 1 && destColumn <= languageCount && destColumn != item + 1) {
+        for (int row = 1; row < work.rowCount() && row < translation.rowCount() && !edited; ++row)
+            edited = work.cell(destColumn, row) != translation.cell(kDestCol, row);
         work.copyColumn(destColumn, translation, kDestCol);
+    }
     destColumn = item + 1;
     translation.copyColumn(kDestCol, work, destColumn);
     fillLengths(translation, kDestLenCol, kDestCol);
+    return edited;
 }
 
 CArraysSave saveCArrays(TextGrid& work, const TextGrid& translation, int destItem,
@@ -79,14 +84,21 @@ CArraysSave saveCArrays(TextGrid& work, const TextGrid& translation, int destIte
 {
     CArraysSave r;
     // With no destination language the column shows the row numbers: nothing to keep.
-    if (destItem >= 0) work.copyColumn(destItem + 1, translation, kDestCol);
+    std::vector<std::string> stored;
+    if (destItem >= 0) {
+        for (int row = 0; row < work.rowCount(); ++row) stored.push_back(work.cell(destItem + 1, row));
+        work.copyColumn(destItem + 1, translation, kDestCol);
+    }
     const CArraysWrite w = writeCArrays(templatePath, target, work, languageNames, backup);
     r.ok = w.ok;
     r.written = w.written;
     r.error = w.error;
     r.backupFailed = w.backupFailed;
     if (!w.backups.empty()) r.backupPath = w.backups.front();
-    if (!r.ok) r.message = cArraysSaveErrorText(target);
+    if (!r.ok) {
+        r.message = cArraysSaveErrorText(target);
+        if (destItem >= 0) work.copyColumn(destItem + 1, stored);
+    }
     return r;
 }
 

@@ -50,8 +50,9 @@ void showCBaseLanguage(TextGrid& translation, const TextGrid& work, int item);
 // Destination picker changed to `item` (-1 none): the texts edited for the
 // previous destination column P go back into the working table, P becomes
 // item + 1, and translation column 4 shows working-table column P (column 3
-// its lengths).
-void showCDestLanguage(TextGrid& translation, TextGrid& work, int item, int languageCount, int& destColumn);
+// its lengths). True when the texts that went back differ from what the
+// working table held (edits not saved yet).
+bool showCDestLanguage(TextGrid& translation, TextGrid& work, int item, int languageCount, int& destColumn);
 
 struct CArraysSave {
     bool ok = false;
@@ -67,7 +68,8 @@ struct CArraysSave {
 // (picker item `destItem`) goes into the working table, then the file is
 // written from the template; an existing target is first copied to its dated
 // backup when `backup` asks for one, and is left as it was when that copy
-// cannot be made.
+// cannot be made. When the save fails the working table's column is put back
+// as it was, so that the edited texts still differ from it.
 CArraysSave saveCArrays(TextGrid& work, const TextGrid& translation, int destItem,
                         const std::vector<std::string>& languageNames, const std::string& templatePath,
                         const std::string& target, const BackupChoice& backup);

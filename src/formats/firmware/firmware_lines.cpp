@@ -10,7 +10,6 @@ namespace tov {
 namespace {
 
 constexpr char kApostrophe = '\'';
-constexpr char kQuotes[] = "'\"";
 
 // Every run of two or more apostrophes becomes one apostrophe: the same as
 // removing the first apostrophe of the first adjacent pair until none is left.
@@ -100,12 +99,11 @@ std::string LineComment(std::string_view line)
 
 std::string MergeTextIntoLine(std::string_view text, std::string_view tmpl)
 {
-    const size_t p = tmpl.find_first_of(kQuotes);
-    if (p == std::string_view::npos) return {};
     const QuoteSpan span = findQuoteSpan(tmpl);
-    // A quote character that stands only in the comment: the line carries no
-    // text, so there is nothing to replace and the line stays as it is.
+    // No quote character before the comment: the line carries no text, so
+    // there is nothing to replace and the line stays as it is.
     if (!span.found) return std::string(tmpl);
+    const size_t p = span.open;
     // Before the comment the first quote of the line is the opening quote.
     const char q = span.quote;
     const std::string_view stored = tmpl.substr(p + 1, span.storedLen);
@@ -116,11 +114,10 @@ std::string MergeTextIntoLine(std::string_view text, std::string_view tmpl)
     if (q == kApostrophe) fitted = doubleApostrophes(fitted);
 
     // The tail starts right after the stored text and its closing quote, so
-    // whatever follows the closing quote comes out unchanged (at most 255 bytes).
-    // A text without a closing quote gets none added.
+    // whatever follows the closing quote comes out unchanged. A text without
+    // a closing quote gets none added.
     const size_t tailStart = p + 1 + span.storedLen + (span.closed ? 1 : 0);
-    const std::string_view tail =
-        tailStart < tmpl.size() ? tmpl.substr(tailStart, kFirmwareMaxPiece) : std::string_view();
+    const std::string_view tail = tailStart < tmpl.size() ? tmpl.substr(tailStart) : std::string_view();
 
     std::string out;
     out.reserve(p + 2 + fitted.size() + tail.size());
@@ -128,6 +125,54 @@ std::string MergeTextIntoLine(std::string_view text, std::string_view tmpl)
     out.append(fitted);
     if (span.closed) out.push_back(q);
     out.append(tail);
+    return out;
+}
+
+namespace {
+
+bool isBlank(std::string_view s)
+{
+    return std::all_of(s.begin(), s.end(), [](char c) { return c == ' ' || c == '\t'; });
+}
+
+std::string_view trimRightBlanks(std::string_view s)
+{
+    size_t e = s.size();
+    while (e > 0 && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+    return s.substr(0, e);
+}
+
+}  // namespace
+
+std::optional<std::string> MergeTextIntoDestLine(std::string_view text, std::string_view dest,
+                                                 std::string_view base)
+{
+    // A stored text of any length carries a text (its apostrophe runs
+    // collapse to one apostrophe, never to nothing).
+    const QuoteSpan span = findQuoteSpan(dest);
+    if (span.found && span.storedLen > 0) return MergeTextIntoLine(text, dest);
+    if (isBlank(text)) return std::string(dest);
+
+    if (span.found && span.closed) {
+        // An empty pair of quotes: the text as long as the base text.
+        std::string fitted(text.substr(0, QuotedText(base).size()));
+        fitted.resize(QuotedText(base).size(), ' ');
+        if (span.quote == kApostrophe) fitted = doubleApostrophes(fitted);
+        std::string out(dest.substr(0, span.open + 1));
+        out += fitted;
+        out += dest.substr(span.open + 1);
+        return out;
+    }
+    if (isBlank(dest)) return MergeTextIntoLine(text, base);
+
+    const QuoteSpan baseSpan = findQuoteSpan(base);
+    if (!baseSpan.found) return std::nullopt;
+    const size_t destSemi = dest.find(';');
+    const std::string_view destCode = dest.substr(0, destSemi);
+    if (trimRightBlanks(destCode) != trimRightBlanks(base.substr(0, baseSpan.open))) return std::nullopt;
+    std::string out = MergeTextIntoLine(text, base.substr(0, base.find(';')));
+    if (destSemi == std::string_view::npos) return std::string(trimRightBlanks(out));
+    out += dest.substr(destSemi);
     return out;
 }
 
@@ -202,6 +247,7 @@ ExtractResult ExtractTexts(const TextGrid& src, int srcCol, TextGrid& dst, int d
             dst.setCell(3, k, lengthText(length));
             if (dst.cell(8, k) != std::to_string(r)) {
                 result.structureFailureRow = k;
+                result.structureFailureLine = r;
                 break;
             }
             dst.setCell(5, k, std::move(comment));

@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,10 +57,24 @@ std::string LineComment(std::string_view line);
 // padded with blanks or cut to the length of the template's quoted text (the
 // fixed-length rule), its apostrophes are doubled when the line quotes with
 // apostrophes, and it replaces the template's stored text; everything before
-// the opening quote and after the closing quote (at most 255 bytes of it)
-// comes out unchanged. A template without any quote character gives an empty
-// line.
+// the opening quote and after the closing quote comes out unchanged. A
+// template that carries no text before its comment comes back unchanged.
 std::string MergeTextIntoLine(std::string_view text, std::string_view tmpl);
+
+// Merges the translated text of a row into its destination line `dest`,
+// whose base line (the same line index of the base set) is `base`:
+// - a destination line that carries a text: MergeTextIntoLine(text, dest);
+// - a text of blanks only (what an untouched row holds) changes nothing else;
+// - an empty pair of quotes takes the text, fitted to the base text's length;
+// - a blank line takes the base line's form, MergeTextIntoLine(text, base);
+// - a line that is the base line without its text (the same code before the
+//   opening quote, up to blanks) takes the base line's code with the text,
+//   followed by the destination's own comment ("L2 DB ; todo" with base line
+//   "L2 DB 'Two' ; prompt" and text "Dwa" gives "L2 DB 'Dwa' ; todo").
+// Any other line has no place for a text: nothing (the save is refused rather
+// than losing the text or the line).
+std::optional<std::string> MergeTextIntoDestLine(std::string_view text, std::string_view dest,
+                                                 std::string_view base);
 
 // ---------------------------------------------------------------------------
 // Reading files into the working table.
@@ -101,6 +116,7 @@ struct ExtractResult {
     int structureFailureRow = 0;  // destination extraction: the row whose text
                                   // stands on another line index than the
                                   // base text of that row; 0 when none
+    int structureFailureLine = -1;  // the line index of that text
 };
 
 // Collects the quoted texts of column `srcCol` of `src` into rows 1, 2, ... of

@@ -184,6 +184,104 @@ FirmwareBaseOpen openFirmwareBase(TextGrid& translation, TextGrid& work,
 
 // ---------------------------------------------------------------------------
 
+std::string FirmwareStructureFailure::what() const
+{
+    if (baseLine == 0) return "a destination text where the base has no text (row " + std::to_string(row) + ")";
+    return "the destination text of row " + std::to_string(row) + " stands on another line than its base text (" +
+           baseFile + ":" + std::to_string(baseLine) + ")";
+}
+
+std::string FirmwareStructureFailure::located() const
+{
+    return fileNamePart(destPath) + ":" + std::to_string(destLine) + ": " + what();
+}
+
+namespace {
+
+// The file (index) and line (from 1) of a line index, given the line counts of
+// the files one after another; {counts.size(), 0} past the last file.
+std::pair<std::size_t, int> fileAndLine(const std::vector<std::size_t>& counts, std::size_t index)
+{
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        if (index < counts[i]) return {i, static_cast<int>(index) + 1};
+        index -= counts[i];
+    }
+    return {counts.size(), 0};
+}
+
+std::vector<std::size_t> baseLineCounts(const TextGrid& work)
+{
+    std::vector<std::size_t> counts;
+    for (int i = 0; !work.cell(wcol::kFileNames, i).empty(); ++i)
+        counts.push_back(static_cast<std::size_t>(nonNegativeNumber(work.cell(wcol::kLineCounts, i))));
+    return counts;
+}
+
+FirmwareStructureFailure locateStructureFailure(const TextGrid& translation, const TextGrid& work,
+                                                const std::vector<std::string>& baseFiles,
+                                                const std::vector<std::string>& destFiles,
+                                                const std::vector<std::size_t>& destCounts,
+                                                const ExtractResult& extracted)
+{
+    FirmwareStructureFailure f;
+    f.row = extracted.structureFailureRow;
+    const auto [destFile, destLine] = fileAndLine(destCounts, static_cast<std::size_t>(extracted.structureFailureLine));
+    if (destFile < destFiles.size()) f.destPath = destFiles[destFile];
+    f.destLine = destLine;
+    const std::string& baseIndex = translation.cell(tcol::kLineIndex, f.row);
+    if (!baseIndex.empty() && !translation.cell(tcol::kBaseLen, f.row).empty()) {
+        const auto [baseFile, baseLine] =
+            fileAndLine(baseLineCounts(work), static_cast<std::size_t>(nonNegativeNumber(baseIndex)));
+        if (baseFile < baseFiles.size()) f.baseFile = baseFiles[baseFile];
+        f.baseLine = baseLine;
+    }
+    return f;
+}
+
+// Calls `each(row, lineIndex)` for every row with a base text, in order.
+template <class Each>
+void forEachTextRow(const TextGrid& translation, Each each)
+{
+    for (int row = 1; row < translation.rowCount(); ++row) {
+        if (translation.cell(tcol::kBaseLen, row).empty()) break;
+        each(row, nonNegativeNumber(translation.cell(tcol::kLineIndex, row)));
+    }
+}
+
+FirmwareUnplacedText unplacedAt(const TextGrid& work, int row, int line)
+{
+    const auto [file, inFile] = fileAndLine(baseLineCounts(work), static_cast<std::size_t>(line));
+    return {row, file, inFile};
+}
+
+}  // namespace
+
+std::string FirmwareUnplacedText::what() const
+{
+    return "the line holds no quoted text and is not in its base line's form: the text of row " +
+           std::to_string(row) + " has no place in it";
+}
+
+std::string FirmwareUnplacedText::message(const std::string& destFileName) const
+{
+    return fileNamePart(destFileName) + ":" + std::to_string(line) + ": " + what() + "; nothing was saved.";
+}
+
+std::vector<FirmwareUnplacedText> firmwareLinesWithoutPlace(const TextGrid& translation, const TextGrid& work)
+{
+    std::vector<FirmwareUnplacedText> out;
+    forEachTextRow(translation, [&](int row, int line) {
+        if (!MergeTextIntoDestLine("x", work.cell(wcol::kDestLines, line), work.cell(wcol::kBaseLines, line)))
+            out.push_back(unplacedAt(work, row, line));
+    });
+    return out;
+}
+
+std::string firmwareSetFile(const std::string& anyFileOfSet, const std::string& baseName)
+{
+    return findFileNoCase(folderPart(anyFileOfSet), changeExtension(baseName, extensionPart(fileNamePart(anyFileOfSet))));
+}
+
 std::string FirmwareLineCountFailure::message() const
 {
     return LineCountMessage(fileName, static_cast<unsigned>(lines), static_cast<unsigned>(expected));
@@ -195,14 +293,11 @@ FirmwareDestinationOpen openFirmwareDestination(TextGrid& translation, TextGrid&
                                                 const std::string& chosenPath)
 {
     FirmwareDestinationOpen result;
-    const std::string folder = folderPart(chosenPath);
-    const std::string ext = extensionPart(fileNamePart(chosenPath));
-
     std::vector<FirmwareFileLines> files;
     files.reserve(baseFiles.size());
     std::size_t total = 0;
     for (size_t i = 0; i < baseFiles.size(); ++i) {
-        const std::string path = findFileNoCase(folder, changeExtension(baseFiles[i], ext));
+        const std::string path = firmwareSetFile(chosenPath, baseFiles[i]);
         files.push_back(ReadFirmwareFile(path));
         result.destFiles.push_back(path);
         if (!files.back().ok) result.readErrors.push_back(path);
@@ -230,6 +325,9 @@ FirmwareDestinationOpen openFirmwareDestination(TextGrid& translation, TextGrid&
 
     const ExtractResult extracted = ExtractTexts(work, wcol::kDestLines, translation, tcol::kDest);
     result.structureFailureRow = extracted.structureFailureRow;
+    if (extracted.structureFailureRow > 0)
+        result.structureFailure = locateStructureFailure(translation, work, baseFiles, result.destFiles,
+                                                         result.lineCounts, extracted);
     result.texts = extracted.texts;
     // The stored copy against which edits are detected. After a structure
     // failure the translation column stops at the failing row, this one not.
@@ -263,13 +361,19 @@ FirmwareSave saveFirmwareDestination(const TextGrid& translation, TextGrid& work
                                      const BackupChoice& backup)
 {
     FirmwareSave result;
-    for (int row = 1; row < translation.rowCount(); ++row) {
-        if (translation.cell(tcol::kBaseLen, row).empty()) break;
-        const int line = nonNegativeNumber(translation.cell(tcol::kLineIndex, row));
-        std::string merged =
-            MergeTextIntoLine(translation.cell(tcol::kDest, row), work.cell(wcol::kDestLines, line));
-        work.setCell(wcol::kDestLines, line, std::move(merged));
-    }
+    // Every line is merged before any is changed: a text without a place in
+    // its line refuses the save as a whole.
+    std::vector<std::pair<int, std::string>> merged;
+    forEachTextRow(translation, [&](int row, int line) {
+        auto m = MergeTextIntoDestLine(translation.cell(tcol::kDest, row), work.cell(wcol::kDestLines, line),
+                                       work.cell(wcol::kBaseLines, line));
+        if (m)
+            merged.emplace_back(line, std::move(*m));
+        else
+            result.unplaced.push_back(unplacedAt(work, row, line));
+    });
+    if (!result.unplaced.empty()) return result;
+    for (auto& [line, text] : merged) work.setCell(wcol::kDestLines, line, std::move(text));
 
     result.outputFolder = folderPart(chosenPath);
     result.outputExtension = firmwareOutputExtension(chosenPath);

@@ -136,6 +136,23 @@ struct FirmwareLineCountFailure {
     std::string message() const;  // LineCountMessage
 };
 
+// Where a destination set stops matching its base set: the first
+// destination text that stands on another line index than the base text of
+// its row, or where the base has no more texts.
+struct FirmwareStructureFailure {
+    int row = 0;               // translation row of that text
+    std::string destPath;      // the destination file holding it
+    int destLine = 0;          // its line in that file, from 1
+    std::string baseFile;      // name of the base file of the row's base text
+    int baseLine = 0;          // its line, from 1; 0: the base has no text for the row
+    // "the destination text of row 3 stands on another line than its base
+    // text (EDIT.ENG:4)", or "a destination text where the base has no text
+    // (row 2)".
+    std::string what() const;
+    // "EDIT.POL:2: " + what(): the destination file named without folder.
+    std::string located() const;
+};
+
 struct FirmwareDestinationOpen {
     enum class Status {
         Loaded,            // read (a structure failure may still be reported)
@@ -154,6 +171,7 @@ struct FirmwareDestinationOpen {
     // its base text (0: none). The window shows StructureFailureMessage() and
     // clears "dfile"; the tables hold the destination up to that row.
     int structureFailureRow = 0;
+    std::optional<FirmwareStructureFailure> structureFailure;  // with the row above
     std::string destFileName;  // the chosen path, when Loaded (structure failure included)
     std::size_t lines = 0;
     int texts = 0;
@@ -179,6 +197,21 @@ struct FirmwareWriteFailure {
     std::string message() const;  // WriteErrorMessage(path)
 };
 
+// A row whose destination text has no place in its destination line (see
+// MergeTextIntoDestLine): the line holds no quoted text and has another form
+// than its base line.
+struct FirmwareUnplacedText {
+    int row = 0;            // translation row
+    std::size_t file = 0;   // the file of the line: its index in the base file list
+    int line = 0;           // the line in that file, from 1
+    // "the line holds no quoted text and is not in its base line's form: the
+    // text of row 2 has no place in it"
+    std::string what() const;
+    // The window's message: "EDIT.POL:2: " + what() + "; nothing was saved.",
+    // naming `destFileName` without its folder.
+    std::string message(const std::string& destFileName) const;
+};
+
 struct FirmwareSave {
     std::string outputFolder;     // the chosen file's folder
     std::string outputExtension;  // with its dot, after the "_" substitution
@@ -188,24 +221,40 @@ struct FirmwareSave {
     std::vector<FirmwareWriteFailure> failures;
     bool backupFailed = false;         // stopped because a backup copy could not be made
     std::vector<std::string> backups;  // the dated backup copies of the files replaced
+    // Texts that have no place in their lines: when there is any, nothing is
+    // merged and no file is written.
+    std::vector<FirmwareUnplacedText> unplaced;
     // The destination file name to record: the first file of the set (TELMO:
     // the last). The window reads the set back from it only when ok().
     std::string destFileName;
-    bool ok() const { return failures.empty(); }
+    bool ok() const { return failures.empty() && unplaced.empty(); }
 };
+
+// The rows whose destination line could not take a text at all (whatever is
+// typed): what a check reports before a save would be refused. Rows follow
+// the base texts (translation columns 1 and 8); lines are those of working
+// column 2, compared with the base lines of column 1.
+std::vector<FirmwareUnplacedText> firmwareLinesWithoutPlace(const TextGrid& translation, const TextGrid& work);
+
+// The file of a destination set that stands for base file `baseName`: in the
+// folder of `anyFileOfSet`, named like the base file with the extension of
+// `anyFileOfSet` (an existing file of that name in another case is that one).
+std::string firmwareSetFile(const std::string& anyFileOfSet, const std::string& baseName);
 
 // The extension a save writes: the chosen name's extension, or "." + the name
 // when it has none; every byte but ".", digits and ASCII letters becomes "_".
 std::string firmwareOutputExtension(const std::string& chosenPath);
 
 // Merges every destination text (translation column 4) into its template line
-// (working column 2 at the row's line index, translation column 8), stopping
-// at the first row whose column 1 is empty; then writes one file per base file
-// (working columns 4 and 5) into the chosen file's folder, each with exactly
-// its base file's line count. The set is written all or nothing: when one
-// file cannot be written, or (with `backup.keep`) one replaced file cannot be
-// copied to its dated backup, no file of the set changes. The merged lines
-// stay in working column 2 even when the save fails.
+// (working column 2 at the row's line index, translation column 8) with
+// MergeTextIntoDestLine, stopping at the first row whose column 1 is empty;
+// then writes one file per base file (working columns 4 and 5) into the
+// chosen file's folder, each with exactly its base file's line count. The set
+// is written all or nothing: when one file cannot be written, or (with
+// `backup.keep`) one replaced file cannot be copied to its dated backup, no
+// file of the set changes. The merged lines stay in working column 2 even
+// when the save fails. A text without a place in its line refuses the whole
+// save before anything is merged or written (`unplaced`).
 FirmwareSave saveFirmwareDestination(const TextGrid& translation, TextGrid& work,
                                      const FirmwareFamily& family, const std::string& chosenPath,
                                      const BackupChoice& backup);

@@ -10,6 +10,11 @@ std::string drcSaveErrorText(const std::string& fileName)
     return "Error saving file \"" + fileName + "\".";
 }
 
+std::string drcReadErrorText(const DrcRead& read, const std::string& fileName)
+{
+    return read.refused() ? drcRefusalText(read, fileName) : std::string(kDrcReadErrorText);
+}
+
 bool drcTableHoldsDestination(const TextGrid& working)
 {
     // Row 1 counts only while it is a row of the table: cells beyond the row
@@ -22,24 +27,31 @@ DrcBaseOpen openDrcBase(const std::string& path, TextGrid& working)
 {
     DrcBaseOpen result;
     if (drcTableHoldsDestination(working)) {
-        result.ok = ReadDrcColumn(kDrcBaseColumn, path, working);
+        result.read = ReadDrcColumn(kDrcBaseColumn, path, working);
     } else {
-        result.rebuilt = true;
-        result.ok = ReadDrcBase(path, working);
+        result.read = ReadDrcBase(path, working);
+        result.rebuilt = !result.read.refused();
     }
+    result.ok = static_cast<bool>(result.read);
     return result;
 }
 
-bool openDrcDestination(const std::string& path, TextGrid& working)
+DrcRead openDrcDestination(const std::string& path, TextGrid& working)
 {
     return ReadDrcColumn(kDrcDestColumn, path, working);
 }
 
-bool reopenDrcFiles(const std::string& basePath, const std::string& destPath, TextGrid& working)
+DrcRead reopenDrcFiles(const std::string& basePath, const std::string& destPath, TextGrid& working,
+                       std::string* failedFile)
 {
-    if (!ReadDrcBase(basePath, working)) return false;
-    if (destPath.empty() || !fileExists(destPath)) return true;
-    return ReadDrcColumn(kDrcDestColumn, destPath, working);
+    DrcRead read = ReadDrcBase(basePath, working);
+    if (read && !destPath.empty() && fileExists(destPath)) {
+        read = ReadDrcColumn(kDrcDestColumn, destPath, working);
+        if (!read && failedFile) *failedFile = destPath;
+    } else if (!read && failedFile) {
+        *failedFile = basePath;
+    }
+    return read;
 }
 
 WriteResult writeBlankDrcDestination(const std::string& path, TextGrid& working, const BackupChoice& backup)

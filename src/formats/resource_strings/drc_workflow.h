@@ -14,6 +14,9 @@ namespace tov {
 
 // Shown when a reader returns false (eight blanks before, seven after).
 inline constexpr const char* kDrcReadErrorText = "        Error reading file!       ";
+// The message of a failed read: kDrcReadErrorText, or why a file too large
+// to be held whole was refused (naming `fileName`).
+std::string drcReadErrorText(const DrcRead& read, const std::string& fileName);
 // Shown when a save fails; `fileName` as the user chose it.
 std::string drcSaveErrorText(const std::string& fileName);
 
@@ -23,7 +26,8 @@ std::string drcSaveErrorText(const std::string& fileName);
 bool drcTableHoldsDestination(const TextGrid& working);
 
 struct DrcBaseOpen {
-    bool ok = false;       // the reader's result
+    DrcRead read;          // the reader's result (a refused file changed nothing)
+    bool ok = false;       // read
     bool rebuilt = false;  // true: ReadDrcBase rebuilt the rows (the window then
                            // also empties columns 0 to 5 of the translation table);
                            // false: ReadDrcColumn replaced the base texts (column 1)
@@ -35,14 +39,16 @@ DrcBaseOpen openDrcBase(const std::string& path, TextGrid& working);
 
 // Reads a destination file into column 2 by identifier. Rows the file does
 // not name keep their destination texts.
-bool openDrcDestination(const std::string& path, TextGrid& working);
+DrcRead openDrcDestination(const std::string& path, TextGrid& working);
 
 // Reopening the last pair of files: the base with ReadDrcBase and, when that
-// succeeded and the destination file exists, its texts into column 2. False
-// when the base could not be read or the destination reader failed. A missing
+// succeeded and the destination file exists, its texts into column 2. Not
+// read when the base could not be read or was refused, or the destination
+// reader failed; `failedFile` then names the file. A missing
 // base file is a failed read (columns 0 to 5 emptied): the start-up restore,
 // which leaves the table alone then, checks that the base exists first.
-bool reopenDrcFiles(const std::string& basePath, const std::string& destPath, TextGrid& working);
+DrcRead reopenDrcFiles(const std::string& basePath, const std::string& destPath, TextGrid& working,
+                       std::string* failedFile = nullptr);
 
 // "Blank" destination: writes every identifier with an empty text and, once
 // written, empties column 2. An existing file is replaced like by a save, after its dated

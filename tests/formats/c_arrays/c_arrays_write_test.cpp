@@ -197,6 +197,7 @@ TEST_F(CArraysTest, TextsThatCouldNotBeReadBackRefuseTheSave)
         {std::string(255, 'x'), "is longer than 254 characters"},
         {"a\x1a" "b", "holds the end-of-file character Ctrl+Z"},
         {"const char *p", "holds \"const char *\""},
+        {"c:\\dir\\\\\\", "ends with a backslash (which would escape its closing double quote)"},
     };
     for (const auto& [text, why] : cases) {
         SCOPED_TRACE(why);

@@ -1,6 +1,7 @@
 // The firmware line grammar, the merge of a text into its template line, the
 // line reader and the text extraction.
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -110,7 +111,7 @@ TEST(FirmwareGrammar, MergeTextIntoLine)
         {"not doubled between quotation marks", "I'm", "DB \"abc\",0", "DB \"I'm\",0"},
         {"apostrophe in a quotation-mark text keeps the tail", "Xt's", "DB \"It's\" ;c",
          "DB \"Xt's\" ;c"},
-        {"no quote character", "abc", "no quotes here", ""},
+        {"no quote character: unchanged", "abc", "no quotes here", "no quotes here"},
         {"empty template", "abc", "", ""},
         {"empty text padded with blanks", "", "X 'abc' ;k", "X '   ' ;k"},
         {"quote only in the comment: unchanged", "t", "DB 10 ; it's", "DB 10 ; it's"},
@@ -118,9 +119,36 @@ TEST(FirmwareGrammar, MergeTextIntoLine)
         {"no closing quote: none added", "xyz", "M 'abc", "M 'xyz"},
         {"comment cut inside the quotes", "B", "'A;B'", "'B;B'"},
         {"Windows-1250 bytes", "Zapis\xB3", "T \"Stored\" // s", "T \"Zapis\xB3\" // s"},
-        {"tail cut at 255 bytes", "b", "'a'" + tail300, "'b'" + std::string(255, 't')},
+        {"a long tail kept whole", "b", "'a'" + tail300, "'b'" + tail300},
     };
     for (const auto& c : cases) EXPECT_EQ(MergeTextIntoLine(c.text, c.tmpl), c.merged) << c.name;
+}
+
+// A destination line never loses its content to a merge: a line without a
+// text takes one only where its place is certain, otherwise nothing.
+TEST(FirmwareGrammar, MergeTextIntoDestLine)
+{
+    struct Case {
+        const char* name;
+        std::string text, dest, base;
+        std::optional<std::string> merged;
+    };
+    const std::string base = "L2 DB 'Two' ; prompt";
+    const std::vector<Case> cases = {
+        {"a line with a text: the usual merge", "Dwa", "L2 DB 'Zwei' ; x", base, "L2 DB 'Dwa ' ; x"},
+        {"the base line's code without its text", "Dwa", "L2 DB ; todo", base, "L2 DB 'Dwa' ; todo"},
+        {"... without a comment", "Dwa", "L2 DB", base, "L2 DB 'Dwa'"},
+        {"... cut to the base text's length", "Dwadzie", "L2 DB   ", "L2 DB 'Two',0", "L2 DB 'Dwa',0"},
+        {"... a quote only in its comment", "Dwa", "L2 DB ; it's", base, "L2 DB 'Dwa' ; it's"},
+        {"an empty pair takes the text", "I'm", "L2 DB '',0 ; x", base, "L2 DB 'I''m',0 ; x"},
+        {"an empty pair of quotation marks", "Dw", "L2 DB \"\"", base, "L2 DB \"Dw \""},
+        {"a blank line takes the base line", "Dwa", "  ", base, "L2 DB 'Dwa' ; prompt"},
+        {"blanks typed change nothing", "   ", "L2 DB ; todo", base, "L2 DB ; todo"},
+        {"nothing typed changes nothing", "", "L2 EQU 5", base, "L2 EQU 5"},
+        {"another form has no place", "Dwa", "L2 EQU 5 ; todo", base, std::nullopt},
+        {"another label has no place", "Dwa", "L3 DB ; todo", base, std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(MergeTextIntoDestLine(c.text, c.dest, c.base), c.merged) << c.name;
 }
 
 // Every line of the real-file corpus.

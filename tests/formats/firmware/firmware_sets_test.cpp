@@ -334,19 +334,29 @@ TEST(FirmwareOpenDestination, LineCountsAndStructure)
         int failureRow;
         std::size_t lines, expected;
         std::vector<std::size_t> lineCounts;  // of the files read
+        std::string located;  // where the structure fails
     };
+    const std::string misplaced = "the destination text of row ";
     const std::vector<Case> cases = {
-        {"QL5, one line more", kQL5, false, FirmwareDestinationOpen::Status::Loaded, 2, 0, 0, {4, 5}},
-        {"QL10, one line more", kQL10, false, FirmwareDestinationOpen::Status::Loaded, 2, 0, 0, {4, 5}},
-        {"TELMO, one line more", kTelmo, false, FirmwareDestinationOpen::Status::Loaded, 2, 0, 0, {4, 5}},
-        {"Orvanta, one line more", kOrvanta, false, FirmwareDestinationOpen::Status::LineCountFailure, 0, 4, 3, {4}},
-        {"QL5, file missing", kQL5, true, FirmwareDestinationOpen::Status::Loaded, 1, 0, 0, {0, 5}},
-        {"Orvanta, file missing", kOrvanta, true, FirmwareDestinationOpen::Status::LineCountFailure, 0, 0, 3, {0}},
+        {"QL5, one line more", kQL5, false, FirmwareDestinationOpen::Status::Loaded, 2, 0, 0, {4, 5},
+         "A.CZE:4: " + misplaced + "2 stands on another line than its base text (A.ENG:3)"},
+        {"QL10, one line more", kQL10, false, FirmwareDestinationOpen::Status::Loaded, 2, 0, 0, {4, 5},
+         "A.CZE:4: " + misplaced + "2 stands on another line than its base text (A.ENG:3)"},
+        {"TELMO, one line more", kTelmo, false, FirmwareDestinationOpen::Status::Loaded, 2, 0, 0, {4, 5},
+         "A.CZE:4: " + misplaced + "2 stands on another line than its base text (A.ENG:3)"},
+        {"Orvanta, one line more", kOrvanta, false, FirmwareDestinationOpen::Status::LineCountFailure, 0, 4, 3, {4}, ""},
+        {"QL5, file missing", kQL5, true, FirmwareDestinationOpen::Status::Loaded, 1, 0, 0, {0, 5},
+         "EDIT.CZE:2: " + misplaced + "1 stands on another line than its base text (A.ENG:1)"},
+        {"Orvanta, file missing", kOrvanta, true, FirmwareDestinationOpen::Status::LineCountFailure, 0, 0, 3, {0}, ""},
+        {"QL5, a text where the base has none", kQL5, false, FirmwareDestinationOpen::Status::Loaded, 5, 0, 0, {3, 5},
+         "EDIT.CZE:5: a destination text where the base has no text (row 5)"},
     };
     for (const auto& c : cases) {
         TwoFileSet set;
         if (c.missing)
             std::filesystem::remove(set.dir / "ORVANTA/OUT/A.CZE");
+        else if (c.failureRow == 5)
+            set.dir.write("ORVANTA/OUT/EDIT.CZE", crlf({"; naglowek", "E1 'T''o'", "", "E3 'piec' // piaty", "'dod'"}));
         else
             set.dir.write("ORVANTA/OUT/A.CZE", crlf({"A1 'jed'", "-", "extra", "A3 \"trzy \" ; trzeci"}));
         Tables t;
@@ -373,6 +383,8 @@ TEST(FirmwareOpenDestination, LineCountsAndStructure)
         }
         EXPECT_FALSE(d.lineCount.has_value());
         EXPECT_EQ(d.structureFailureRow, c.failureRow) << c.name;
+        ASSERT_TRUE(d.structureFailure.has_value()) << c.name;
+        EXPECT_EQ(d.structureFailure->located(), c.located);
         EXPECT_EQ(d.destFileName, set.dest()) << c.name;
         // Rows before the failing one hold their texts and comments.
         if (c.failureRow == 2) {
@@ -468,6 +480,58 @@ TEST(FirmwareSave, OneFilePerBaseFileWithItsLines)
         ASSERT_TRUE(back.loaded());
         EXPECT_EQ(back.structureFailureRow, 0);
         EXPECT_EQ(column(t.work, 7, 1, 5), (std::vector<std::string>{"JED", "b\xB9\x9C\xE6!", "I' ", "piec"}));
+    }
+}
+
+// A destination line without a quoted text takes a typed text only where
+// its place is certain; otherwise the save is refused as a whole.
+TEST(FirmwareSave, TextsWithoutPlaceRefuseTheSave)
+{
+    struct Case {
+        const char* name;
+        std::string destLine;  // line 4 of EDIT.CZE, the line of row 4 ("E3 'five' // fifth")
+        std::string typed;
+        std::string saved;  // that line as written; empty: refused
+    };
+    const std::vector<Case> cases = {
+        {"no text, another form", "E3 // piaty", "PIEC", ""},
+        {"no text, another form, nothing typed", "E3 // piaty", "    ", "E3 // piaty"},
+        {"the base line's code without its text", "E3", "PIEC", "E3 'PIEC' // fifth"},
+        {"an empty line", "", "PIEC", "E3 'PIEC' // fifth"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TwoFileSet set;
+        set.dir.write("ORVANTA/OUT/EDIT.CZE", crlf({"; naglowek", "E1 'T''o'", "", c.destLine, "KONIEC"}));
+        Tables t;
+        const FirmwareBaseOpen b = openFirmwareBase(t.translation, t.work, set.base());
+        const FirmwareDestinationOpen d =
+            openFirmwareDestination(t.translation, t.work, family(kQL5), b.baseFiles, set.dest());
+        ASSERT_EQ(d.structureFailureRow, 0);
+        const auto withoutPlace = firmwareLinesWithoutPlace(t.translation, t.work);
+        t.translation.setCell(4, 4, c.typed);
+        const std::string before = readBytes(set.dest());
+        const FirmwareSave s =
+            saveFirmwareDestination(t.translation, t.work, family(kQL5), set.dest(), BackupChoice::none());
+        if (c.saved.empty()) {
+            ASSERT_EQ(s.unplaced.size(), 1u);
+            EXPECT_EQ(s.unplaced[0].row, 4);
+            EXPECT_EQ(s.unplaced[0].file, 1u);
+            EXPECT_EQ(s.unplaced[0].line, 4);
+            EXPECT_EQ(s.unplaced[0].message("/x/EDIT.CZE"),
+                      "EDIT.CZE:4: the line holds no quoted text and is not in its base line's form: the text of "
+                      "row 4 has no place in it; nothing was saved.");
+            EXPECT_FALSE(s.ok());
+            EXPECT_TRUE(s.files.empty());
+            EXPECT_EQ(readBytes(set.dest()), before);
+            EXPECT_EQ(t.work.cell(2, 6), c.destLine);
+            ASSERT_EQ(withoutPlace.size(), 1u);
+            EXPECT_EQ(withoutPlace[0].row, 4);
+        } else {
+            ASSERT_TRUE(s.ok());
+            EXPECT_EQ(splitLines(readBytes(set.dest())).at(3), c.saved);
+            EXPECT_EQ(withoutPlace.size(), c.typed == "    " ? 1u : 0u);
+        }
     }
 }
 

@@ -60,19 +60,14 @@ TEST(DrcCorpus, EveryFileReadsAndRoundTrips)
         back.copyColumn(2, back, 1);
         EXPECT_EQ(FormatDrc(2, back), testing::readBytes(written));
 
-        // Merged by identifier, the first row of an identifier receives the
-        // text of its last entry (no-break spaces read as blanks); later rows
-        // with the same identifier receive nothing.
-        std::map<std::string, std::string> lastText;
-        for (int r = 1; r < base.rowCount(); ++r) lastText[base.cell(0, r)] = base.cell(1, r);
+        // Merged by identifier, every row receives its own text again (the
+        // k-th entry of an identifier fills its k-th row); no-break spaces
+        // read as blanks.
         base.clearColumn(2);
         ASSERT_TRUE(ReadDrcColumn(2, written, base));
-        std::map<std::string, bool> seen;
         for (int r = 1; r < base.rowCount(); ++r) {
-            const std::string& id = base.cell(0, r);
-            std::string text = seen[id] ? "" : lastText[id];
+            std::string text = base.cell(1, r);
             std::replace(text.begin(), text.end(), '\xA0', ' ');
-            seen[id] = true;
             EXPECT_EQ(base.cell(2, r), text) << r;
         }
     }

@@ -61,17 +61,18 @@ TEST(ReadDrcBase, LineRules)
          "STRINGTABLE\nA, \"x\ry\"\nB, \"z\"\n\x1a" "C, \"gone\"\n", true, {{"A", "xy"}, {"B", "z"}}},
         {"quote at byte 254", kHead + "B," + std::string(252, ' ') + "\"t\"\r\n", true, {{"B", "t"}}},
         {"comma at byte 254", kHead + "\"" + ids253 + ",x\"\r\n", true, {{"\"" + ids253, ids253 + ",x"}}},
-        {"comma beyond byte 255 ends the reading",
-         kHead + "A, \"1\"\r\n" + std::string(255, 'I') + ", \"t\"\r\nB, \"2\"\r\n", true, {{"A", "1"}}},
-        {"quote beyond byte 255 ends the reading",
-         kHead + "A, \"1\"\r\nB," + std::string(253, ' ') + "\"t\"\r\nC, \"2\"\r\n", true, {{"A", "1"}}},
+        {"comma beyond byte 255",
+         kHead + "A, \"1\"\r\n" + std::string(255, 'I') + ", \"t\"\r\nB, \"2\"\r\n", true,
+         {{"A", "1"}, {std::string(255, 'I'), "t"}, {"B", "2"}}},
+        {"quote beyond byte 255", kHead + "B," + std::string(253, ' ') + "\"t\"\r\nC, \"2\"\r\n", true,
+         {{"B", "t"}, {"C", "2"}}},
     };
     TempDir dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         writeBytes(dir.file("b.drc"), c.file);
         TextGrid g(11, 3);
-        EXPECT_EQ(ReadDrcBase(dir.file("b.drc"), g), c.ok);
+        EXPECT_EQ(static_cast<bool>(ReadDrcBase(dir.file("b.drc"), g)), c.ok);
         if (c.rows.empty()) {
             EXPECT_EQ(g.rowCount(), 3);
         } else {
@@ -108,17 +109,47 @@ TEST(ReadDrcBase, ClearsColumnsAndKeepsTheWholeLine)
     EXPECT_EQ(g.cell(1, 5), "");
 }
 
-TEST(ReadDrcBase, StopsAfter65535Entries)
+// A file that cannot be held whole is refused and changes nothing: a save
+// would otherwise write back a shortened file.
+TEST(ReadDrcBase, RefusesWhatItCannotHoldWhole)
 {
-    std::string file = kHead;
-    for (int i = 1; i <= 65536; ++i) file += "S" + std::to_string(i) + ", \"t\"\r\n";
+    struct Case {
+        const char* name;
+        std::string file;
+        DrcRead::Status status;
+        std::size_t line;
+        int rows;  // rows read when not refused
+    };
+    std::string most = kHead, tooMany = kHead;
+    for (int i = 1; i <= 65535; ++i) most += "S" + std::to_string(i) + ", \"t\"\r\n";
+    tooMany = most + "// last\r\nS65536, \"t\"\r\n";
+    const std::string longest = std::string(65533, 'I');  // its quote stands on byte 65,535
+    const Case cases[] = {
+        {"65,535 entries", most, DrcRead::Status::Read, 0, 65535},
+        {"65,536 entries", tooMany, DrcRead::Status::TooManyEntries, 65540, 0},
+        {"identifier up to the reach", kHead + longest + ",\"t\"\r\n", DrcRead::Status::Read, 0, 1},
+        {"identifier beyond the reach", kHead + "A, \"1\"\r\n" + longest + "I,\"t\"\r\n",
+         DrcRead::Status::EntryTooLong, 5, 0},
+    };
     TempDir dir;
-    writeBytes(dir.file("b.drc"), file);
-    TextGrid g(11, 1);
-    ASSERT_TRUE(ReadDrcBase(dir.file("b.drc"), g));
-    EXPECT_EQ(g.rowCount(), 65536);
-    EXPECT_EQ(g.cell(0, 65535), "S65535");
-    EXPECT_EQ(g.cell(0, 65536), "");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(dir.file("b.drc"), c.file);
+        TextGrid g(11, 2);
+        g.setCell(0, 1, "old");
+        const DrcRead read = ReadDrcBase(dir.file("b.drc"), g);
+        EXPECT_EQ(read.status, c.status);
+        EXPECT_EQ(read.line, c.line);
+        if (read.refused()) {
+            EXPECT_EQ(g.rowCount(), 2);
+            EXPECT_EQ(g.cell(0, 1), "old");
+        } else {
+            EXPECT_EQ(g.rowCount(), c.rows + 1);
+        }
+    }
+    const DrcRead tooManyRead{DrcRead::Status::TooManyEntries, 65540};
+    EXPECT_EQ(drcRefusalText(tooManyRead, "big.drc"),
+              "The file \"big.drc\" holds more than 65535 strings (string 65536 is on line 65540); it was not read.");
 }
 
 TEST(ReadDrcColumn, MergesByIdentifier)
@@ -135,7 +166,8 @@ TEST(ReadDrcColumn, MergesByIdentifier)
         g.setCell(2, r, "kept");
     }
     ASSERT_TRUE(ReadDrcColumn(2, dir.file("d.drc"), g));
-    EXPECT_EQ(rowsOf(g, 2), (Rows{{"A", "second"}, {"B", "b1"}, {"A", "kept"}, {"C", "c d"},
+    // The k-th entry of an identifier fills its k-th row.
+    EXPECT_EQ(rowsOf(g, 2), (Rows{{"A", "first"}, {"B", "b1"}, {"A", "second"}, {"C", "c d"},
                                  {"D", "kept"}, {longId, "long"}}));
     EXPECT_EQ(g.rowCount(), 7);
     EXPECT_EQ(g.cell(2, 0), "kept");
@@ -147,7 +179,38 @@ TEST(ReadDrcColumn, MergesByIdentifier)
     writeBytes(dir.file("bad.drc"), "A, \"x\"\r\n");
     EXPECT_FALSE(ReadDrcColumn(2, dir.file("bad.drc"), g));
     EXPECT_FALSE(ReadDrcColumn(2, dir.file("missing.drc"), g));
-    EXPECT_EQ(g.cell(2, 1), "second");
+    EXPECT_EQ(g.cell(2, 1), "first");
+}
+
+// Rows sharing an identifier take that identifier's entries in order; entries
+// beyond the last such row overwrite it (the last one wins).
+TEST(ReadDrcColumn, SharedIdentifiersFillTheirRowsInOrder)
+{
+    const struct Case {
+        const char* name;
+        std::vector<std::string> ids;  // rows 1..
+        std::string entries;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {"as many entries as rows", {"A", "B", "A", "A"}, "A,\"1\"\r\nB,\"b\"\r\nA,\"2\"\r\nA,\"3\"\r\n", {"1", "b", "2", "3"}},
+        {"fewer entries", {"A", "A", "A"}, "A,\"1\"\r\n", {"1", "kept", "kept"}},
+        {"more entries", {"A", "B", "A"}, "A,\"1\"\r\nA,\"2\"\r\nA,\"3\"\r\n", {"1", "kept", "3"}},
+        {"one row, two entries", {"A"}, "A,\"1\"\r\nA,\"2\"\r\n", {"2"}},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(dir.file("d.drc"), kHead + c.entries);
+        TextGrid g(11, static_cast<int>(c.ids.size()) + 1);
+        for (size_t i = 0; i < c.ids.size(); ++i) {
+            g.setCell(0, static_cast<int>(i) + 1, c.ids[i]);
+            g.setCell(2, static_cast<int>(i) + 1, "kept");
+        }
+        ASSERT_TRUE(ReadDrcColumn(2, dir.file("d.drc"), g));
+        std::vector<std::string> texts;
+        for (int r = 1; r < g.rowCount(); ++r) texts.push_back(g.cell(2, r));
+        EXPECT_EQ(texts, c.texts);
+    }
 }
 
 }  // namespace

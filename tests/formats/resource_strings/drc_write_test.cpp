@@ -46,12 +46,13 @@ TEST(QuoteRoutines, Rules)
 TEST(WriteDrc, ExactBytes)
 {
     const std::string id40(40, 'K');
-    const TextGrid g = table({{"abc", "Open \"x\" c:\\y"}, {id40, ""}, {"", "\xA0"}});
+    // A row without identifier is no entry (a base without entries leaves such rows).
+    const TextGrid g = table({{"abc", "Open \"x\" c:\\y"}, {id40, ""}, {"", "lost"}, {"D", "\xA0"}});
     const std::string expected =
         " STRINGTABLE\r\n  BEGIN\r\n"
         "      abc," + std::string(40, ' ') + "\"Open \\\"x\\\" c:\\y\"\r\n"
         "      " + id40 + ",       \"\"\r\n"
-        "      ," + std::string(43, ' ') + "\"\xA0\"\r\n"
+        "      D," + std::string(42, ' ') + "\"\xA0\"\r\n"
         "  \r\n END\r\n";
     TempDir dir;
     ASSERT_TRUE(WriteDrc(2, dir.file("d.drc"), g));
@@ -100,6 +101,15 @@ TEST(WriteDrc, LimitsLeaveTheFileUntouched)
     const WriteResult r = WriteDrc(2, path, longText);
     EXPECT_FALSE(r);
     EXPECT_FALSE(r.error.empty());
+    EXPECT_EQ(readBytes(path), "previous");
+
+    // The longest identifier whose line still reads back.
+    TextGrid longId = table({{std::string(65526, 'i'), "t"}});
+    ASSERT_TRUE(WriteDrc(2, dir.file("id.drc"), longId));
+    TextGrid back(11, 1);
+    EXPECT_TRUE(ReadDrcBase(dir.file("id.drc"), back));
+    longId.setCell(0, 1, std::string(65527, 'i'));
+    EXPECT_FALSE(WriteDrc(2, path, longId));
     EXPECT_EQ(readBytes(path), "previous");
 }
 
