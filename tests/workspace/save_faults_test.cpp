@@ -14,7 +14,7 @@
 #include "tests/support/fault_injection.h"
 #include "tests/support/save_faults.h"
 #include "tests/support/temp_folder.h"
-#include "tests/workspace/workspace_fixture.h"
+#include "tests/workspace/save_fixture.h"
 
 namespace tov::test {
 namespace {
@@ -42,23 +42,8 @@ struct Kind {
 
 void PrintTo(const Kind& kind, std::ostream* os) { *os << kind.name; }
 
-class SaveFaults : public WorkspaceTest, public ::testing::WithParamInterface<std::tuple<Kind, Fault>> {
+class SaveFaults : public SaveTest, public ::testing::WithParamInterface<std::tuple<Kind, Fault>> {
 protected:
-    void SetUp() override
-    {
-        WorkspaceTest::SetUp();
-        // C templates go to a temporary folder of this test.
-        oldTmp_ = qgetenv("TMPDIR");
-        QDir().mkpath(pathToQString(folder + "tmp"));
-        qputenv("TMPDIR", QByteArray::fromStdString(folder + "tmp/"));
-    }
-    void TearDown() override
-    {
-        WorkspaceTest::TearDown();
-        qputenv("TMPDIR", oldTmp_);
-    }
-
-    QString path(const std::string& relative) const { return pathToQString(folder + relative); }
     void choose(const std::string& relative) { prompts.choose(path(relative)); }
     // The program folder without the settings file, which the window writes as it likes.
     Snapshot snapshot() const
@@ -79,9 +64,6 @@ protected:
     {
         return QString::fromLatin1(kind.error).arg(path(relative));
     }
-
-private:
-    QByteArray oldTmp_;
 };
 
 const Kind kKinds[] = {
