@@ -1,5 +1,6 @@
 #include "formats/spell/words.h"
 
+#include <algorithm>
 #include <array>
 
 #include "support/cp1250.h"
@@ -318,15 +319,22 @@ std::string wordAt(std::string_view text, WordSpan span)
 std::string replaceWord(std::string_view text, WordSpan span, std::string_view replacement)
 {
     const std::string_view old = text.substr(span.start, span.length);
-    std::string word(replacement);
-    if (const std::size_t amp = old.find('&'); amp != npos && !word.empty()) {
-        std::string before;
-        decodeLetterEscapes(old.substr(0, amp), before, nullptr);
-        word.insert(before.size() < word.size() ? before.size() : 0, 1, '&');
+    // Where each accelerator stands: before which letter of the word.
+    std::vector<std::size_t> before;
+    std::string letters;
+    for (std::size_t amp = old.find('&'); amp != npos; amp = old.find('&', amp + 1)) {
+        decodeLetterEscapes(old.substr(0, amp), letters, nullptr);
+        const std::size_t k = letters.size() - before.size();
+        before.push_back(k < replacement.size() ? k : 0);
     }
     std::string out;
-    out.reserve(text.size() - old.size() + word.size());
-    out.append(text.substr(0, span.start)).append(word).append(text.substr(span.start + old.size()));
+    out.reserve(text.size() - old.size() + replacement.size() + before.size());
+    out.append(text.substr(0, span.start));
+    for (std::size_t k = 0; k < replacement.size(); ++k) {
+        out.append(std::count(before.begin(), before.end(), k), '&');
+        out.push_back(replacement[k]);
+    }
+    out.append(text.substr(span.start + old.size()));
     return out;
 }
 

@@ -77,6 +77,7 @@ TEST(SpellWords, ReplacementKeepsTheAccelerator)
         {"&Plok x", {0, 5}, "Plik", "&Plik x"},
         {"x Pl&ok", {2, 5}, "Plik", "x Pl&ik"},
         {"Zapisz&e", {0, 8}, "Zapis", "&Zapis"},  // the replacement is too short for its place
+        {"&Ot&worz", {0, 8}, "Otw\xF3rz", "&Ot&w\xF3rz"},
         {"a plok b", {2, 4}, "plik", "a plik b"},
         {"\\x00d6&ffnen", {0, 12}, "\xD6\x66\x66nen", "\xD6&ffnen"},
     };
