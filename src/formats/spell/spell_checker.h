@@ -39,7 +39,10 @@ class SpellChecker {
 public:
     // Loads `dictionary` and the personal word list of its language kept in
     // `programFolder`. Empty, with the reason in `error`, when the
-    // dictionary's files cannot be read or its encoding is unknown.
+    // dictionary's files cannot be read or its encoding is unknown. Loading
+    // takes a while (the Polish dictionary some 0.3 s) and, as hunspell
+    // shares tables between its dictionaries, checkers are opened and
+    // destroyed on one thread (the window's); only copies go to others.
     static std::optional<SpellChecker> open(const Dictionary& dictionary, const std::string& programFolder,
                                             std::string* error = nullptr);
 

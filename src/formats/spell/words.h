@@ -45,7 +45,7 @@ inline std::vector<WordSpan> splitWords(std::string_view text)
 std::string wordAt(std::string_view text, WordSpan span);
 
 // `text` with the word at `span` replaced by `replacement` (a suggestion):
-// an accelerator "&" of the word stays before the same letter of the
+// each accelerator "&" of the word stays before the same letter of the
 // replacement, or before its first letter when the replacement is shorter.
 std::string replaceWord(std::string_view text, WordSpan span, std::string_view replacement);
 

@@ -1,6 +1,9 @@
 // Checking with the tiny dictionaries of tests/data/spell: pl_PL in
 // ISO 8859-2 and de_DE in UTF-8, so that every word with a letter beyond
 // ASCII is converted from Windows-1250 and every suggestion back.
+#include <algorithm>
+#include <filesystem>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -11,6 +14,7 @@
 #include "formats/spell/spell_checker.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
+#include "support/text_file.h"
 
 namespace tov::spell {
 namespace {
@@ -241,6 +245,19 @@ TEST(SpellChecker, InstalledPolishDictionary)
     for (const auto& c : cases) EXPECT_EQ(misspelled(*checker, c.text), c.misspelled) << c.text;
     const auto suggestions = checker->suggest("Warto\x9C\x63");
     EXPECT_NE(std::find(suggestions.begin(), suggestions.end(), "Warto\x9C\xE6"), suggestions.end());
+
+    // Whole lines of the Polish sample files, identifiers, conversions and
+    // comments included: only the names of products and makers are unknown.
+    std::set<std::string> unknown;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(TOVRANA_DEMO_SOURCE_DIR)) {
+        const std::string path = e.path().string();
+        if (path.find("/POL/") == std::string::npos && !path.ends_with("_pl.drc")) continue;
+        std::vector<std::string> lines;
+        ASSERT_TRUE(readLines(path, lines)) << path;
+        for (const std::string& line : lines)
+            for (const WordSpan& span : checker->check(line)) unknown.insert(wordAt(line, span));
+    }
+    EXPECT_EQ(unknown, (std::set<std::string>{"Konfix", "Telmo", "Termalis"}));
 }
 
 }  // namespace
