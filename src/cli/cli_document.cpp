@@ -1,6 +1,8 @@
 #include "cli/cli_document.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -14,6 +16,7 @@
 #include "support/files.h"
 #include "support/profile.h"
 #include "support/strutil.h"
+#include "support/text_file.h"
 
 namespace tov::cli {
 
@@ -89,15 +92,26 @@ int languageItem(const std::vector<std::string>& languages, const std::string& n
     failInput(file, "has no language \"" + name + "\" (languages: " + joinNames(languages) + ")");
 }
 
+// Why a reader found no resource-string file: the file went away or could not
+// be read after it was checked, or it holds none.
+[[noreturn]] void failDrcRead(const std::string& path)
+{
+    std::string bytes;
+    if (!readFileBytes(path, bytes)) {
+        const int err = errno;
+        failInput(path, err == ENOENT ? "no such file" : std::string("cannot be read (") + std::strerror(err) + ")");
+    }
+    failInput(path, "not a resource-string file (no STRINGTABLE line before its entries)");
+}
+
 void openDrc(Document& d, const Options& o)
 {
     const DrcBaseOpen base = openDrcBase(o.base, d.working);
     if (base.rebuilt)
         for (int c = tcol::kNumber; c <= tcol::kComment; ++c) d.translation.clearColumn(c);
     if (base.read.refused()) failInput(o.base, drcRefusalReason(base.read));
-    if (!base.ok) failInput(o.base, "not a resource-string file (no STRINGTABLE line before its entries)");
-    if (d.hasDest && !openDrcDestination(o.dest, d.working))
-        failInput(o.dest, "not a resource-string file (no STRINGTABLE line before its entries)");
+    if (!base.ok) failDrcRead(o.base);
+    if (d.hasDest && !openDrcDestination(o.dest, d.working)) failDrcRead(o.dest);
     refreshTranslationTable(d.kind, d.working, d.translation);
 }
 

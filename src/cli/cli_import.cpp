@@ -17,8 +17,10 @@ namespace {
 
 void wrote(const std::string& path) { std::printf("wrote %s\n", path.c_str()); }
 
-[[noreturn]] void notWritten(const std::string& path, const std::string& why)
+[[noreturn]] void notWritten(const std::string& path, const std::string& why, bool backupFailed = false)
 {
+    // A file whose backup copy cannot be made keeps the version it holds.
+    if (backupFailed) fail(kExitProblems, path + ": not written: no backup copy could be made (" + why + ")");
     fail(kExitProblems, path + ": cannot be written" + (why.empty() ? std::string() : " (" + why + ")"));
 }
 
@@ -43,40 +45,36 @@ int runImport(const Options& o)
     }
     for (int row = 1; row < t.rowCount(); ++row) t.setCell(tcol::kDest, row, texts.dest[static_cast<size_t>(row - 1)]);
 
-    const std::string stamp = cLocaleDateTimeText();
+    // Every file replaced is first copied to its dated backup.
+    const BackupChoice backup = BackupChoice::dated();
     if (isResourceStringKind(o.kind)) {
         // As "Save destination": the texts as edited become the stored ones.
         w.copyColumn(kDrcDestColumn, t, tcol::kDest);
-        const WriteResult written = saveDrcDestination(o.out, w, stamp);
-        if (!written) notWritten(o.out, written.error);
+        const WriteResult written = saveDrcDestination(o.out, w, backup);
+        if (!written) notWritten(o.out, written.error, written.backupFailed);
         wrote(o.out);
     } else if (isFirmwareKind(o.kind)) {
         // Without a destination set the base set's lines are the templates.
         if (!doc->hasDest) w.copyColumn(2, w, 1);
-        const FirmwareSave saved = saveFirmwareDestination(t, w, *doc->family, o.out);
+        const FirmwareSave saved = saveFirmwareDestination(t, w, *doc->family, o.out, backup);
         if (!saved.unplaced.empty()) {
             const FirmwareUnplacedText& u = saved.unplaced.front();
             fail(kExitProblems, doc->destFiles.at(u.file) + ": line " + std::to_string(u.line) + ": " + u.what() +
                                     "; nothing written");
         }
-        for (const std::string& path : saved.files) {
-            bool failed = false;
-            for (const FirmwareWriteFailure& f : saved.failures) failed = failed || f.path == path;
-            if (!failed) wrote(path);
-        }
-        if (!saved.ok()) notWritten(saved.failures.front().path, saved.failures.front().error);
+        if (!saved.ok()) notWritten(saved.failures.front().path, saved.failures.front().error, saved.backupFailed);
+        for (const std::string& path : saved.files) wrote(path);
     } else if (o.kind == kMenuIni) {
         std::vector<menu_ini::DestEntry> entries;
         entries.reserve(static_cast<size_t>(t.rowCount()));
         for (int row = 1; row < t.rowCount(); ++row) entries.emplace_back(t.cell(tcol::kNumber, row), t.cell(tcol::kDest, row));
-        makeDatedBackup(o.out, stamp);
-        const WriteResult written = menu_ini::saveDestination(o.out, doc->destLanguage, entries);
-        if (!written) notWritten(o.out, written.error);
+        const WriteResult written = menu_ini::saveDestination(o.out, doc->destLanguage, entries, nullptr, backup);
+        if (!written) notWritten(o.out, written.error, written.backupFailed);
         wrote(o.out);
     } else {
         const CArraysSave saved =
-            saveCArrays(w, t, doc->destItem, doc->languages, doc->templatePath, o.out, stamp);
-        if (!saved || !saved.written) notWritten(o.out, saved.error);
+            saveCArrays(w, t, doc->destItem, doc->languages, doc->templatePath, o.out, backup);
+        if (!saved || !saved.written) notWritten(o.out, saved.error, saved.backupFailed);
         wrote(o.out);
     }
     return kExitOk;

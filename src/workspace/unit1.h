@@ -9,11 +9,9 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDateTime>
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLocale>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -145,12 +143,10 @@ public:
     void FormResize();
     // Sums the base and destination lengths into Label1.
     void BitBtn2Click();
-    // The dated backup copy of an existing file before it is overwritten;
-    // a failed copy is ignored.
-    void MakeDatedBackup(const std::string& path);
-    // The locale's short date and long time text the backup stamp is made of.
-    static QString localDateTimeText();
-    static QString localDateTimeText(const QLocale& locale, const QDateTime& when);
+    // Every save first copies the files it replaces to their dated backups.
+    // When such a copy cannot be made (`error` says why), nothing is written
+    // and this asks whether to save `path` without a backup copy: true on Yes.
+    bool SaveWithoutBackup(const std::string& path, const std::string& error);
     // Shows a message box through the prompts (texts in Windows-1250 bytes).
     MsgButton ShowMessage(MsgIcon icon, const std::string& text, unsigned buttons = Ok);
     // The program folder name of a relative file name: "./base/x.drc" is taken

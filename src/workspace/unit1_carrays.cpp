@@ -134,7 +134,6 @@ bool TForm1::SaveCArrays()
     if (!chosen) return false;
     const std::string target = pathFromQString(*chosen);
 
-    MakeDatedBackup(target);
     // The edited texts go into the working table to be written (with no
     // destination language the column shows the row numbers: nothing to
     // keep); a failed write takes them out again, so that they stay edits.
@@ -147,13 +146,17 @@ bool TForm1::SaveCArrays()
     // The pickers' list: without languages (no file opened) nothing is written.
     std::vector<std::string> names;
     for (int i = 0; i < ComboBox2->count(); ++i) names.push_back(encodeText(ComboBox2->itemText(i)));
-    if (writeCArrays(destFile, target, work, names).ok) {
+    CArraysWrite written = writeCArrays(destFile, target, work, names, BackupChoice::dated());
+    if (written.backupFailed && SaveWithoutBackup(target, written.error))
+        written = writeCArrays(destFile, target, work, names, BackupChoice::none());
+    if (written.ok) {
         cLanguagesEdited = false;
         return true;
     }
     if (item >= 0) work.copyColumn(item + 1, stored);
     // The name is the file system's, not a Windows-1250 text.
-    prompts().message(this, MsgIcon::Error, pathToQString(cArraysSaveErrorText(target)), Ok);
+    if (!written.backupFailed)
+        prompts().message(this, MsgIcon::Error, pathToQString(cArraysSaveErrorText(target)), Ok);
     return false;
 }
 

@@ -152,7 +152,11 @@ void TForm1::Blank1Click()
     SaveDialog1.fileName = pathToQString(start.fileName);
     if (const auto chosen = prompts().saveFile(this, SaveDialog1.request())) {
         const std::string name = pathFromQString(*chosen);
-        if (!writeBlankDrcDestination(name, working().cells())) showSaveError(*this, name);
+        TextGrid& work = working().cells();
+        WriteResult written = writeBlankDrcDestination(name, work, BackupChoice::dated());
+        if (written.backupFailed && SaveWithoutBackup(name, written.error))
+            written = writeBlankDrcDestination(name, work, BackupChoice::none());
+        if (!written && !written.backupFailed) showSaveError(*this, name);
         destFile = name;
     }
     TableRefresh();
@@ -181,10 +185,12 @@ bool TForm1::SaveDrcDestination()
     for (int r = 0; r < work.rowCount(); ++r) stored.push_back(work.cell(kDrcDestColumn, r));
     work.copyColumn(kDrcDestColumn, SG1->cells(), tcol::kDest);
     const std::string name = pathFromQString(*chosen);
-    MakeDatedBackup(name);
-    if (!WriteDrc(kDrcDestColumn, name, work).ok) {
+    WriteResult written = saveDrcDestination(name, work, BackupChoice::dated());
+    if (written.backupFailed && SaveWithoutBackup(name, written.error))
+        written = saveDrcDestination(name, work, BackupChoice::none());
+    if (!written) {
         work.copyColumn(kDrcDestColumn, stored);
-        showSaveError(*this, name);
+        if (!written.backupFailed) showSaveError(*this, name);
         return false;
     }
     destFile = name;

@@ -184,8 +184,9 @@ bool TForm1::SaveFirmwareDest(std::uint8_t kind)
     const auto answer = prompts().saveFile(this, SaveDialog1.request());
     if (!answer) return false;
 
-    const FirmwareSave saved =
-        saveFirmwareDestination(SG1->cells(), working().cells(), *family, pathFromQString(*answer));
+    const std::string chosen = pathFromQString(*answer);
+    FirmwareSave saved =
+        saveFirmwareDestination(SG1->cells(), working().cells(), *family, chosen, BackupChoice::dated());
     if (!saved.unplaced.empty()) {
         // The line of the destination in use that cannot take the text.
         const FirmwareUnplacedText& u = saved.unplaced.front();
@@ -194,8 +195,11 @@ bool TForm1::SaveFirmwareDest(std::uint8_t kind)
         ShowMessage(MsgIcon::Error, u.message(name), Ok);
         return false;
     }
-    for (const auto& failure : saved.failures)
-        ShowMessage(MsgIcon::Error, "Error saving file \"" + failure.path + "\".", Ok);
+    if (saved.backupFailed && SaveWithoutBackup(saved.failures.front().path, saved.failures.front().error))
+        saved = saveFirmwareDestination(SG1->cells(), working().cells(), *family, chosen, BackupChoice::none());
+    // A set is saved all or nothing: the file that stopped it is named.
+    if (!saved.ok() && !saved.backupFailed)
+        ShowMessage(MsgIcon::Error, "Error saving file \"" + saved.failures.front().path + "\".", Ok);
     // A set that was not written completely is not recorded: the next start
     // would otherwise reopen files that may not exist. Without a base set
     // there is nothing to write and nothing to read back.

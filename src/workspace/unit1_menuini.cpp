@@ -137,14 +137,15 @@ bool TForm1::SaveMenuIni()
 {
     const std::string baseName = pickerName(ComboBox1);
     const std::string destName = pickerName(ComboBox2);
-    MakeDatedBackup(baseFile);
 
     const TextGrid& t = SG1->cells();
     std::vector<menu_ini::DestEntry> entries;
     entries.reserve(static_cast<size_t>(std::max(0, t.rowCount() - 1)));
     for (int r = 1; r < t.rowCount(); ++r) entries.emplace_back(t.cell(tcol::kNumber, r), t.cell(tcol::kDest, r));
     std::vector<std::string> languages;
-    const WriteResult result = menu_ini::saveDestination(baseFile, destName, entries, &languages);
+    WriteResult result = menu_ini::saveDestination(baseFile, destName, entries, &languages, BackupChoice::dated());
+    if (result.backupFailed && SaveWithoutBackup(baseFile, result.error))
+        result = menu_ini::saveDestination(baseFile, destName, entries, &languages, BackupChoice::none());
 
     // The languages chosen are remembered by their entries in the file as
     // saved, so that a language typed in as a new section stays chosen.
@@ -152,7 +153,10 @@ bool TForm1::SaveMenuIni()
     settings().setFile("l1", std::to_string(menu_ini::languageIndex(languages, baseName)));
     settings().setFile("l2", std::to_string(menu_ini::languageIndex(languages, destName)));
     if (!result) {
-        prompts().message(this, MsgIcon::Error, QStringLiteral("Unable to write to ") + pathToQString(baseFile), Ok);
+        if (!result.backupFailed) {
+            prompts().message(this, MsgIcon::Error, QStringLiteral("Unable to write to ") + pathToQString(baseFile),
+                              Ok);
+        }
         return false;
     }
     LoadMenuIni();

@@ -8,32 +8,12 @@
 #include "formats/source_kind.h"
 #include "support/text_file.h"
 #include "tests/support/file_size_limit.h"
-#include "tests/workspace/workspace_fixture.h"
+#include "tests/workspace/save_fixture.h"
 
 namespace tov::test {
 namespace {
 
-class FailedSave : public WorkspaceTest {
-protected:
-    void SetUp() override
-    {
-        WorkspaceTest::SetUp();
-        oldTmp_ = qgetenv("TMPDIR");
-        // The C templates go to a temporary folder of this test.
-        QDir().mkpath(pathToQString(folder + "tmp"));
-        qputenv("TMPDIR", QByteArray::fromStdString(folder + "tmp/"));
-    }
-    void TearDown() override
-    {
-        WorkspaceTest::TearDown();
-        qputenv("TMPDIR", oldTmp_);
-        QDir::setCurrent(QDir::tempPath());  // the saves make the program folder current
-    }
-    QString path(const std::string& relative) const { return pathToQString(folder + relative); }
-
-private:
-    QByteArray oldTmp_;
-};
+class FailedSave : public SaveTest {};
 
 TEST_F(FailedSave, EditsStayUnsavedAndClosingAsksAgain)
 {

@@ -10,37 +10,17 @@
 #include <gtest/gtest.h>
 
 #include "support/text_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace tov::fwtest {
 
 // A fresh folder under the system's temporary folder, removed at the end.
-class TempFolder {
+class TempFolder : public tov::testing::TempFolder {
 public:
-    TempFolder()
-    {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "tovrana-fw-XXXXXX").string();
-        std::vector<char> buf(tmpl.begin(), tmpl.end());
-        buf.push_back('\0');
-        const char* made = ::mkdtemp(buf.data());
-        if (!made) ADD_FAILURE() << "mkdtemp failed";
-        path_ = made ? std::string(made) + "/" : std::string();
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    // The folder with its closing "/".
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& rel) const { return path_ + rel; }
-
     // Writes `bytes` to folder/rel, creating sub-folders.
     std::string write(const std::string& rel, const std::string& bytes) const
     {
-        const std::filesystem::path p = path_ + rel;
+        const std::filesystem::path p = path() + rel;
         std::filesystem::create_directories(p.parent_path());
         FILE* f = std::fopen(p.c_str(), "wb");
         if (!f) {
@@ -51,9 +31,6 @@ public:
         std::fclose(f);
         return p.string();
     }
-
-private:
-    std::string path_;
 };
 
 inline std::string readBytes(const std::string& path)
