@@ -91,7 +91,8 @@ void BM_FirmwareSave(benchmark::State& state)
     const std::string out = setFolder() + "ORVANTA/OUT/";
     std::filesystem::create_directories(out);
     for (auto _ : state) {
-        const tov::FirmwareSave s = tov::saveFirmwareDestination(t.translation, t.work, orvanta, out + "EDIT.CZE");
+        const tov::FirmwareSave s =
+            tov::saveFirmwareDestination(t.translation, t.work, orvanta, out + "EDIT.CZE", tov::BackupChoice::none());
         if (!s.ok() || s.files.size() != kFiles) std::abort();
     }
     state.counters["lines"] = kLines;

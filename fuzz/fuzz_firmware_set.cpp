@@ -1,8 +1,11 @@
 // Fuzzes a whole firmware file set: the input is split into a base set and a
 // destination set (at the first byte 0x1E) and each into files (at bytes
 // 0x1D); the files are written into a temporary folder, opened as base and
-// destination, their texts extracted, merged and saved, and the saved set is
-// read back. The first byte picks the family.
+// destination, their texts extracted, merged and saved (all or nothing, as
+// every save), saved again over the first save's files with their backup
+// copies, and the saved set is read back. The first byte picks the family.
+// This is the target that goes through the files; the others fuzz the
+// readers and writers in memory.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -23,11 +26,15 @@
 namespace {
 
 // The temporary folder of this run, removed when the fuzzer exits. (Held on
-// the heap so that it outlives the exit handler that removes it.)
+// the heap so that it outlives the exit handler that removes it.) In memory
+// where the system offers it: the run goes through the program's file path,
+// every save flushing its files and folder, without waiting for a disk.
 const std::string& workFolder()
 {
     static const std::string* folder = [] {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "tovrana-fuzz-fw-XXXXXX").string();
+        const std::string parent =
+            ::access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : std::filesystem::temp_directory_path().string();
+        std::string tmpl = parent + "/tovrana-fuzz-fw-XXXXXX";
         check(::mkdtemp(tmpl.data()) != nullptr);
         auto* made = new std::string(tmpl + "/");
         std::atexit([] {
@@ -107,7 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(dest.readErrors.size() == missing);
     check(dest.structureFailureRow >= 0 && dest.structureFailureRow <= dest.texts);
 
-    const tov::FirmwareSave saved = tov::saveFirmwareDestination(translation, work, family, root + "OUT/X.OUT");
+    const tov::FirmwareSave saved =
+        tov::saveFirmwareDestination(translation, work, family, root + "OUT/X.OUT", tov::BackupChoice::none());
     if (!saved.unplaced.empty()) {
         // A text without a place in its line (one read from another line
         // than its base text's) refuses the whole save: nothing is written.
@@ -125,6 +133,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::size_t lines = 0;
         for (char c : bytes) lines += c == '\n';
         check(lines == expected);
+    }
+
+    // Saved again over itself (as after a refused backup), every file gets
+    // the same bytes, after a backup copy of what the first save wrote.
+    std::vector<std::string> first(saved.files.size());
+    for (std::size_t i = 0; i < saved.files.size(); ++i) check(tov::readFileBytes(saved.files[i], first[i]));
+    const tov::FirmwareSave again =
+        tov::saveFirmwareDestination(translation, work, family, root + "OUT/X.OUT", tov::BackupChoice::dated());
+    check(again.ok());
+    check(again.backups.size() == saved.files.size());
+    for (std::size_t i = 0; i < again.backups.size(); ++i) {
+        std::string bytes;
+        check(tov::readFileBytes(again.backups[i], bytes) && bytes == first[i]);
+        check(tov::readFileBytes(saved.files[i], bytes) && bytes == first[i]);
     }
 
     // The saved set reads back with exactly the base's line counts.

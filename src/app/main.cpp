@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -77,6 +78,9 @@ int main(int argc, char* argv[])
         if (arg == "--version") return std::printf("Tovrana v.%s\n", tov::programVersionText().c_str()) < 0 ? 1 : 0;
     }
 
+    // A save beyond the file-size limit fails with EFBIG and is reported like
+    // any other failed save, instead of ending the program with the edits.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orbika"));
     QApplication::setApplicationName(QStringLiteral("Tovra"));

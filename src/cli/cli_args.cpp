@@ -83,9 +83,13 @@ import
   nothing is written. Writes the destination as "Save destination" does:
     drc        the file OUT (an existing OUT is first copied to a dated .bak)
     firmware   one file per base file in OUT's folder with OUT's extension,
-               merged into the lines of DEST's set (the base set without DEST)
+               merged into the lines of DEST's set (the base set without DEST);
+               all files or none, each one replaced after a dated .bak
     menu-ini   the --dest-lang section of the file OUT, after a dated .bak
     c          the file OUT from BASE's template, after a dated .bak
+  A dated .bak is named OUT.YYYY.MM.DD.hh.mm.ss.bak (a second one within the
+  same second OUT.YYYY.MM.DD.hh.mm.ss.1.bak); when it cannot be made, OUT is
+  not written.
 
 Exit status
   0  no problem (check), or done

@@ -14,8 +14,10 @@ namespace {
 
 void wrote(const std::string& path) { std::printf("wrote %s\n", path.c_str()); }
 
-[[noreturn]] void notWritten(const std::string& path, const std::string& why)
+[[noreturn]] void notWritten(const std::string& path, const std::string& why, bool backupFailed = false)
 {
+    // A file whose backup copy cannot be made keeps the version it holds.
+    if (backupFailed) fail(kExitProblems, path + ": not written: no backup copy could be made (" + why + ")");
     fail(kExitProblems, path + ": cannot be written" + (why.empty() ? std::string() : " (" + why + ")"));
 }
 
@@ -36,18 +38,24 @@ int runImport(const Options& o)
     for (std::size_t i = 0; i < texts.dest.size(); ++i) rows.emplace_back(static_cast<int>(i), std::move(texts.dest[i]));
     SetDestinations(doc, rows).redo(doc);
 
-    // As "Save destination": the texts as imported become the stored ones.
+    // As "Save destination": the texts as imported become the stored ones;
+    // every file replaced is first copied to its dated backup.
     SaveOptions options;
-    options.backupStamp = cLocaleDateTimeText();
+    options.backup = BackupChoice::dated();
     options.readBack = false;
     const SaveResult saved = opened->format->save(doc, o.out, options);
-    for (const Diagnostic& g : saved.diagnostics)
-        if (g.code == DiagnosticCode::Unplaced)
+    for (const Diagnostic& g : saved.diagnostics) {
+        switch (g.code) {
+        case DiagnosticCode::Unplaced:
             fail(kExitProblems, g.file + ": line " + std::to_string(g.line) + ": " + g.detail + "; nothing written");
-    for (const std::string& path : saved.files) wrote(path);
-    for (const Diagnostic& g : saved.diagnostics)
-        if (g.code == DiagnosticCode::SaveFailed || g.code == DiagnosticCode::IniSaveFailed) notWritten(g.file, g.detail);
+        case DiagnosticCode::BackupFailed: notWritten(g.file, g.detail, true);
+        case DiagnosticCode::SaveFailed:
+        case DiagnosticCode::IniSaveFailed: notWritten(g.file, g.detail);
+        default: break;
+        }
+    }
     if (!saved.ok || !saved.written) notWritten(o.out, {});
+    for (const std::string& path : saved.files) wrote(path);
     return kExitOk;
 }
 

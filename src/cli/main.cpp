@@ -2,6 +2,7 @@
 // through the same readers, writers and rules.
 #include <malloc.h>
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -56,6 +57,9 @@ int main(int argc, char** argv)
     mallopt(M_MMAP_THRESHOLD, 256 << 20);
     mallopt(M_TRIM_THRESHOLD, 512 << 20);
     mallopt(M_TOP_PAD, 16 << 20);
+    // A write beyond the file-size limit fails with EFBIG and is reported like
+    // any other failed write, instead of ending the process half-way.
+    std::signal(SIGXFSZ, SIG_IGN);
     try {
         const Arguments args = parseArguments(std::vector<std::string>(argv + 1, argv + argc));
         switch (args.action) {

@@ -179,10 +179,10 @@ SaveResult CArraysFormat::save(TranslationDocument& doc, const std::string& path
     keepEdits(doc);
     const TextGrid noTable;
     const CArraysSave saved =
-        saveCArrays(working_, noTable, -1, doc.languages, template_, path, options.backupStamp);
+        saveCArrays(working_, noTable, -1, doc.languages, template_, path, options.backup);
     r.written = saved.written;
     if (!saved) {
-        r.diagnostics.push_back({.code = DiagnosticCode::SaveFailed, .file = path, .detail = saved.error});
+        reportUnwritten(r, DiagnosticCode::SaveFailed, path, saved.error, saved.backupFailed);
         return r;
     }
     r.ok = true;

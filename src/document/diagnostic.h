@@ -27,6 +27,7 @@ enum class DiagnosticCode {
                          // detail: what (a save is refused; a check reports it)
     CannotOpen,          // a C string-array file refused; detail: why
     SaveFailed,          // a file could not be written; detail: why
+    BackupFailed,        // nothing written: the dated backup copy of `file` could not be made; detail: why
     IniSaveFailed,       // a menu INI file could not be written; detail: why
 };
 

@@ -276,21 +276,21 @@ SaveResult FirmwareFormat::save(TranslationDocument& doc, const std::string& pat
     if (!destinationLines_) working_.copyColumn(2, working_, 1);
     for (int i = 0; i < doc.size(); ++i) table_.setCell(tcol::kDest, i + 1, doc.entry(i).dest);
     const FirmwareFamily& family = familyConstants();
-    const FirmwareSave saved = saveFirmwareDestination(table_, working_, family, path);
+    const FirmwareSave saved = saveFirmwareDestination(table_, working_, family, path, options.backup);
     // A text without a place in its line refused the whole save.
     for (const FirmwareUnplacedText& u : saved.unplaced) r.diagnostics.push_back(unplaced(u, doc, Severity::Error));
     if (!saved.unplaced.empty()) return r;
     destinationLines_ = true;
-    for (const FirmwareWriteFailure& f : saved.failures)
-        r.diagnostics.push_back({.code = DiagnosticCode::SaveFailed, .file = f.path, .detail = f.error});
-    for (const std::string& file : saved.files) {
-        bool failed = false;
-        for (const FirmwareWriteFailure& f : saved.failures) failed = failed || f.path == file;
-        if (!failed) r.files.push_back(file);
+    // A set is saved all or nothing: the file that stopped it is named, and
+    // nothing is recorded.
+    if (!saved.ok()) {
+        const FirmwareWriteFailure& f = saved.failures.front();
+        reportUnwritten(r, DiagnosticCode::SaveFailed, f.path, f.error, saved.backupFailed);
+        return r;
     }
-    // A set that was not written completely is not recorded; without a
-    // base set there was nothing to write.
-    if (!saved.ok() || saved.files.empty()) return r;
+    // Without a base set there was nothing to write.
+    if (saved.files.empty()) return r;
+    r.files = saved.files;
     r.ok = true;
     r.destFile = saved.destFileName;
     if (!options.readBack) {

@@ -34,6 +34,14 @@ const FormatTraits& traitsOf(std::uint8_t kind)
     return resourceStringTraits();
 }
 
+void reportUnwritten(SaveResult& r, DiagnosticCode failed, const std::string& file, const std::string& error,
+                     bool backupFailed)
+{
+    r.ok = false;
+    r.backupFailed = backupFailed;
+    r.diagnostics.push_back({.code = backupFailed ? DiagnosticCode::BackupFailed : failed, .file = file, .detail = error});
+}
+
 OpenResult Format::openDestination(TranslationDocument&, const std::string&, const OpenOptions&)
 {
     // The family has no destination files of its own.

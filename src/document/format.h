@@ -18,6 +18,7 @@
 #include "document/diagnostic.h"
 #include "document/document.h"
 #include "formats/source_kind.h"
+#include "support/backup.h"
 #include "support/files.h"
 #include "support/text_grid.h"
 
@@ -101,8 +102,8 @@ struct OpenResult {
 };
 
 struct SaveOptions {
-    // The local date and time of the dated backup copy.
-    std::string backupStamp;
+    // Whether every file a save replaces is first copied to its dated backup.
+    BackupChoice backup = BackupChoice::dated();
     // A firmware set is read back after the save, so that the texts as the
     // files now hold them are the stored ones (the window does; the tool
     // ends after writing).
@@ -112,6 +113,10 @@ struct SaveOptions {
 struct SaveResult {
     bool ok = false;           // everything written
     bool written = true;       // false with ok: there was nothing to write
+    // Nothing was written because a file to be replaced could not be copied
+    // to its dated backup (a BackupFailed diagnostic says which and why); the
+    // same save may be repeated without backups.
+    bool backupFailed = false;
     Diagnostics diagnostics;
     std::vector<std::string> files;  // the files written
     std::string destFile;      // the destination name to record

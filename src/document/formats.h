@@ -18,4 +18,9 @@ const FormatTraits& firmwareTraits();
 const FormatTraits& menuIniTraits();
 const FormatTraits& cArraysTraits();
 
+// A save that wrote nothing, as its result: `file` could not be copied to
+// its dated backup (BackupFailed), or could not be written (`failed`).
+void reportUnwritten(SaveResult& r, DiagnosticCode failed, const std::string& file, const std::string& error,
+                     bool backupFailed);
+
 }  // namespace tov

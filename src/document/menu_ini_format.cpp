@@ -2,7 +2,6 @@
 
 #include "document/formats.h"
 #include "formats/menu_ini/menu_ini.h"
-#include "formats/resource_strings/drc_workflow.h"
 #include "support/profile.h"
 
 namespace tov {
@@ -130,20 +129,19 @@ void MenuIniFormat::chooseLanguages(TranslationDocument& doc, const LanguageChoi
 SaveResult MenuIniFormat::save(TranslationDocument& doc, const std::string& path, const SaveOptions& options)
 {
     SaveResult r;
-    makeDatedBackup(path.empty() ? path_ : path, options.backupStamp);
     std::vector<menu_ini::DestEntry> entries;
     entries.reserve(static_cast<std::size_t>(doc.size()));
     for (const Entry& e : doc.entries()) entries.emplace_back(e.id, e.dest);
     std::vector<std::string> languages;
     const std::string& file = path.empty() ? path_ : path;
-    const WriteResult written = menu_ini::saveDestination(file, doc.destLanguageName, entries, &languages);
+    const WriteResult written = menu_ini::saveDestination(file, doc.destLanguageName, entries, &languages, options.backup);
     // The languages chosen are remembered by their places in the file as
     // saved, so that a language typed in as a new section stays chosen.
     if (!written) languages = doc.languages;
     r.languages = std::pair(menu_ini::languageIndex(languages, doc.baseLanguageName),
                             menu_ini::languageIndex(languages, doc.destLanguageName));
     if (!written) {
-        r.diagnostics.push_back({.code = DiagnosticCode::IniSaveFailed, .file = file, .detail = written.error});
+        reportUnwritten(r, DiagnosticCode::IniSaveFailed, file, written.error, written.backupFailed);
         return r;
     }
     for (int i = 0; i < doc.size(); ++i) working_.setCell(2, i + 1, doc.entry(i).dest);

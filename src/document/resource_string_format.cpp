@@ -1,7 +1,11 @@
+#include <cerrno>
+#include <cstring>
+
 #include "formats/resource_strings/drc_workflow.h"
 #include "document/formats.h"
 #include "support/files.h"
 #include "support/strutil.h"
+#include "support/text_file.h"
 
 namespace tov {
 
@@ -129,6 +133,18 @@ void ResourceStringFormat::showRows(TranslationDocument& doc, bool destinations)
 
 namespace {
 
+// Why a reader found no resource-string file: the file is not there or
+// cannot be read (it may have gone while it was read), or it holds none.
+std::string unreadReason(const std::string& path)
+{
+    std::string bytes;
+    if (!readFileBytes(path, bytes)) {
+        const int err = errno;
+        return err == ENOENT ? "no such file" : std::string("cannot be read (") + std::strerror(err) + ")";
+    }
+    return "not a resource-string file (no STRINGTABLE line before its entries)";
+}
+
 // What a reader made of a file, as the result of an open.
 OpenResult readResult(const DrcRead& read, const std::string& path)
 {
@@ -138,8 +154,7 @@ OpenResult readResult(const DrcRead& read, const std::string& path)
         r.diagnostics.push_back({.code = DiagnosticCode::Refused, .file = path, .line = static_cast<int>(read.line),
                                  .detail = drcRefusalReason(read)});
     else if (!read)
-        r.diagnostics.push_back({.code = DiagnosticCode::NotResourceStrings, .file = path,
-                                 .detail = "not a resource-string file (no STRINGTABLE line before its entries)"});
+        r.diagnostics.push_back({.code = DiagnosticCode::NotResourceStrings, .file = path, .detail = unreadReason(path)});
     return r;
 }
 
@@ -211,11 +226,11 @@ SaveResult ResourceStringFormat::save(TranslationDocument& doc, const std::strin
         working_.setCell(kDrcIdColumn, i + 1, doc.entry(i).id);
         working_.setCell(kDrcDestColumn, i + 1, doc.entry(i).dest);
     }
-    const WriteResult written = saveDrcDestination(path, working_, options.backupStamp);
+    const WriteResult written = saveDrcDestination(path, working_, options.backup);
     if (!written) {
         // The stored texts stay what the file still holds.
         for (int i = 0; i < doc.size(); ++i) working_.setCell(kDrcDestColumn, i + 1, doc.entry(i).stored);
-        r.diagnostics.push_back({.code = DiagnosticCode::SaveFailed, .file = path, .detail = written.error});
+        reportUnwritten(r, DiagnosticCode::SaveFailed, path, written.error, written.backupFailed);
         return r;
     }
     doc.markSaved();
@@ -224,14 +239,15 @@ SaveResult ResourceStringFormat::save(TranslationDocument& doc, const std::strin
     return r;
 }
 
-SaveResult ResourceStringFormat::saveBlank(TranslationDocument& doc, const std::string& path, const SaveOptions&)
+SaveResult ResourceStringFormat::saveBlank(TranslationDocument& doc, const std::string& path,
+                                           const SaveOptions& options)
 {
     SaveResult r;
     r.destFile = path;
-    const WriteResult written = writeBlankDrcDestination(path, working_);
+    const WriteResult written = writeBlankDrcDestination(path, working_, options.backup);
     showRows(doc, true);
     if (!written) {
-        r.diagnostics.push_back({.code = DiagnosticCode::SaveFailed, .file = path, .detail = written.error});
+        reportUnwritten(r, DiagnosticCode::SaveFailed, path, written.error, written.backupFailed);
         return r;
     }
     r.ok = true;

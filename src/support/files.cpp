@@ -2,10 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <ctime>
-#include <iomanip>
-#include <locale>
-#include <sstream>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -127,30 +123,6 @@ std::string TempNamer::next(const std::string& ext)
         if (::unlink(name.c_str()) == 0) return name;
     }
     return {};
-}
-
-std::string backupName(const std::string& path, const std::string& localDateTime)
-{
-    std::string stamp = localDateTime;
-    for (char& c : stamp)
-        if (c < '0' || c > '9') c = '.';
-    return path + "." + stamp + ".bak";
-}
-
-std::string cLocaleDateTimeText()
-{
-    std::time_t now = std::time(nullptr);
-    std::tm tm {};
-    ::localtime_r(&now, &tm);
-    std::ostringstream out;
-    try {
-        out.imbue(std::locale(""));
-    } catch (...) {
-        // An unknown locale in the environment: the classic one writes digits too.
-    }
-    out << std::put_time(&tm, "%x %X");
-    std::string s = out.str();
-    return s.empty() ? std::string("00.00.00 00.00.00") : s;
 }
 
 std::string programRelativeName(const std::string& path, const std::string& programFolder)

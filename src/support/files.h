@@ -45,15 +45,6 @@ private:
     std::uint16_t counter_ = 0;
 };
 
-// The name of the dated backup copy of `path`: path + "." + stamp + ".bak",
-// where the stamp is `localDateTime` (the locale's short date, a blank and
-// the long time) with every byte that is not a digit replaced by ".".
-std::string backupName(const std::string& path, const std::string& localDateTime);
-
-// The locale's date and time text through the C library ("%x %X"), for the
-// command-line tool; the window uses the desktop locale instead.
-std::string cLocaleDateTimeText();
-
 // Program-relative name: when `path` begins with `programFolder` (which ends
 // with "/"; byte comparison, case-sensitive) the result is "." followed by
 // the rest of the path from the folder's closing "/": "./base/a.drc".

@@ -410,7 +410,8 @@ std::string profileRead(const std::string& path, std::string_view section, std::
     return doc.read(section, key);
 }
 
-WriteResult profileEdit(const std::string& path, const std::function<void(IniDocument&)>& edit)
+WriteResult profileEdit(const std::string& path, const std::function<void(IniDocument&)>& edit,
+                        const BackupChoice& backup)
 {
     std::string data;
     if (!readExisting(path, data)) return unreadable(path);
@@ -418,7 +419,7 @@ WriteResult profileEdit(const std::string& path, const std::function<void(IniDoc
     edit(doc);
     const std::string out = doc.toBytes();
     if (out == data) return done();  // also: nothing to delete in a missing file
-    return writeFileAtomic(path, out);
+    return writeFileAtomic(path, out, backup);
 }
 
 WriteResult profileWrite(const std::string& path, std::string_view section, std::string_view key,

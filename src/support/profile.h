@@ -100,7 +100,9 @@ WriteResult profileWrite(const std::string& path, std::string_view section, std:
 WriteResult profileDeleteKey(const std::string& path, std::string_view section, std::string_view key);
 // Several edits of one file in one pass: reads the file (the same rules as
 // above), lets `edit` change the document and writes it once, atomically,
-// when its bytes changed.
-WriteResult profileEdit(const std::string& path, const std::function<void(IniDocument&)>& edit);
+// when its bytes changed (after a dated backup copy of the file when
+// `backup` asks for one).
+WriteResult profileEdit(const std::string& path, const std::function<void(IniDocument&)>& edit,
+                        const BackupChoice& backup = {});
 
 }  // namespace tov

@@ -52,10 +52,14 @@ std::vector<std::string> splitAtLineEnds(std::string_view data)
     while (pos < n) {
         size_t lf = data.find('\n', pos);
         const size_t end = lf == std::string_view::npos ? n : lf;
+        // The line in runs between CRs (usually one run and the CR of CR LF).
         std::string line;
         line.reserve(end - pos);
-        for (size_t i = pos; i < end; ++i) {
-            if (data[i] != '\r') line.push_back(data[i]);
+        for (size_t i = pos; i < end;) {
+            const size_t cr = data.substr(i, end - i).find('\r');
+            const size_t stop = cr == std::string_view::npos ? end : i + cr;
+            line.append(data.substr(i, stop - i));
+            i = stop + 1;
         }
         lines.push_back(std::move(line));
         if (lf == std::string_view::npos) break;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "support/backup.h"
 #include "workspace/codepage.h"
 
 namespace tov {
@@ -54,6 +55,7 @@ QString messageText(const Diagnostic& d)
         return QStringLiteral("The file \"%1\" cannot be opened:\n%2").arg(pathToQString(d.file), pathToQString(d.detail));
     case DiagnosticCode::SaveFailed: return pathToQString("Error saving file \"" + d.file + "\".");
     case DiagnosticCode::IniSaveFailed: return QStringLiteral("Unable to write to ") + pathToQString(d.file);
+    case DiagnosticCode::BackupFailed: return pathToQString(backupFailureQuestion(d.file, d.detail));
     }
     return {};
 }

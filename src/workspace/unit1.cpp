@@ -2,18 +2,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDate>
 #include <QHBoxLayout>
-#include <QLocale>
 #include <QMenuBar>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
-#include <QTime>
 #include <QVBoxLayout>
 
 #include "formats/source_kind.h"
+#include "support/backup.h"
 #include "support/convert.h"
 #include "support/files.h"
 #include "support/placement.h"
@@ -605,26 +602,11 @@ void DialogState::apply(const DialogStart& start)
     if (start.promptCreate) promptCreate = *start.promptCreate;
 }
 
-QString TForm1::localDateTimeText()
+bool TForm1::SaveWithoutBackup(const std::string& path, const std::string& error)
 {
-    return localDateTimeText(QLocale::system(), QDateTime::currentDateTime());
-}
-
-QString TForm1::localDateTimeText(const QLocale& locale, const QDateTime& when)
-{
-    // The backup stamp keeps only the digits of this text, so the date is
-    // written with numbers where the locale names the month or the weekday
-    // (the C locale's "d MMM yyyy"), and with ASCII digits where the locale
-    // has its own; otherwise backups made at different times would share a name.
-    QString date = locale.dateFormat(QLocale::ShortFormat);
-    date.replace(QRegularExpression(QStringLiteral("M{3,}")), QStringLiteral("MM"));
-    date.remove(QRegularExpression(QStringLiteral("d{3,}")));
-    QString time = locale.timeFormat(QLocale::LongFormat);
-    // The long time of the desktop carries no time zone; drop Qt's.
-    time.remove('t');
-    time = time.trimmed();
-    const QLocale digits = QLocale::c();
-    return digits.toString(when.date(), date) + " " + digits.toString(when.time(), time);
+    // File names are the file system's, not Windows-1250 texts.
+    return prompts_.message(this, MsgIcon::Warning, pathToQString(backupFailureQuestion(path, error)), Yes | No) ==
+           Yes;
 }
 
 std::string TForm1::resolveName(const std::string& name) const

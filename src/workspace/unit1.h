@@ -12,11 +12,9 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDateTime>
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLocale>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -171,9 +169,10 @@ public:
     void FormResize();
     // The character count of the base and destination texts into Label1.
     void BitBtn2Click();
-    // The locale's short date and long time text the backup stamp is made of.
-    static QString localDateTimeText();
-    static QString localDateTimeText(const QLocale& locale, const QDateTime& when);
+    // Every save first copies the files it replaces to their dated backups.
+    // When such a copy cannot be made (`error` says why), nothing is written
+    // and this asks whether to save `path` without a backup copy: true on Yes.
+    bool SaveWithoutBackup(const std::string& path, const std::string& error);
     // Shows a message box through the prompts (texts in Windows-1250 bytes).
     MsgButton ShowMessage(MsgIcon icon, const std::string& text, unsigned buttons = Ok);
     // The program folder name of a relative file name: "./base/x.drc" is taken
@@ -241,6 +240,9 @@ public:
     bool SaveDestination();
     // "New destination" > "Blank"; true when it was written.
     bool SaveBlankDestination();
+    // The save (or the blank save) of the format in use into `path`; when a
+    // backup copy cannot be made, asks whether to save without it.
+    SaveResult SaveThroughFormat(const std::string& path, bool blank);
     // The start-up restore of the stored base and destination files; false
     // when the stored kind does not take the stored base file.
     bool ReopenFiles();

@@ -51,6 +51,8 @@ std::optional<std::string> TForm1::askFile(DialogRole role)
 void TForm1::ShowDiagnostics(const Diagnostics& found)
 {
     for (const Diagnostic& d : found) {
+        // The save asked about it already.
+        if (d.code == DiagnosticCode::BackupFailed) continue;
         prompts().message(this, MsgIcon::Error, messageText(d), Ok);
         if (d.code == DiagnosticCode::Structure) {
             // Not reopened at the next start: its texts were read only in part.
@@ -209,6 +211,25 @@ void TForm1::Blank1Click()
 // ---------------------------------------------------------------------------
 // Saving
 
+SaveResult TForm1::SaveThroughFormat(const std::string& path, bool blank)
+{
+    Format& f = format();
+    SaveOptions options;
+    auto save = [&] { return blank ? f.saveBlank(document_, path, options) : f.save(document_, path, options); };
+    SaveResult saved = save();
+    // A file to be replaced could not be copied to its backup, so nothing
+    // was written: the user may save without the copy.
+    for (const Diagnostic& d : saved.diagnostics) {
+        if (d.code != DiagnosticCode::BackupFailed) continue;
+        if (SaveWithoutBackup(d.file, d.detail)) {
+            options.backup = BackupChoice::none();
+            saved = save();
+        }
+        break;
+    }
+    return saved;
+}
+
 bool TForm1::SaveDestination()
 {
     Format& f = format();
@@ -223,9 +244,7 @@ bool TForm1::SaveDestination()
         if (!chosen) return false;
         path = *chosen;
     }
-    SaveOptions options;
-    options.backupStamp = localDateTimeText().toStdString();
-    const SaveResult saved = f.save(document_, path, options);
+    const SaveResult saved = SaveThroughFormat(path, false);
     if (!saved.destFile.empty()) destFile = saved.destFile;
     if (saved.ok) {
         undoStack_.setClean();
@@ -250,9 +269,7 @@ bool TForm1::SaveBlankDestination()
         return false;
     const auto chosen = askFile(DialogRole::Blank);
     if (!chosen) return false;
-    SaveOptions options;
-    options.backupStamp = localDateTimeText().toStdString();
-    const SaveResult saved = f.saveBlank(document_, *chosen, options);
+    const SaveResult saved = SaveThroughFormat(*chosen, true);
     // The rows now hold what was written, or were emptied for it.
     documentReplaced();
     if (!saved.destFile.empty()) destFile = saved.destFile;

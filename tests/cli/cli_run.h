@@ -3,37 +3,58 @@
 #pragma once
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+
+#include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "support/text_file.h"
+#include "tests/support/fault_injection.h"
 #include "tests/support/temp_folder.h"
 
 namespace tov::clitest {
 
 struct Result {
     int status = -1;  // exit status; -1 when the program did not exit normally
+    int signal = 0;   // the signal that ended it, if one did
     std::string out;
     std::string err;
 };
 
-// Runs tovrana-cli with `args` in the folder `cwd`; standard output and error
-// go into files beside it, named after `cwd` so that they stay out of it.
-inline Result runCli(const std::string& cwd, const std::vector<std::string>& args)
+// Faults the program is started under.
+struct Faults {
+    rlim_t fileSizeLimit = RLIM_INFINITY;  // as a full disk; SIGXFSZ is left to the program
+    bool withoutFileOverride = false;      // root without its power over files
+};
+
+// Runs tovrana-cli with `args` in the folder `cwd` and collects what it
+// printed (through pipes, which no file-size limit touches).
+inline Result runCli(const std::string& cwd, const std::vector<std::string>& args, const Faults& faults = {})
 {
-    const std::string outFile = cwd.substr(0, cwd.size() - 1) + ".out";
-    const std::string errFile = cwd.substr(0, cwd.size() - 1) + ".err";
+    int out[2], err[2];
+    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return {};
     const pid_t pid = ::fork();
     if (pid == 0) {
-        const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0 || err < 0 || ::chdir(cwd.c_str()) != 0) ::_exit(127);
-        ::dup2(out, 1);
-        ::dup2(err, 2);
+        ::dup2(out[1], 1);
+        ::dup2(err[1], 2);
+        if (::chdir(cwd.c_str()) != 0) ::_exit(127);
+        if (faults.withoutFileOverride && !tov::testing::dropFileOverrideForExec()) {
+            std::fputs("cannot drop root's file override\n", stderr);
+            ::_exit(126);
+        }
+        if (faults.fileSizeLimit != RLIM_INFINITY) {
+            const rlimit limit{faults.fileSizeLimit, faults.fileSizeLimit};
+            std::signal(SIGXFSZ, SIG_DFL);
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(126);
+        }
         std::vector<char*> argv;
         std::string program = TOVRANA_CLI;
         argv.push_back(program.data());
@@ -43,14 +64,41 @@ inline Result runCli(const std::string& cwd, const std::vector<std::string>& arg
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
+    ::close(out[1]);
+    ::close(err[1]);
     Result r;
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    std::string* into[2] = {&r.out, &r.err};
+    for (int open = 2; open > 0;) {
+        if (::poll(fds, 2, -1) < 0) break;
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+            char buf[65536];
+            const ssize_t n = ::read(fds[i].fd, buf, sizeof buf);
+            if (n > 0) {
+                into[i]->append(buf, static_cast<size_t>(n));
+            } else {
+                ::close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+            }
+        }
+    }
     int status = 0;
-    if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.status = WEXITSTATUS(status);
-    readFileBytes(outFile, r.out);
-    readFileBytes(errFile, r.err);
-    std::filesystem::remove(outFile);
-    std::filesystem::remove(errFile);
+    if (pid > 0 && ::waitpid(pid, &status, 0) == pid) {
+        if (WIFEXITED(status)) r.status = WEXITSTATUS(status);
+        if (WIFSIGNALED(status)) r.signal = WTERMSIG(status);
+    }
     return r;
+}
+
+// `text` with the first `from` replaced by `to` (which must be there).
+inline std::string replaced(std::string text, const std::string& from, const std::string& to)
+{
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
 }
 
 // A temporary folder holding a copy of the demo samples (base/, dest/,
@@ -61,20 +109,14 @@ public:
     {
         std::filesystem::copy(TOVRANA_DEMO_SOURCE_DIR, path(), std::filesystem::copy_options::recursive);
     }
-    Result run(const std::vector<std::string>& args) const { return runCli(path(), args); }
+    Result run(const std::vector<std::string>& args, const Faults& faults = {}) const
+    {
+        return runCli(path(), args, faults);
+    }
     void copy(const std::string& from, const std::string& to) const
     {
         std::filesystem::create_directories(std::filesystem::path(path() + to).parent_path());
         std::filesystem::copy_file(from, path() + to, std::filesystem::copy_options::overwrite_existing);
-    }
-    // Every file below the folder with its bytes, for "nothing was written".
-    std::vector<std::pair<std::string, std::string>> snapshot() const
-    {
-        std::vector<std::pair<std::string, std::string>> files;
-        for (const auto& e : std::filesystem::recursive_directory_iterator(path()))
-            if (e.is_regular_file()) files.emplace_back(e.path().string(), get(e.path().string().substr(path().size())));
-        std::sort(files.begin(), files.end());
-        return files;
     }
 };
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
+#include <stdexcept>
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -10,12 +12,16 @@
 #include <unistd.h>
 
 #include "support/atomic_file.h"
+#include "support/files.h"
+#include "fault_injection.h"
 #include "temp_folder.h"
 
 namespace tov {
 namespace {
 
+using tov::testing::FileSizeLimit;
 using tov::testing::TempFolder;
+using tov::testing::WithoutFileOverride;
 
 mode_t modeOf(const std::string& path)
 {
@@ -88,43 +94,155 @@ TEST(AtomicWrite, RefusesTargetsThatAreNoRegularFiles)
     EXPECT_FALSE(writeFileAtomic("", "x"));
 }
 
-// Runs writeFileAtomic in a child process whose files may not grow beyond
-// `limit` bytes, as on a full disk. Returns whether the write reported failure.
-bool failsWithFileSizeLimit(const std::string& path, const std::string& data, rlim_t limit)
+// A file "t.drc" holding kOld is replaced by kNew under a fault; every
+// save that fails leaves the folder exactly as it was.
+const std::string kOld = "[old]\r\n" + std::string(300, 'o') + "\r\n";
+const std::string kNew = "[new]\r\nk=1\r\n";
+
+TEST(AtomicWrite, FaultsLeaveTheOldFileAndNothingElse)
 {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        rlimit rl {limit, limit};
-        ::setrlimit(RLIMIT_FSIZE, &rl);
-        const WriteResult r = writeFileAtomic(path, data);
-        ::_exit(r.ok ? 1 : 0);
+    struct Case {
+        const char* name;
+        std::function<void(const TempFolder&)> prepare;  // before the save, with root's powers
+        rlim_t fileSizeLimit;
+        bool backupFailed;
+        std::string error;  // after the folder's path
+    };
+    const Case cases[] = {
+        {"full disk", nullptr, 8, false, "t.drc: File too large"},
+        {"full disk for the backup copy only", nullptr, kNew.size() + 1, true,
+         "t.drc.*.bak: File too large"},
+        {"a file that cannot be read cannot be backed up",
+         [](const TempFolder& d) { ::chmod((d / "t.drc").c_str(), 0200); }, RLIM_INFINITY, true,
+         "t.drc: Permission denied"},
+        {"read-only folder", [](const TempFolder& d) { ::chmod(d.path().c_str(), 0555); }, RLIM_INFINITY, false,
+         "t.drc: Permission denied"},
+        {"a read-only file of another user is not taken over",
+         [](const TempFolder& d) {
+             if (::chown((d / "t.drc").c_str(), 65534, 65534) != 0 || ::chmod((d / "t.drc").c_str(), 0444) != 0)
+                 throw std::runtime_error("cannot give the file to another user (needs root)");
+         },
+         RLIM_INFINITY, false, "t.drc: Permission denied"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        dir.put("t.drc", kOld);
+        if (c.prepare) c.prepare(dir);
+        const auto before = dir.snapshot();
+        WriteResult r;
+        {
+            WithoutFileOverride unprivileged;
+            FileSizeLimit limit(c.fileSizeLimit);
+            r = writeFileAtomic(dir / "t.drc", kNew, BackupChoice::dated());
+        }
+        ::chmod(dir.path().c_str(), 0755);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.backupFailed, c.backupFailed);
+        EXPECT_TRUE(maskMatches(r.error, dir.path() + c.error)) << r.error;
+        EXPECT_EQ(r.failedPath, dir / "t.drc");
+        EXPECT_TRUE(r.backups.empty());
+        EXPECT_EQ(dir.snapshot(), before);
     }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-TEST(AtomicWrite, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
+TEST(AtomicWrite, KeepsTheReplacedVersionAsADatedBackup)
 {
     TempFolder dir;
-    dir.put("menu.ini", "[old]\r\nk=1\r\n");
-    ::chmod((dir / "menu.ini").c_str(), 0600);
-    EXPECT_TRUE(failsWithFileSizeLimit(dir / "menu.ini", std::string(100000, 'x'), 4096));
-    EXPECT_EQ(dir.get("menu.ini"), "[old]\r\nk=1\r\n");
-    EXPECT_EQ(modeOf(dir / "menu.ini") & 07777, 0600u);
-    EXPECT_EQ(dir.entries(), std::vector<std::string> {"menu.ini"});
+    dir.put("t.drc", kOld);
+    ::chmod((dir / "t.drc").c_str(), 0444);  // our own read-only file is still ours to replace
+    const WriteResult r = writeFileAtomic(dir / "t.drc", kNew, BackupChoice::dated());
+    ASSERT_TRUE(r.ok) << r.error;
+    ASSERT_EQ(r.backups.size(), 1u);
+    EXPECT_EQ(r.backups[0], backupName(dir / "t.drc", backupStamp(std::time(nullptr))).substr(0, r.backups[0].size()));
+    EXPECT_EQ(dir.get("t.drc"), kNew);
+    EXPECT_EQ(modeOf(dir / "t.drc") & 07777, 0444u);
+    EXPECT_EQ(dir.get(r.backups[0].substr(dir.path().size())), kOld);
+
+    // A new file has nothing to keep.
+    const WriteResult fresh = writeFileAtomic(dir / "new.drc", kNew, BackupChoice::dated());
+    EXPECT_TRUE(fresh.ok && fresh.backups.empty());
+    EXPECT_EQ(dir.entries().size(), 3u);
 }
 
-TEST(AtomicWrite, CopiesFiles)
+TEST(FileSet, IsWrittenAllOrNothing)
+{
+    struct Case {
+        const char* name;
+        bool secondIsFolder;
+        rlim_t fileSizeLimit;
+        std::function<void(const TempFolder&)> spoil;  // between writing the temporary files and commit
+    };
+    const Case cases[] = {
+        {"a folder where the second file goes", true, RLIM_INFINITY, nullptr},
+        {"full disk at the second file", false, 100, nullptr},
+        // A file removed mid-run: the second file cannot be put in place, so
+        // the first one, already replaced, gets its old bytes back.
+        {"the second temporary file removed", false, RLIM_INFINITY,
+         [](const TempFolder& d) {
+             for (const std::string& n : d.entries())
+                 if (n.starts_with(".B.CZE.tovrana-")) ::unlink((d / n).c_str());
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        dir.put("A.CZE", "old a\r\n");
+        if (c.secondIsFolder) ::mkdir((dir / "B.CZE").c_str(), 0755);
+        else dir.put("B.CZE", "old b\r\n");
+        const auto before = dir.snapshot();
+        WriteResult r;
+        {
+            FileSizeLimit limit(c.fileSizeLimit);
+            FileSetWriter set(BackupChoice::dated());
+            const bool added = set.add(dir / "A.CZE", "new a\r\n") && set.add(dir / "B.CZE", std::string(200, 'b')) &&
+                               set.add(dir / "C.CZE", "new c\r\n");
+            EXPECT_EQ(added, c.spoil != nullptr);
+            if (c.spoil) c.spoil(dir);
+            r = set.commit();
+        }
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.failedPath, dir / "B.CZE");
+        EXPECT_EQ(dir.snapshot(), before);
+    }
+
+    // A set saved over older files keeps a backup of each file it replaced.
+    TempFolder dir;
+    dir.put("A.CZE", "old a\r\n");
+    FileSetWriter set(BackupChoice::dated());
+    ASSERT_TRUE(set.add(dir / "A.CZE", "new a\r\n") && set.add(dir / "B.CZE", "new b\r\n"));
+    const WriteResult r = set.commit();
+    ASSERT_TRUE(r.ok) << r.error;
+    ASSERT_EQ(r.backups.size(), 1u);
+    EXPECT_EQ(dir.get(r.backups[0].substr(dir.path().size())), "old a\r\n");
+    EXPECT_EQ(dir.get("A.CZE") + dir.get("B.CZE"), "new a\r\nnew b\r\n");
+}
+
+TEST(AtomicWrite, RemovesTheStaleTemporaryFilesOfThisProgram)
 {
     TempFolder dir;
-    dir.put("a", std::string("\x00\x1A\r\n", 4));
-    EXPECT_TRUE(copyFileAtomic(dir / "a", dir / "a.bak"));
-    EXPECT_EQ(dir.get("a.bak"), dir.get("a"));
-    dir.put("b", "kept");
-    EXPECT_FALSE(copyFileAtomic(dir / "missing", dir / "b"));
-    EXPECT_EQ(dir.get("b"), "kept");
+    const std::string stale = ".a.drc.tovrana-AbC123";
+    const std::vector<std::string> kept = {
+        ".b.drc.tovrana-xyz789",  // recent: a save may still be writing it
+        ".c.drc.tovrana-12345",   // not a name of ours
+        "d.drc.tovrana-abcdef",
+        ".e.drc.tovrana-ab_def",
+    };
+    dir.put(stale, "x");
+    for (const std::string& n : kept) dir.put(n, "x");
+    const std::time_t longAgo = std::time(nullptr) - kStaleTemporaryAge - 1;
+    const timespec old[2] = {{longAgo, 0}, {longAgo, 0}};
+    for (const std::string& n : kept)
+        if (n != kept[0]) ::utimensat(AT_FDCWD, (dir / n).c_str(), old, 0);
+    ::utimensat(AT_FDCWD, (dir / stale).c_str(), old, 0);
+
+    ASSERT_TRUE(writeFileAtomic(dir / "menu.ini", "[x]\r\n"));
+    std::vector<std::string> expected = kept;
+    expected.push_back("menu.ini");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(dir.entries(), expected);
+    EXPECT_TRUE(isTemporaryName(stale));
+    EXPECT_FALSE(isTemporaryName(kept[1]));
 }
 
 }  // namespace

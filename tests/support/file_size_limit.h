@@ -4,6 +4,7 @@
 #pragma once
 
 #include <csignal>
+#include <stdexcept>
 #include <sys/resource.h>
 
 namespace tov::testing {
@@ -12,10 +13,10 @@ class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes = 16)
     {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
+        if (::getrlimit(RLIMIT_FSIZE, &old_) != 0) throw std::runtime_error("getrlimit failed");
         previous_ = std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{bytes, old_.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) throw std::runtime_error("setrlimit failed");
     }
     ~FileSizeLimit()
     {

@@ -93,13 +93,5 @@ TEST(Files, TempNamesCycleAndCleanUp)
     EXPECT_EQ(TempNamer("").next("txt"), "");
 }
 
-TEST(Files, BackupNames)
-{
-    EXPECT_EQ(backupName("/x/a.drc", "2024-03-05 14:07:09"), "/x/a.drc.2024.03.05.14.07.09.bak");
-    EXPECT_EQ(backupName("/x/menu.ini", "5.3.2024 9:07:09 PM"), "/x/menu.ini.5.3.2024.9.07.09....bak");
-    const std::string stamp = cLocaleDateTimeText();
-    EXPECT_FALSE(stamp.empty());
-}
-
 }  // namespace
 }  // namespace tov

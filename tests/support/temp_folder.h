@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -13,6 +14,20 @@
 #include "support/text_file.h"
 
 namespace tov::testing {
+
+// Every entry below `folder` (which ends with "/") by its relative name,
+// with its bytes (a folder as "/"): equal snapshots mean nothing changed and
+// nothing was left behind.
+inline std::map<std::string, std::string> folderSnapshot(const std::string& folder)
+{
+    std::map<std::string, std::string> all;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(folder)) {
+        std::string bytes = "/";
+        if (!e.is_directory()) readFileBytes(e.path().string(), bytes);
+        all[e.path().string().substr(folder.size())] = bytes;
+    }
+    return all;
+}
 
 class TempFolder {
 public:
@@ -61,6 +76,8 @@ public:
         std::sort(names.begin(), names.end());
         return names;
     }
+    // folderSnapshot() of this folder.
+    std::map<std::string, std::string> snapshot() const { return folderSnapshot(path_); }
 
 private:
     std::string path_;

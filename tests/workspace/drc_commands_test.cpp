@@ -2,9 +2,7 @@
 // temporary program folder.
 #include <QDir>
 #include <QRegularExpression>
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 
 #include "formats/resource_strings/drc_file.h"
 #include "formats/source_kind.h"
@@ -349,43 +347,21 @@ TEST_F(DrcCommands, SaveWritesTheEditsWithABackupOnlyOfAnOverwrittenFile)
     }
 }
 
-TEST_F(DrcCommands, BlankWritesEveryIdentifierWithAnEmptyTextAndNoBackup)
+TEST_F(DrcCommands, BlankWritesEveryIdentifierWithAnEmptyTextKeepingTheOldFile)
 {
     openKonfixPair();
+    const std::string old = readFile("dest/Konfix_pl.drc");
     prompts.choose(path("dest/Konfix_pl.drc"));
     form1->Blank1Click();
     TextGrid expected(11, 4);
     for (int r = 1; r <= 3; ++r) expected.setCell(0, r, std::string(1, char('A' + r - 1)));
     EXPECT_EQ(readFile("dest/Konfix_pl.drc"), FormatDrc(2, expected));
-    EXPECT_EQ(destFolderNames().size(), 1u);
+    const auto names = destFolderNames();
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(readFile("dest/" + names[1]), old);
     EXPECT_EQ(cell(tcol::kDest, 1), "");
     EXPECT_EQ(cell(tcol::kDestLen, 1), " 0");
     EXPECT_EQ(form1->destFile, folder + "dest/Konfix_pl.drc");
-}
-
-TEST(DrcBackupStamp, IsTheDigitGroupsOfTheLocalesDateAndTime)
-{
-    // Month names and digits of other scripts would leave no digits to keep.
-    const QDateTime when(QDate(2008, 5, 12), QTime(14, 3, 5));
-    struct Case {
-        QLocale locale;
-        std::vector<std::string> groups;
-    };
-    const Case cases[] = {
-        {QLocale::c(), {"12", "05", "2008", "14", "03", "05"}},
-        {QLocale(QStringLiteral("pl_PL")), {"12", "05", "2008", "14", "03", "05"}},
-        {QLocale(QStringLiteral("en_US")), {"5", "12", "08", "2", "03", "05"}},
-        {QLocale(QStringLiteral("ar_EG")), {"12", "5", "2008", "2", "03", "05"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.locale.name().toStdString());
-        const std::string name = backupName("t.drc", TForm1::localDateTimeText(c.locale, when).toStdString());
-        ASSERT_TRUE(name.starts_with("t.drc.") && name.ends_with(".bak")) << name;
-        std::vector<std::string> groups;
-        for (const QString& g : QString::fromStdString(name.substr(6, name.size() - 10)).split('.', Qt::SkipEmptyParts))
-            groups.push_back(g.toStdString());
-        EXPECT_EQ(groups, c.groups) << name;
-    }
 }
 
 using testing::FileSizeLimit;

@@ -8,20 +8,12 @@
 #include "formats/source_kind.h"
 #include "support/text_file.h"
 #include "tests/support/file_size_limit.h"
-#include "tests/workspace/workspace_fixture.h"
+#include "tests/workspace/save_fixture.h"
 
 namespace tov::test {
 namespace {
 
-class FailedSave : public WorkspaceTest {
-protected:
-    void TearDown() override
-    {
-        WorkspaceTest::TearDown();
-        QDir::setCurrent(QDir::tempPath());  // the saves make the program folder current
-    }
-    QString path(const std::string& relative) const { return pathToQString(folder + relative); }
-};
+class FailedSave : public SaveTest {};
 
 TEST_F(FailedSave, EditsStayUnsavedAndClosingAsksAgain)
 {

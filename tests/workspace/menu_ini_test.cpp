@@ -2,10 +2,8 @@
 #include <algorithm>
 #include <QLineEdit>
 #include <QKeyEvent>
-#include <csignal>
 #include <filesystem>
 
-#include <sys/resource.h>
 
 #include "formats/menu_ini/menu_ini.h"
 #include "formats/source_kind.h"

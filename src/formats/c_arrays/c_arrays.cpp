@@ -569,7 +569,7 @@ CArraysText writeCArraysText(const std::vector<std::string>& lines, const TextGr
 }
 
 CArraysWrite writeCArrays(const std::string& templatePath, const std::string& targetPath, const TextGrid& work,
-                          const std::vector<std::string>& languageNames)
+                          const std::vector<std::string>& languageNames, const BackupChoice& backup)
 {
     CArraysWrite r;
     std::vector<std::string> lines;
@@ -586,9 +586,11 @@ CArraysWrite writeCArrays(const std::string& templatePath, const std::string& ta
         r.error = t.error;
         return r;
     }
-    const WriteResult w = writeFileAtomic(targetPath, t.text);
+    const WriteResult w = writeFileAtomic(targetPath, t.text, backup);
     r.ok = r.written = w.ok;
     r.error = w.error;
+    r.backupFailed = w.backupFailed;
+    r.backups = w.backups;
     return r;
 }
 

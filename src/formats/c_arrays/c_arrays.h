@@ -41,6 +41,7 @@
 #include <string>
 #include <vector>
 
+#include "support/backup.h"
 #include "support/text_grid.h"
 
 namespace tov {
@@ -90,6 +91,8 @@ struct CArraysWrite {
     bool ok = false;
     bool written = false;  // false with ok true: no language names, nothing to write
     std::string error;
+    bool backupFailed = false;        // the target was left alone: no backup copy could be made
+    std::vector<std::string> backups;  // the dated backup copy made
     explicit operator bool() const { return ok; }
 };
 
@@ -98,10 +101,12 @@ struct CArraysWrite {
 // (L, B + i). When `languageNames` (the pickers' list) is empty the target is
 // not written and the result is ok with `written` false. A text that could
 // not be read back (a double quote, a line break, Ctrl+Z, "const char *",
-// more than 254 bytes) refuses the save. The target is replaced atomically;
-// on any failure it is left as it was.
+// more than 254 bytes) refuses the save. The target is replaced atomically,
+// after its dated backup copy when `backup` asks for one; on any failure
+// (the backup copy included) it is left as it was.
 CArraysWrite writeCArrays(const std::string& templatePath, const std::string& targetPath,
-                          const TextGrid& work, const std::vector<std::string>& languageNames);
+                          const TextGrid& work, const std::vector<std::string>& languageNames,
+                          const BackupChoice& backup = {});
 
 // The same procedures on lines in memory (the file versions read their input
 // with the program's line rule, and write what these produce).

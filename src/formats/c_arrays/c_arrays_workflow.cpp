@@ -80,7 +80,7 @@ bool showCDestLanguage(TextGrid& translation, TextGrid& work, int item, int lang
 
 CArraysSave saveCArrays(TextGrid& work, const TextGrid& translation, int destItem,
                         const std::vector<std::string>& languageNames, const std::string& templatePath,
-                        const std::string& target, const std::string& localDateTime)
+                        const std::string& target, const BackupChoice& backup)
 {
     CArraysSave r;
     // With no destination language the column shows the row numbers: nothing to keep.
@@ -89,14 +89,12 @@ CArraysSave saveCArrays(TextGrid& work, const TextGrid& translation, int destIte
         for (int row = 0; row < work.rowCount(); ++row) stored.push_back(work.cell(destItem + 1, row));
         work.copyColumn(destItem + 1, translation, kDestCol);
     }
-    if (fileExists(target)) {
-        const std::string backup = backupName(target, localDateTime);
-        if (copyFileAtomic(target, backup).ok) r.backupPath = backup;
-    }
-    const CArraysWrite w = writeCArrays(templatePath, target, work, languageNames);
+    const CArraysWrite w = writeCArrays(templatePath, target, work, languageNames, backup);
     r.ok = w.ok;
     r.written = w.written;
     r.error = w.error;
+    r.backupFailed = w.backupFailed;
+    if (!w.backups.empty()) r.backupPath = w.backups.front();
     if (!r.ok && destItem >= 0) work.copyColumn(destItem + 1, stored);
     return r;
 }

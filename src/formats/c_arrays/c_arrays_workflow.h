@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "support/backup.h"
 #include "support/files.h"
 #include "support/text_grid.h"
 
@@ -57,18 +58,19 @@ struct CArraysSave {
     bool ok = false;
     bool written = false;     // false with ok: no languages, nothing written
     std::string backupPath;   // the dated backup copy made, empty when none
+    bool backupFailed = false;  // nothing written: the backup copy could not be made
     std::string error;        // the reason
     explicit operator bool() const { return ok; }
 };
 
 // Saves into `target` (chosen in the save dialog): the destination column
-// (picker item `destItem`) goes into the working table, an existing target is
-// first copied to its dated backup (`localDateTime` as the desktop writes
-// date and time; a failed backup is not reported), then the file is written
-// from the template. When the write fails the working table's column is put
-// back as it was, so that the edited texts still differ from it.
+// (picker item `destItem`) goes into the working table, then the file is
+// written from the template; an existing target is first copied to its dated
+// backup when `backup` asks for one, and is left as it was when that copy
+// cannot be made. When the save fails the working table's column is put back
+// as it was, so that the edited texts still differ from it.
 CArraysSave saveCArrays(TextGrid& work, const TextGrid& translation, int destItem,
                         const std::vector<std::string>& languageNames, const std::string& templatePath,
-                        const std::string& target, const std::string& localDateTime);
+                        const std::string& target, const BackupChoice& backup);
 
 }  // namespace tov

@@ -259,15 +259,20 @@ ExtractResult ExtractTexts(const TextGrid& src, int srcCol, TextGrid& dst, int d
     return result;
 }
 
-WriteResult WriteColumnLines(const std::string& path, const TextGrid& work, int col, int firstRow,
-                             int count)
+std::string FormatColumnLines(const TextGrid& work, int col, int firstRow, int count)
 {
     std::string data;
     size_t size = 0;
     for (int i = 0; i < count; ++i) size += work.cell(col, firstRow + i).size() + 2;
     data.reserve(size);
     for (int i = 0; i < count; ++i) appendCrLfLine(data, work.cell(col, firstRow + i));
-    return writeFileAtomic(path, data);
+    return data;
+}
+
+WriteResult WriteColumnLines(const std::string& path, const TextGrid& work, int col, int firstRow,
+                             int count)
+{
+    return writeFileAtomic(path, FormatColumnLines(work, col, firstRow, count));
 }
 
 }  // namespace tov

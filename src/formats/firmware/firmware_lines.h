@@ -133,9 +133,11 @@ ExtractResult ExtractTexts(const TextGrid& src, int srcCol, TextGrid& dst, int d
 // ---------------------------------------------------------------------------
 // Writing.
 
-// Writes rows firstRow .. firstRow + count - 1 of column `col`, each followed
-// by CR LF, to `path`, replacing the file atomically: a failed write leaves
-// the old file as it was and is reported.
+// Rows firstRow .. firstRow + count - 1 of column `col`, each followed by CR LF.
+std::string FormatColumnLines(const TextGrid& work, int col, int firstRow, int count);
+
+// Writes FormatColumnLines to `path`, replacing the file atomically: a failed
+// write leaves the old file as it was and is reported.
 WriteResult WriteColumnLines(const std::string& path, const TextGrid& work, int col, int firstRow,
                              int count);
 

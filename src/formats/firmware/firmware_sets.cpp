@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "formats/firmware/firmware_lines.h"
+#include "support/atomic_file.h"
 #include "support/convert.h"
 #include "support/files.h"
 #include "support/strutil.h"
@@ -329,7 +330,8 @@ std::string firmwareOutputExtension(const std::string& chosenPath)
 }
 
 FirmwareSave saveFirmwareDestination(const TextGrid& translation, TextGrid& work,
-                                     const FirmwareFamily& family, const std::string& chosenPath)
+                                     const FirmwareFamily& family, const std::string& chosenPath,
+                                     const BackupChoice& backup)
 {
     FirmwareSave result;
     // Every line is merged before any is changed: a text without a place in
@@ -348,6 +350,7 @@ FirmwareSave saveFirmwareDestination(const TextGrid& translation, TextGrid& work
 
     result.outputFolder = folderPart(chosenPath);
     result.outputExtension = firmwareOutputExtension(chosenPath);
+    FileSetWriter writer(backup);
     int first = 0;
     for (int i = 0; !work.cell(wcol::kFileNames, i).empty(); ++i) {
         const std::string name = changeExtension(work.cell(wcol::kFileNames, i), result.outputExtension);
@@ -355,20 +358,23 @@ FirmwareSave saveFirmwareDestination(const TextGrid& translation, TextGrid& work
         const std::string path = findFileNoCase(result.outputFolder, name);
         if (i == 0 || family.recordsLastFile) result.destFileName = path;
         const int count = nonNegativeNumber(work.cell(wcol::kLineCounts, i));
-        const WriteResult written = WriteColumnLines(path, work, wcol::kDestLines, first, count);
-        if (!written) result.failures.push_back({path, written.error});
+        writer.add(path, FormatColumnLines(work, wcol::kDestLines, first, count));
         result.files.push_back(path);
         first += count;
     }
+    const WriteResult written = writer.commit();
+    if (!written) result.failures.push_back({written.failedPath, written.error});
+    result.backupFailed = written.backupFailed;
+    result.backups = written.backups;
     return result;
 }
 
 FirmwareSave saveBlankFirmwareDestination(TextGrid& translation, TextGrid& work,
                                           const FirmwareFamily& family,
-                                          const std::string& chosenPath)
+                                          const std::string& chosenPath, const BackupChoice& backup)
 {
     translation.clearColumn(tcol::kComment);
-    return saveFirmwareDestination(translation, work, family, chosenPath);
+    return saveFirmwareDestination(translation, work, family, chosenPath, backup);
 }
 
 }  // namespace tov

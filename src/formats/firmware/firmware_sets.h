@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "formats/source_kind.h"
+#include "support/backup.h"
 #include "support/text_grid.h"
 
 namespace tov {
@@ -206,7 +207,11 @@ struct FirmwareSave {
     std::string outputFolder;     // the chosen file's folder
     std::string outputExtension;  // with its dot, after the "_" substitution
     std::vector<std::string> files;  // every file of the set, in base-list order
-    std::vector<FirmwareWriteFailure> failures;  // files left as they were
+    // The file that stopped the save; every file of the set is then left as
+    // it was (a set is saved all or nothing).
+    std::vector<FirmwareWriteFailure> failures;
+    bool backupFailed = false;         // stopped because a backup copy could not be made
+    std::vector<std::string> backups;  // the dated backup copies of the files replaced
     // Texts that have no place in their lines: when there is any, nothing is
     // merged and no file is written.
     std::vector<FirmwareUnplacedText> unplaced;
@@ -235,17 +240,20 @@ std::string firmwareOutputExtension(const std::string& chosenPath);
 // (working column 2 at the row's line index, translation column 8) with
 // MergeTextIntoDestLine, stopping at the first row whose column 1 is empty;
 // then writes one file per base file (working columns 4 and 5) into the
-// chosen file's folder, each with exactly its base file's line count,
-// atomically. The merged lines stay in working column 2 even when a write
-// fails. A text without a place in its line refuses the whole save before
-// anything is merged or written (`unplaced`).
+// chosen file's folder, each with exactly its base file's line count. The set
+// is written all or nothing: when one file cannot be written, or (with
+// `backup.keep`) one replaced file cannot be copied to its dated backup, no
+// file of the set changes. The merged lines stay in working column 2 even
+// when the save fails. A text without a place in its line refuses the whole
+// save before anything is merged or written (`unplaced`).
 FirmwareSave saveFirmwareDestination(const TextGrid& translation, TextGrid& work,
-                                     const FirmwareFamily& family, const std::string& chosenPath);
+                                     const FirmwareFamily& family, const std::string& chosenPath,
+                                     const BackupChoice& backup);
 
 // File > New destination > "Blank": clears the destination comments
 // (translation column 5) and saves as above.
 FirmwareSave saveBlankFirmwareDestination(TextGrid& translation, TextGrid& work,
                                           const FirmwareFamily& family,
-                                          const std::string& chosenPath);
+                                          const std::string& chosenPath, const BackupChoice& backup);
 
 }  // namespace tov

@@ -130,12 +130,16 @@ void applyDestination(IniDocument& doc, std::string_view destSection, const std:
 }
 
 WriteResult saveDestination(const std::string& path, std::string_view destSection,
-                            const std::vector<DestEntry>& entries, std::vector<std::string>* languagesAfter)
+                            const std::vector<DestEntry>& entries, std::vector<std::string>* languagesAfter,
+                            const BackupChoice& backup)
 {
-    return profileEdit(path, [&](IniDocument& doc) {
-        applyDestination(doc, destSection, entries);
-        if (languagesAfter) *languagesAfter = languageSections(doc);
-    });
+    return profileEdit(
+        path,
+        [&](IniDocument& doc) {
+            applyDestination(doc, destSection, entries);
+            if (languagesAfter) *languagesAfter = languageSections(doc);
+        },
+        backup);
 }
 
 }  // namespace tov::menu_ini

@@ -92,10 +92,13 @@ void applyDestination(IniDocument& doc, std::string_view destSection, const std:
 // The save of a destination language: reads the file once, applies the edit
 // in memory and replaces the file atomically (only when its bytes changed). A
 // missing file is created; a file that exists but cannot be read, or cannot
-// be written, is left as it was and the result says why. `languagesAfter`,
-// when given, receives the language sections of the file as saved.
+// be written, is left as it was and the result says why. A file replaced is
+// first copied to its dated backup when `backup` asks for one; when that copy
+// cannot be made, the file is left as it was (the result's backupFailed).
+// `languagesAfter`, when given, receives the language sections of the file
+// as saved.
 WriteResult saveDestination(const std::string& path, std::string_view destSection,
                             const std::vector<DestEntry>& entries,
-                            std::vector<std::string>* languagesAfter = nullptr);
+                            std::vector<std::string>* languagesAfter = nullptr, const BackupChoice& backup = {});
 
 }  // namespace tov::menu_ini

@@ -253,7 +253,7 @@ std::string FormatDrc(int column, const TextGrid& working)
     return out;
 }
 
-WriteResult WriteDrc(int column, const std::string& path, const TextGrid& working)
+WriteResult WriteDrc(int column, const std::string& path, const TextGrid& working, const BackupChoice& backup)
 {
     const int entries = working.rowCount() - 1;
     if (entries > kDrcMaxEntries) {
@@ -272,7 +272,7 @@ WriteResult WriteDrc(int column, const std::string& path, const TextGrid& workin
                            " is longer than 65535 bytes");
         }
     }
-    return writeFileAtomic(path, FormatDrc(column, working));
+    return writeFileAtomic(path, FormatDrc(column, working), backup);
 }
 
 }  // namespace tov

@@ -90,11 +90,13 @@ DrcRead ReadDrcColumn(int column, const std::string& path, TextGrid& working);
 // each line ending with CR LF. A row's line is six blanks, the identifier, a
 // comma and seven blanks, padded with blanks to 50 bytes, then the text with
 // EscapeQuotes in double quotes: the opening quote stands in byte 51 for
-// identifiers of up to 36 bytes. The file is replaced atomically; it is left
-// untouched when the table has more than 65,535 rows after the header row, a
-// text is longer than 65,535 bytes, an identifier longer than 65,526 bytes
-// (its line would not read back), or the file cannot be written.
-WriteResult WriteDrc(int column, const std::string& path, const TextGrid& working);
+// identifiers of up to 36 bytes. The file is replaced atomically (after its
+// dated backup copy when `backup` asks for one); it is left untouched when
+// the table has more than 65,535 rows after the header row, a text is longer
+// than 65,535 bytes, an identifier longer than 65,526 bytes (its line would
+// not read back), the backup copy cannot be made, or the file cannot be
+// written.
+WriteResult WriteDrc(int column, const std::string& path, const TextGrid& working, const BackupChoice& backup = {});
 
 // The bytes WriteDrc writes (no checks of the limits).
 std::string FormatDrc(int column, const TextGrid& working);

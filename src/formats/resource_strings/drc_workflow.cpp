@@ -1,7 +1,6 @@
 #include "formats/resource_strings/drc_workflow.h"
 
 #include "formats/source_kind.h"
-#include "support/atomic_file.h"
 #include "support/files.h"
 
 namespace tov {
@@ -45,23 +44,20 @@ DrcRead reopenDrcFiles(const std::string& basePath, const std::string& destPath,
     return read;
 }
 
-WriteResult writeBlankDrcDestination(const std::string& path, TextGrid& working)
+WriteResult writeBlankDrcDestination(const std::string& path, TextGrid& working, const BackupChoice& backup)
 {
-    working.clearColumn(kDrcDestColumn);
-    return WriteDrc(kDrcDestColumn, path, working);
+    // The column is emptied only once the file holds the blanks: a failed
+    // save leaves the texts the file still holds.
+    TextGrid blank = working;
+    blank.clearColumn(kDrcDestColumn);
+    WriteResult written = WriteDrc(kDrcDestColumn, path, blank, backup);
+    if (written) working.clearColumn(kDrcDestColumn);
+    return written;
 }
 
-bool makeDatedBackup(const std::string& path, const std::string& localDateTime)
+WriteResult saveDrcDestination(const std::string& path, const TextGrid& working, const BackupChoice& backup)
 {
-    if (!fileExists(path)) return false;
-    return copyFileAtomic(path, backupName(path, localDateTime)).ok;
-}
-
-WriteResult saveDrcDestination(const std::string& path, const TextGrid& working,
-                               const std::string& localDateTime)
-{
-    makeDatedBackup(path, localDateTime);
-    return WriteDrc(kDrcDestColumn, path, working);
+    return WriteDrc(kDrcDestColumn, path, working, backup);
 }
 
 namespace {

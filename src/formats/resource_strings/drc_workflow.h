@@ -42,20 +42,17 @@ DrcRead openDrcDestination(const std::string& path, TextGrid& working);
 DrcRead reopenDrcFiles(const std::string& basePath, const std::string& destPath, TextGrid& working,
                        std::string* failedFile = nullptr);
 
-// "Blank" destination: empties column 2 and writes every identifier with an
-// empty text. An existing file is replaced without a backup copy.
-WriteResult writeBlankDrcDestination(const std::string& path, TextGrid& working);
-
-// When `path` is an existing file, copies it to its dated backup name
-// (backupName(path, localDateTime), replacing a file of that name). True when
-// a copy was made; a failed copy is not an error for the save that follows.
-bool makeDatedBackup(const std::string& path, const std::string& localDateTime);
+// "Blank" destination: writes every identifier with an empty text and, once
+// written, empties column 2. An existing file is replaced like by a save, after its dated
+// backup copy when `backup` asks for one: what was translated there is not
+// lost to a blank.
+WriteResult writeBlankDrcDestination(const std::string& path, TextGrid& working, const BackupChoice& backup);
 
 // Saves the destination texts of column 2 (the caller first puts the edited
-// texts there): the dated backup copy of an existing file, then WriteDrc.
-// `localDateTime` is the locale's short date, a blank and the long time.
-WriteResult saveDrcDestination(const std::string& path, const TextGrid& working,
-                               const std::string& localDateTime);
+// texts there) with WriteDrc: an existing file is first copied to its dated
+// backup when `backup` asks for one, and is left alone when that copy cannot
+// be made (the result's backupFailed).
+WriteResult saveDrcDestination(const std::string& path, const TextGrid& working, const BackupChoice& backup);
 
 // Where a file dialog of the resource-string commands starts. `programFolder`
 // ends with "/"; folders are given without a closing "/".

@@ -149,9 +149,9 @@ TEST_F(CArraysTest, OpenSwitchLanguagesAndSave)
 
     translation.setCell(4, 10, "Przytrzymaj strza\xB3k\xEA");
     const std::string before = readFile(base);
-    const CArraysSave s = saveCArrays(work, translation, 1, o.names, o.templatePath, base, "07-12-2026 05:21:44");
+    const CArraysSave s = saveCArrays(work, translation, 1, o.names, o.templatePath, base, BackupChoice::dated());
     ASSERT_TRUE(s.ok && s.written) << s.error;
-    EXPECT_EQ(s.backupPath, base + ".07.12.2026.05.21.44.bak");
+    EXPECT_TRUE(s.backupPath.starts_with(base + ".") && s.backupPath.ends_with(".bak")) << s.backupPath;
     EXPECT_EQ(readFile(s.backupPath), before);
     TextGrid saved;
     ASSERT_TRUE(readCArrays(base, saved).ok);
@@ -159,7 +159,8 @@ TEST_F(CArraysTest, OpenSwitchLanguagesAndSave)
     EXPECT_EQ(saved.cell(2, 10), "Przytrzymaj strza\xB3k\xEA");
     EXPECT_EQ(saved.cell(3, 10), "");
 
-    const CArraysSave f = saveCArrays(work, translation, 1, o.names, path("gone.txt"), path("new.c"), "x");
+    const CArraysSave f =
+        saveCArrays(work, translation, 1, o.names, path("gone.txt"), path("new.c"), BackupChoice::dated());
     EXPECT_FALSE(f.ok);
     EXPECT_TRUE(f.backupPath.empty());
 }

@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "formats/c_arrays/c_arrays.h"
 #include "formats/c_arrays/c_arrays_fixture.h"
+#include "tests/support/fault_injection.h"
 
 namespace tov {
 namespace {
@@ -224,33 +221,29 @@ TEST_F(CArraysTest, AFailedWriteLeavesTheTargetAsItWas)
 
     // A full disk: the file-size limit makes every write beyond 100 bytes fail.
     const std::string target = writeFile("full.c", "old\r\n");
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit lim{100, 100};
-        ::setrlimit(RLIMIT_FSIZE, &lim);
+    {
+        testing::FileSizeLimit limit(100);
         const CArraysWrite w = writeCArrays(tmpl, target, work, names);
-        const CArraysResult t = makeCTemplate(tmpl, target);
-        ::_exit(!w.ok && !t.ok && !w.error.empty() ? 0 : 1);
+        EXPECT_FALSE(w.ok);
+        EXPECT_FALSE(w.error.empty());
+        EXPECT_FALSE(makeCTemplate(tmpl, target).ok);
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(readFile(target), "old\r\n");
 }
 
 TEST_F(CArraysTest, AReadOnlyFolderRefusesTheSave)
 {
-    if (::geteuid() == 0) GTEST_SKIP() << "a read-only folder does not stop root";
     const std::string tmpl = writeFile("tmp0.txt", makeCTemplateText(kBase).text);
     const Lines names = {"English", "Polski", "Deutsch"};
     TextGrid work(kCArraysColumns, 7);
     ::mkdir(path("ro").c_str(), 0755);
     const std::string roTarget = writeFile("ro/out.c", "old\r\n");
     ::chmod(path("ro").c_str(), 0555);
-    EXPECT_FALSE(writeCArrays(tmpl, roTarget, work, names).ok);
-    EXPECT_FALSE(makeCTemplate(tmpl, roTarget).ok);
+    {
+        testing::WithoutFileOverride unprivileged;
+        EXPECT_FALSE(writeCArrays(tmpl, roTarget, work, names).ok);
+        EXPECT_FALSE(makeCTemplate(tmpl, roTarget).ok);
+    }
     ::chmod(path("ro").c_str(), 0755);
     EXPECT_EQ(readFile(roTarget), "old\r\n");
 }

@@ -49,7 +49,8 @@ TEST(FirmwareDemo, EverySetOpensAsBaseAndDestination)
         }
 
         fwtest::TempFolder out;
-        const FirmwareSave s = saveFirmwareDestination(translation, work, family, out / "SET.POL");
+        const FirmwareSave s =
+            saveFirmwareDestination(translation, work, family, out / "SET.POL", BackupChoice::none());
         ASSERT_TRUE(s.ok()) << c.dest;
         ASSERT_EQ(s.files.size(), d.destFiles.size());
         for (std::size_t i = 0; i < s.files.size(); ++i)

@@ -19,6 +19,7 @@
 #include "formats/firmware/firmware_test_util.h"
 #include "support/strutil.h"
 #include "support/text_file.h"
+#include "tests/support/fault_injection.h"
 
 namespace tov {
 namespace {
@@ -26,6 +27,7 @@ namespace {
 using fwtest::crlf;
 using fwtest::readBytes;
 using fwtest::TempFolder;
+using testing::FileSizeLimit;
 
 const FirmwareFamily& family(std::uint8_t kind) { return *firmwareFamily(kind); }
 
@@ -425,7 +427,8 @@ TEST(FirmwareSave, UnchangedSetsComeBackByteForByte)
             ASSERT_TRUE(d.loaded()) << chosen;
             EXPECT_EQ(d.structureFailureRow, 0);
             TempFolder out;
-            const FirmwareSave s = saveFirmwareDestination(t.translation, t.work, family(kind), out / "X.OUT");
+            const FirmwareSave s =
+                saveFirmwareDestination(t.translation, t.work, family(kind), out / "X.OUT", BackupChoice::none());
             ASSERT_TRUE(s.ok()) << chosen;
             ASSERT_EQ(s.files.size(), b.baseFiles.size());
             for (size_t i = 0; i < b.baseFiles.size(); ++i) {
@@ -451,8 +454,13 @@ TEST(FirmwareSave, OneFilePerBaseFileWithItsLines)
         t.translation.setCell(4, 3, "I'");          // shorter than "T'o": padded, apostrophe doubled
         t.translation.setCell(4, 2, "b\xB9\x9C\xE6!");  // Windows-1250 bytes kept
         std::filesystem::remove(set.dir / "ORVANTA/OUT/EDIT.CZE");
-        const FirmwareSave s = saveFirmwareDestination(t.translation, t.work, family(kind), set.dest());
+        const std::string oldA = readBytes(set.dir / "ORVANTA/OUT/A.CZE");
+        const FirmwareSave s =
+            saveFirmwareDestination(t.translation, t.work, family(kind), set.dest(), BackupChoice::dated());
         ASSERT_TRUE(s.ok());
+        // The file replaced is kept; the new one had nothing to keep.
+        ASSERT_EQ(s.backups.size(), 1u);
+        EXPECT_EQ(readBytes(s.backups[0]), oldA);
         const std::string out = set.dir / "ORVANTA/OUT/";
         EXPECT_EQ(s.outputFolder, out);
         EXPECT_EQ(s.outputExtension, ".CZE");
@@ -501,7 +509,8 @@ TEST(FirmwareSave, TextsWithoutPlaceRefuseTheSave)
         const auto withoutPlace = firmwareLinesWithoutPlace(t.translation, t.work);
         t.translation.setCell(4, 4, c.typed);
         const std::string before = readBytes(set.dest());
-        const FirmwareSave s = saveFirmwareDestination(t.translation, t.work, family(kQL5), set.dest());
+        const FirmwareSave s =
+            saveFirmwareDestination(t.translation, t.work, family(kQL5), set.dest(), BackupChoice::none());
         if (c.saved.empty()) {
             ASSERT_EQ(s.unplaced.size(), 1u);
             EXPECT_EQ(s.unplaced[0].row, 4);
@@ -544,13 +553,14 @@ TEST(FirmwareSave, OutputExtension)
     Tables t;
     const FirmwareBaseOpen b = openFirmwareBase(t.translation, t.work, set.base());
     openFirmwareDestination(t.translation, t.work, family(kQL5), b.baseFiles, set.dest());
-    const FirmwareSave s = saveFirmwareDestination(t.translation, t.work, family(kQL5), set.dir / "NEW/cz e");
+    const FirmwareSave s =
+        saveFirmwareDestination(t.translation, t.work, family(kQL5), set.dir / "NEW/cz e", BackupChoice::dated());
     std::filesystem::create_directories(set.dir / "NEW");
-    EXPECT_FALSE(s.ok());  // the folder did not exist: both files fail, each named
-    ASSERT_EQ(s.failures.size(), 2u);
+    EXPECT_FALSE(s.ok());  // the folder did not exist: the first file stops the save
+    ASSERT_EQ(s.failures.size(), 1u);
     EXPECT_EQ(s.failures[0].path, set.dir / "NEW/A.cz_e");
-    EXPECT_EQ(s.failures[1].path, set.dir / "NEW/EDIT.cz_e");
-    const FirmwareSave again = saveFirmwareDestination(t.translation, t.work, family(kQL5), set.dir / "NEW/cz e");
+    const FirmwareSave again =
+        saveFirmwareDestination(t.translation, t.work, family(kQL5), set.dir / "NEW/cz e", BackupChoice::dated());
     EXPECT_TRUE(again.ok());
     EXPECT_EQ(readBytes(set.dir / "NEW/A.cz_e"), crlf(set.aCze));
 }
@@ -562,7 +572,8 @@ TEST(FirmwareSave, ExistingNamesInAnotherCaseAreReplaced)
     std::filesystem::remove(set.dir / "ORVANTA/OUT/EDIT.CZE");
     Tables t;
     const FirmwareBaseOpen b = openFirmwareBase(t.translation, t.work, set.base());
-    const FirmwareSave s = saveFirmwareDestination(t.translation, t.work, family(kQL5), set.dest());
+    const FirmwareSave s =
+        saveFirmwareDestination(t.translation, t.work, family(kQL5), set.dest(), BackupChoice::none());
     ASSERT_TRUE(s.ok());
     EXPECT_EQ(s.files[1], set.dir / "ORVANTA/OUT/edit.cze");
     EXPECT_FALSE(std::filesystem::exists(set.dir / "ORVANTA/OUT/EDIT.CZE"));
@@ -576,7 +587,8 @@ TEST(FirmwareSave, BlankRightAfterBaseOpening)
     const FirmwareBaseOpen b = openFirmwareBase(t.translation, t.work, set.base());
     ASSERT_TRUE(b.loaded());
     t.translation.setCell(5, 1, "comment");
-    const FirmwareSave s = saveBlankFirmwareDestination(t.translation, t.work, family(kOrvanta), set.dest());
+    const FirmwareSave s =
+        saveBlankFirmwareDestination(t.translation, t.work, family(kOrvanta), set.dest(), BackupChoice::none());
     ASSERT_TRUE(s.ok());
     EXPECT_EQ(readBytes(set.dir / "ORVANTA/OUT/A.CZE"), "\r\n\r\n\r\n");
     EXPECT_EQ(readBytes(set.dir / "ORVANTA/OUT/EDIT.CZE"), "\r\n\r\n\r\n\r\n\r\n");
@@ -587,49 +599,23 @@ TEST(FirmwareSave, FullDiskReportsFailureAndKeepsOldFiles)
 {
     TwoFileSet set;
     const std::string out = set.dir / "ORVANTA/OUT/";
-    const std::string oldA = readBytes(out + "A.CZE");
-    const std::string oldEdit = readBytes(out + "EDIT.CZE");
     Tables t;
     const FirmwareBaseOpen b = openFirmwareBase(t.translation, t.work, set.base());
     openFirmwareDestination(t.translation, t.work, family(kOrvanta), b.baseFiles, set.dest());
     t.translation.setCell(4, 1, "NEW");
+    const auto before = set.dir.snapshot();
 
-    // The save runs in a child whose file-size limit lets the short A.CZE
-    // (34 bytes) through but not EDIT.CZE (53 bytes); it reports its result
-    // through a pipe.
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        ::close(fds[0]);
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lim {40, 40};
-        ::setrlimit(RLIMIT_FSIZE, &lim);
-        const FirmwareSave s = saveFirmwareDestination(t.translation, t.work, family(kOrvanta), set.dest());
-        std::string report;
-        for (const auto& f : s.failures) report += f.path + "\n";
-        report += s.ok() ? "ok" : "failed";
-        const ssize_t written = ::write(fds[1], report.data(), report.size());
-        ::_exit(written == static_cast<ssize_t>(report.size()) ? 0 : 1);
+    // The file-size limit lets the short A.CZE (34 bytes) through but not
+    // EDIT.CZE (53 bytes): the set is saved all or nothing.
+    FirmwareSave s;
+    {
+        FileSizeLimit limit(40);
+        s = saveFirmwareDestination(t.translation, t.work, family(kOrvanta), set.dest(), BackupChoice::dated());
     }
-    ::close(fds[1]);
-    std::string report;
-    char buf[256];
-    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) report.append(buf, static_cast<size_t>(n));
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-
-    EXPECT_EQ(report, out + "EDIT.CZE\nfailed");
-    EXPECT_EQ(readBytes(out + "A.CZE"), crlf({"A1 'NEW'", "-", "A3 \"trzy \" ; trzeci"}));
-    EXPECT_EQ(readBytes(out + "EDIT.CZE"), oldEdit);
-    EXPECT_NE(oldA, readBytes(out + "A.CZE"));
-    // No temporary file is left behind.
-    std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(out)) names.insert(e.path().filename().string());
-    EXPECT_EQ(names, (std::set<std::string>{"A.CZE", "EDIT.CZE"}));
+    EXPECT_FALSE(s.ok());
+    ASSERT_EQ(s.failures.size(), 1u);
+    EXPECT_EQ(s.failures[0].path, out + "EDIT.CZE");
+    EXPECT_EQ(set.dir.snapshot(), before);
 }
 
 }  // namespace

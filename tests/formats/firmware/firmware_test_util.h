@@ -15,7 +15,7 @@
 namespace tov::fwtest {
 
 // A fresh folder under the system's temporary folder, removed at the end.
-class TempFolder : public testing::TempFolder {
+class TempFolder : public tov::testing::TempFolder {
 public:
     // Writes `bytes` to folder/rel, creating sub-folders; the full name.
     std::string write(const std::string& rel, const std::string& bytes) const { return put(rel, bytes); }

@@ -1,3 +1,4 @@
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -17,6 +18,19 @@ using testing::TempDir;
 using testing::writeBytes;
 
 const std::string kHead = "STRINGTABLE\r\nBEGIN\r\n";
+
+// 2008-05-12 14:03:05 local time.
+const std::time_t kWhen = [] {
+    std::tm tm {};
+    tm.tm_year = 108;
+    tm.tm_mon = 4;
+    tm.tm_mday = 12;
+    tm.tm_hour = 14;
+    tm.tm_min = 3;
+    tm.tm_sec = 5;
+    tm.tm_isdst = -1;
+    return std::mktime(&tm);
+}();
 
 TextGrid baseWithDestination(const std::string& dest)
 {
@@ -67,10 +81,15 @@ TEST(DrcWorkflow, BlankDestinationAndReopening)
     TempDir dir;
     TextGrid g = baseWithDestination("aa");
     writeBytes(dir.file("d.drc"), "old destination");
-    ASSERT_TRUE(writeBlankDrcDestination(dir.file("d.drc"), g));
+    ASSERT_TRUE(writeBlankDrcDestination(dir.file("d.drc"), g, BackupChoice::dated(kWhen)));
     EXPECT_EQ(g.cell(2, 1), "");
     EXPECT_EQ(readBytes(dir.file("d.drc")), FormatDrc(2, g));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no backup copy";
+    // The texts a blank replaces are kept.
+    EXPECT_EQ(readBytes(dir.file("d.drc.2008.05.12.14.03.05.bak")), "old destination");
+    // A blank that cannot be written leaves the texts in the table.
+    TextGrid kept = baseWithDestination("aa");
+    EXPECT_FALSE(writeBlankDrcDestination(dir.file("no/such/d.drc"), kept, BackupChoice::dated(kWhen)));
+    EXPECT_EQ(kept.cell(2, 1), "aa");
 
     writeBytes(dir.file("base.drc"), kHead + "A, \"a\"\r\nB, \"b\"\r\n");
     writeBytes(dir.file("dest.drc"), kHead + "B, \"bb\"\r\n");
@@ -89,19 +108,19 @@ TEST(DrcWorkflow, SaveMakesTheDatedBackupOfAnExistingFile)
     const std::string backup = path + ".2008.05.12.14.03.05.bak";
     const TextGrid g = baseWithDestination("aa");
 
-    ASSERT_TRUE(saveDrcDestination(path, g, "2008-05-12 14:03:05"));
+    ASSERT_TRUE(saveDrcDestination(path, g, BackupChoice::dated(kWhen)));
     EXPECT_FALSE(std::filesystem::exists(backup)) << "a new file has nothing to back up";
     const std::string first = readBytes(path);
 
     const TextGrid edited = baseWithDestination("edited");
-    ASSERT_TRUE(saveDrcDestination(path, edited, "2008-05-12 14:03:05"));
+    ASSERT_TRUE(saveDrcDestination(path, edited, BackupChoice::dated(kWhen)));
     EXPECT_EQ(readBytes(backup), first);
     EXPECT_EQ(readBytes(path), FormatDrc(2, edited));
 
-    // A backup that cannot be made does not stop the save.
-    std::filesystem::remove(backup);
-    std::filesystem::create_directory(backup);
-    ASSERT_TRUE(saveDrcDestination(path, g, "2008-05-12 14:03:05"));
+    // A second save within the same second keeps the first backup.
+    ASSERT_TRUE(saveDrcDestination(path, g, BackupChoice::dated(kWhen)));
+    EXPECT_EQ(readBytes(backup), first);
+    EXPECT_EQ(readBytes(path + ".2008.05.12.14.03.05.1.bak"), FormatDrc(2, edited));
     EXPECT_EQ(readBytes(path), first);
 }
 

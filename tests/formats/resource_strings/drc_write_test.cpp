@@ -1,16 +1,13 @@
-#include <csignal>
 #include <string>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "formats/resource_strings/drc_file.h"
 #include "formats/resource_strings/drc_test_util.h"
 #include "formats/resource_strings/quotes.h"
+#include "tests/support/fault_injection.h"
 
 namespace tov {
 namespace {
@@ -116,33 +113,16 @@ TEST(WriteDrc, LimitsLeaveTheFileUntouched)
     EXPECT_EQ(readBytes(path), "previous");
 }
 
-// Runs WriteDrc in a child process after `prepare` (a file-size limit, or
-// dropping root's right to write anywhere). True when it reported failure.
-template <class Prepare>
-bool failsInChild(const std::string& path, Prepare prepare)
-{
-    const pid_t child = ::fork();
-    if (child == 0) {
-        prepare();
-        const WriteResult r = WriteDrc(2, path, table({{"A", std::string(1000, 'n')}}));
-        ::_exit(r.ok ? 1 : 0);
-    }
-    int status = 0;
-    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 TEST(WriteDrc, ReadOnlyFolderLeavesTheFileUntouched)
 {
     TempDir dir;
     const std::string path = dir.file("d.drc");
     writeBytes(path, "previous");
-    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
     ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
-    const std::string folder = dir.path();
-    EXPECT_TRUE(failsInChild(path, [&folder] {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
-        if (::access(folder.c_str(), W_OK) == 0) ::_exit(3);  // the folder is not read-only after all
-    }));
+    {
+        testing::WithoutFileOverride unprivileged;
+        EXPECT_FALSE(WriteDrc(2, path, table({{"A", "n"}})));
+    }
     EXPECT_EQ(readBytes(path), "previous");
 }
 
@@ -152,12 +132,11 @@ TEST(WriteDrc, FullDiskLeavesTheFileUntouched)
     const std::string path = dir.file("d.drc");
     const std::string previous = " STRINGTABLE\r\n  BEGIN\r\n      A,  \"old\"\r\n  \r\n END\r\n";
     writeBytes(path, previous);
-    // Every write beyond 100 bytes fails with EFBIG, as on a full disk.
-    EXPECT_TRUE(failsInChild(path, [] {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100, 100};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }));
+    {
+        // Every write beyond 100 bytes fails with EFBIG, as on a full disk.
+        testing::FileSizeLimit full(100);
+        EXPECT_FALSE(WriteDrc(2, path, table({{"A", std::string(1000, 'n')}})));
+    }
     EXPECT_EQ(readBytes(path), previous);
 }
 
