@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "formats/exchange/exchange.h"
+#include "formats/exchange/po_read.h"
 
 namespace tov::exchange {
 
@@ -198,6 +199,29 @@ private:
     iconv_t cd_ = reinterpret_cast<iconv_t>(-1);
 };
 
+// libgettextpo hands out the header entry and the joined lines of a
+// message's comments as strings it allocates at each call and never frees
+// (an empty comment is a constant ""); they are freed here, or every import
+// would leave its comments behind.
+struct FreeString {
+    void operator()(const char* s) const
+    {
+        if (s && *s) std::free(const_cast<char*>(s));
+    }
+};
+using Allocated = std::unique_ptr<const char, FreeString>;
+
+struct PoFileCloser {
+    void operator()(po_file_t f) const { po_file_free(f); }
+};
+struct PoIteratorCloser {
+    void operator()(po_message_iterator_t it) const { po_message_iterator_free(it); }
+};
+
+}  // namespace
+
+namespace po {
+
 std::string headerField(const char* header, const char* field)
 {
     if (!header) return {};
@@ -279,26 +303,7 @@ void splitNote(const std::string& comments, Unit& u)
     }
 }
 
-// libgettextpo hands out the header entry and the joined lines of a
-// message's comments as strings it allocates at each call and never frees
-// (an empty comment is a constant ""); they are freed here, or every import
-// would leave its comments behind.
-struct FreeString {
-    void operator()(const char* s) const
-    {
-        if (s && *s) std::free(const_cast<char*>(s));
-    }
-};
-using Allocated = std::unique_ptr<const char, FreeString>;
-
-struct PoFileCloser {
-    void operator()(po_file_t f) const { po_file_free(f); }
-};
-struct PoIteratorCloser {
-    void operator()(po_message_iterator_t it) const { po_message_iterator_free(it); }
-};
-
-}  // namespace
+}  // namespace po
 
 Written writePo(const File& file)
 {
@@ -348,7 +353,7 @@ Written writePo(const File& file)
     return w;
 }
 
-ReadResult readPo(std::string_view bytes)
+ReadResult po::readThroughGettext(std::string_view bytes)
 {
     ReadResult r;
     // Told that a file is UTF-8, gettext's parser passes every character
@@ -369,14 +374,14 @@ ReadResult readPo(std::string_view bytes)
     std::string errors;
     g_errors = &errors;
     const po_xerror_handler handler = {onError, onError2};
-    const std::unique_ptr<po_file, PoFileCloser> po(po_file_read(input.path(), &handler));
+    const std::unique_ptr<po_file, PoFileCloser> catalog(po_file_read(input.path(), &handler));
     g_errors = nullptr;
-    if (!po || !errors.empty()) {
+    if (!catalog || !errors.empty()) {
         r.error = errors.empty() ? "not a PO file" : errors;
         return r;
     }
 
-    const Allocated headerEntry(po_file_domain_header(po.get(), nullptr));
+    const Allocated headerEntry(po_file_domain_header(catalog.get(), nullptr));
     const char* header = headerEntry.get();
     const std::string charset = charsetOf(headerField(header, "Content-Type"));
     ToUtf8 recode(charset);
@@ -396,16 +401,20 @@ ReadResult readPo(std::string_view bytes)
     // Room for every message first: a vector grown step by step moves every
     // unit many times.
     size_t count = 0;
-    for (const char* const* domain = po_file_domains(po.get()); domain && *domain; ++domain) {
-        const std::unique_ptr<struct po_message_iterator, PoIteratorCloser> it(po_message_iterator(po.get(), *domain));
+    for (const char* const* domain = po_file_domains(catalog.get()); domain && *domain; ++domain) {
+        const std::unique_ptr<struct po_message_iterator, PoIteratorCloser> it(po_message_iterator(catalog.get(), *domain));
         while (po_next_message(it.get())) ++count;
     }
     r.file.units.reserve(count);
-    for (const char* const* domain = po_file_domains(po.get()); domain && *domain; ++domain) {
-        const std::unique_ptr<struct po_message_iterator, PoIteratorCloser> it(po_message_iterator(po.get(), *domain));
+    for (const char* const* domain = po_file_domains(catalog.get()); domain && *domain; ++domain) {
+        const std::unique_ptr<struct po_message_iterator, PoIteratorCloser> it(po_message_iterator(catalog.get(), *domain));
         while (po_message_t m = po_next_message(it.get())) {
             const char* ctxt = po_message_msgctxt(m);
             if (po_message_is_obsolete(m) || (!ctxt && !*po_message_msgid(m))) continue;
+            if (po_message_msgid_plural(m)) {
+                r.error = std::string(kPluralRefused) + ": msgid \"" + po_message_msgid(m) + "\"";
+                return r;
+            }
             Unit u;
             std::string comments;
             bool ok = recode.convert(ctxt, u.id) && recode.convert(po_message_msgid(m), u.source) &&
@@ -432,6 +441,13 @@ ReadResult readPo(std::string_view bytes)
         }
     }
     return r;
+}
+
+ReadResult readPo(std::string_view bytes)
+{
+    ReadResult r;
+    if (po::readStrict(bytes, r)) return r;
+    return po::readThroughGettext(bytes);
 }
 
 }  // namespace tov::exchange

@@ -15,6 +15,7 @@
 
 #include "formats/exchange/exchange_print.h"
 #include "formats/c_arrays/c_arrays.h"
+#include "formats/exchange/po_read.h"
 #include "formats/exchange/rows.h"
 #include "formats/resource_strings/drc_file.h"
 #include "support/cp1250.h"
@@ -102,6 +103,19 @@ protected:
         return read(detectFormat(path, bytes), bytes);
     }
 
+    // A PO file that a tool wrote is read by the strict reader, as gettext's
+    // parser reads it.
+    static void expectReadStrictly(const std::string& path)
+    {
+        std::string bytes;
+        readFileBytes(path, bytes);
+        ReadResult strict;
+        ASSERT_TRUE(po::readStrict(bytes, strict)) << path;
+        const ReadResult gettext = po::readThroughGettext(bytes);
+        ASSERT_TRUE(strict && gettext) << path << ": " << strict.error << gettext.error;
+        EXPECT_EQ(strict.file, gettext.file) << path;
+    }
+
     static Pairs pairsOf(const File& f)
     {
         Pairs p;
@@ -128,6 +142,20 @@ TEST_F(Documents, MsgfmtChecksThePo)
     for (size_t i = 0; i < docs_.size(); ++i) {
         const std::string po = put(i, Format::Po);
         EXPECT_EQ(run(msgfmt + " --check -o /dev/null " + po, log_), 0) << docs_[i].name << "\n" << temp_.get("tool.log");
+    }
+}
+
+TEST_F(Documents, PoRewrittenByGettextIsReadStrictly)
+{
+    REQUIRE_TOOL(msgcat, "msgcat", "gettext");
+    REQUIRE_TOOL(msgmerge, "msgmerge", "gettext");
+    for (size_t i = 0; i < docs_.size(); ++i) {
+        const std::string po = put(i, Format::Po);
+        // msgcat folds long strings over several lines; msgmerge against the
+        // file itself as template adds nothing but its own layout.
+        ASSERT_EQ(run(msgcat + " -o " + po + ".cat " + po, log_), 0) << temp_.get("tool.log");
+        ASSERT_EQ(run(msgmerge + " -q -o " + po + ".merged " + po + " " + po, log_), 0) << temp_.get("tool.log");
+        for (const std::string& path : {po, po + ".cat", po + ".merged"}) expectReadStrictly(path);
     }
 }
 
@@ -164,6 +192,7 @@ TEST_F(Documents, TranslateToolkitReadsThem)
         // Approved translations stay translations (not fuzzy) in its PO.
         const ReadResult converted = readBack(temp_ / "converted/" + docs_[i].name + ".po");
         ASSERT_TRUE(converted) << docs_[i].name << ": " << converted.error;
+        expectReadStrictly(temp_ / "converted/" + docs_[i].name + ".po");
         EXPECT_EQ(pairsOf(converted.file), pairsOf(file(i))) << docs_[i].name;
     }
 }
