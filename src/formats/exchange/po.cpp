@@ -2,6 +2,7 @@
 #include <gettext-po.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -27,33 +28,39 @@ constexpr std::string_view kCharacters = " characters";
 
 // --- writing ---------------------------------------------------------------
 
+// The escape of every byte in a quoted string (its length first; 0: the
+// byte stands for itself).
+using EscapeTable = std::array<std::array<char, 5>, 256>;
+
+EscapeTable makeEscapes()
+{
+    EscapeTable t{};
+    for (unsigned b = 0; b < 0x20; ++b)
+        t[b] = {4, '\\', static_cast<char>('0' + (b >> 6)), static_cast<char>('0' + ((b >> 3) & 7)),
+                static_cast<char>('0' + (b & 7))};
+    t[0x7F] = {4, '\\', '1', '7', '7'};
+    const std::pair<char, char> named[] = {{'"', '"'}, {'\\', '\\'}, {'\n', 'n'}, {'\t', 't'}, {'\r', 'r'},
+                                           {'\a', 'a'}, {'\b', 'b'}, {'\f', 'f'}, {'\v', 'v'}};
+    for (const auto& [c, e] : named)
+        t[static_cast<unsigned char>(c)] = {2, '\\', e};
+    return t;
+}
+
 void appendQuoted(std::string& out, std::string_view text)
 {
+    static const EscapeTable escapes = makeEscapes();
     out.push_back('"');
-    for (const char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
-        case '\a': out += "\\a"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        case '\v': out += "\\v"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-                const auto b = static_cast<unsigned char>(c);
-                out += '\\';
-                out += static_cast<char>('0' + (b >> 6));
-                out += static_cast<char>('0' + ((b >> 3) & 7));
-                out += static_cast<char>('0' + (b & 7));
-            } else {
-                out.push_back(c);
-            }
-        }
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        const char* run = p;
+        while (p < end && escapes[static_cast<unsigned char>(*p)][0] == 0) ++p;
+        out.append(run, static_cast<size_t>(p - run));
+        if (p == end) break;
+        const auto& e = escapes[static_cast<unsigned char>(*p++)];
+        out.append(e.data() + 1, static_cast<size_t>(e[0]));
     }
-    out += "\"\n";
+    out.append("\"\n");
 }
 
 void appendField(std::string& out, std::string_view keyword, std::string_view text)
@@ -73,7 +80,9 @@ void appendComment(std::string& out, std::string_view prefix, std::string_view t
         std::string_view line = text.substr(pos, end - pos);
         out += prefix;
         if (!line.empty()) out += ' ';
-        for (const char c : line) out.push_back(c == '\r' ? ' ' : c);
+        const size_t start = out.size();
+        out.append(line);
+        std::replace(out.begin() + static_cast<ptrdiff_t>(start), out.end(), '\r', ' ');
         out += '\n';
         pos = end + 1;
     }
@@ -309,7 +318,12 @@ Written writePo(const File& file)
 {
     Written w;
     std::string& out = w.bytes;
-    out.reserve(file.units.size() * 120);
+    // Room for the texts twice over and a unit's comments and keywords: a
+    // buffer that has to grow is copied whole.
+    size_t estimate = 1024;
+    for (const Unit& u : file.units)
+        estimate += 2 * (u.id.size() + u.source.size() + u.target.size() + u.note.size() + u.reference.file.size()) + 200;
+    out.reserve(estimate);
     out += "msgid \"\"\nmsgstr \"\"\n";
     std::string header = "Project-Id-Version: " + headerValue(file.original) + "\n";
     if (!file.targetLanguage.empty()) header += "Language: " + headerValue(file.targetLanguage) + "\n";
@@ -323,7 +337,7 @@ Written writePo(const File& file)
     }
     for (const Unit& u : file.units) {
         for (const std::string* s : {&u.id, &u.source, &u.target})
-            if (s->find_first_of(std::string_view("\0\x04", 2)) != std::string::npos) {
+            if (s->find('\0') != std::string::npos || s->find('\x04') != std::string::npos) {
                 w.bytes.clear();
                 w.error = "id " + std::string(u.id.c_str()) + ": a NUL or EOT character, which PO cannot hold";
                 return w;

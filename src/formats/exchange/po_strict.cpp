@@ -76,7 +76,7 @@ public:
     bool read(ReadResult& r)
     {
         // A CR, a NUL or a byte order mark is read by rules of gettext's own.
-        if (bytes_.find_first_of(std::string_view("\r\0", 2)) != std::string_view::npos ||
+        if (bytes_.find('\r') != std::string_view::npos || bytes_.find('\0') != std::string_view::npos ||
             bytes_.substr(0, 3) == "\xEF\xBB\xBF")
             return false;
         size_t pos = 0;

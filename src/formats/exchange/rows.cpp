@@ -1,8 +1,11 @@
 #include "formats/exchange/rows.h"
 
 #include <cstdio>
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <deque>
-#include <unordered_map>
+#include <functional>
 
 #include "support/cp1250.h"
 
@@ -10,27 +13,88 @@ namespace tov::exchange {
 
 namespace {
 
-// The unit ids of the rows and the row of each unit id: one hash table, and
-// strings made only for repeated identifiers.
+// Row indexes by id in one open-addressed array: a hash table of nodes
+// costs a cache miss or two a lookup, which for 65,535 rows is most of an
+// import's matching.
+class IdIndex {
+public:
+    static constexpr size_t kNone = static_cast<size_t>(-1);
+
+    explicit IdIndex(size_t count) : slots_(std::bit_ceil(std::max<size_t>(count * 2, 16)), kEmpty)
+    {
+        entries_.reserve(count);
+    }
+
+    size_t find(std::string_view id) const
+    {
+        const size_t h = std::hash<std::string_view>()(id);
+        for (size_t i = h & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+            if (slots_[i] == kEmpty) return kNone;
+            const Entry& e = entries_[slots_[i]];
+            if (e.hash == h && e.id == id) return e.row;
+        }
+    }
+
+    // False when the id is there already.
+    bool insert(std::string_view id, size_t row)
+    {
+        const size_t h = std::hash<std::string_view>()(id);
+        size_t i = h & (slots_.size() - 1);
+        for (; slots_[i] != kEmpty; i = (i + 1) & (slots_.size() - 1)) {
+            const Entry& e = entries_[slots_[i]];
+            if (e.hash == h && e.id == id) return false;
+        }
+        if (entries_.size() * 2 >= slots_.size()) {
+            grow();
+            return insert(id, row);
+        }
+        slots_[i] = static_cast<uint32_t>(entries_.size());
+        entries_.push_back({id, h, row});
+        return true;
+    }
+
+private:
+    static constexpr uint32_t kEmpty = static_cast<uint32_t>(-1);
+    struct Entry {
+        std::string_view id;
+        size_t hash;
+        size_t row;
+    };
+
+    void grow()
+    {
+        slots_.assign(slots_.size() * 2, kEmpty);
+        for (uint32_t k = 0; k < entries_.size(); ++k) {
+            size_t i = entries_[k].hash & (slots_.size() - 1);
+            while (slots_[i] != kEmpty) i = (i + 1) & (slots_.size() - 1);
+            slots_[i] = k;
+        }
+    }
+
+    std::vector<uint32_t> slots_;
+    std::vector<Entry> entries_;
+};
+
+// The unit ids of the rows and the row of each unit id: strings made only
+// for repeated identifiers.
 struct UnitIds {
     std::vector<std::string_view> ids;
-    std::unordered_map<std::string_view, size_t> rowOf;
+    IdIndex rowOf;
     std::deque<std::string> made;  // the "#N" ids (a deque never moves them)
 
-    explicit UnitIds(const std::vector<Row>& rows) : ids(rows.size())
+    explicit UnitIds(const std::vector<Row>& rows) : ids(rows.size()), rowOf(rows.size())
     {
-        rowOf.reserve(rows.size());
         std::vector<size_t> repeated;
         for (size_t i = 0; i < rows.size(); ++i) {
-            if (rowOf.try_emplace(rows[i].id, i).second) ids[i] = rows[i].id;
+            if (rowOf.insert(rows[i].id, i)) ids[i] = rows[i].id;
             else repeated.push_back(i);
         }
         for (const size_t i : repeated) {
             for (int n = 2;; ++n) {
                 std::string id = std::string(rows[i].id) + "#" + std::to_string(n);
-                if (rowOf.contains(id)) continue;
+                if (rowOf.find(id) != IdIndex::kNone) continue;
                 ids[i] = made.emplace_back(std::move(id));
-                rowOf.emplace(ids[i], i);
+                rowOf.insert(ids[i], i);
                 break;
             }
         }
@@ -84,7 +148,7 @@ ImportReport matchImport(const std::vector<Row>& rows, const File& file, const I
     ImportReport report;
     const UnitIds table(rows);
     const std::vector<std::string_view>& ids = table.ids;
-    const std::unordered_map<std::string_view, size_t>& rowOfId = table.rowOf;
+    const IdIndex& rowOfId = table.rowOf;
 
     // The unit of each row: none, one, or several (then none is applied).
     std::vector<size_t> unitOfRow(rows.size(), kNoUnit);
@@ -94,12 +158,12 @@ ImportReport matchImport(const std::vector<Row>& rows, const File& file, const I
     for (size_t k = 0; k < file.units.size(); ++k) {
         unheld.clear();
         const bool valid = cp1250::fromUtf8(file.units[k].id, id, unheld);
-        const auto found = valid && unheld.empty() ? rowOfId.find(id) : rowOfId.end();
-        if (found == rowOfId.end()) {
+        const size_t found = valid && unheld.empty() ? rowOfId.find(id) : IdIndex::kNone;
+        if (found == IdIndex::kNone) {
             unknown.push_back({Problem::Code::UnknownId, 0, valid && unheld.empty() ? id : file.units[k].id});
             continue;
         }
-        size_t& slot = unitOfRow[found->second];
+        size_t& slot = unitOfRow[found];
         slot = slot == kNoUnit ? k : kSeveralUnits;
     }
 

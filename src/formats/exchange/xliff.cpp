@@ -2,6 +2,7 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -29,54 +30,74 @@ bool badInAttribute(std::string_view s)
     });
 }
 
-std::string hexByte(unsigned char b)
+char hexDigit(unsigned v) { return "0123456789ABCDEF"[v & 0xF]; }
+
+// What a byte becomes in character data and in an attribute value: itself
+// (0), an entity, or a placeholder (controls in character data).
+enum class Escape : unsigned char { None, Amp, Lt, Gt, Quot, Tab, Lf, Cr, Control };
+
+struct EscapeTables {
+    std::array<Escape, 256> text{}, attribute{};
+    EscapeTables()
+    {
+        for (unsigned c = 0; c < 0x20; ++c)
+            if (needsPlaceholder(static_cast<char>(c))) text[c] = Escape::Control;
+        text['&'] = attribute['&'] = Escape::Amp;
+        text['<'] = attribute['<'] = Escape::Lt;
+        text['>'] = attribute['>'] = Escape::Gt;
+        attribute['"'] = Escape::Quot;
+        attribute['\t'] = Escape::Tab;
+        attribute['\n'] = Escape::Lf;
+        attribute['\r'] = Escape::Cr;
+    }
+};
+
+const EscapeTables& escapes()
 {
-    char buf[3];
-    std::snprintf(buf, sizeof buf, "%02X", b);
-    return buf;
+    static const EscapeTables tables;
+    return tables;
 }
 
-// The file's bytes, written straight from the units: a document of 65,535
-// units is written several times faster than through a tree, and its
-// well-formedness is what the tests check with pugixml and the tools that
-// read it.
+// The file's bytes, written straight from the units into one buffer: a
+// document of 65,535 units is written several times faster than through a
+// tree, and its well-formedness is what the tests check with pugixml and the
+// tools that read it.
 class XmlOut {
 public:
     explicit XmlOut(std::string& out) : out_(out) {}
 
-    void raw(std::string_view s) { out_ += s; }
+    void raw(std::string_view s) { out_.append(s); }
+
+    void number(int n)
+    {
+        char buf[16];
+        const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, n);
+        out_.append(buf, static_cast<size_t>(end - buf));
+    }
 
     // Character data: markup characters escaped; a CR, which every parser
     // reads as LF, and the controls XML cannot carry are placeholders.
     void text(std::string_view s)
     {
         int placeholders = 0;
-        size_t run = 0;
-        for (size_t i = 0; i < s.size(); ++i) {
-            const char c = s[i];
-            const char* entity = c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : nullptr;
-            if (!entity && !needsPlaceholder(c)) continue;
-            out_.append(s.data() + run, i - run);
-            run = i + 1;
-            if (entity) {
-                out_ += entity;
-            } else {
-                out_ += "<x id=\"" + std::to_string(++placeholders) + "\" ctype=\"";
-                out_ += kCharType;
-                out_ += hexByte(static_cast<unsigned char>(c)) + "\"/>";
-            }
-        }
-        out_.append(s.data() + run, s.size() - run);
+        escaped(s, escapes().text, [&](unsigned char c) {
+            out_.append("<x id=\"");
+            number(++placeholders);
+            out_.append("\" ctype=\"");
+            out_.append(kCharType);
+            controlCode(c);
+            out_.append("\"/>");
+        });
     }
 
     // Text that allows no markup (a note): a control character is written
     // out as "\xNN" for the reader's eyes.
     void plainText(std::string_view s)
     {
-        for (const char c : s) {
-            if (needsPlaceholder(c)) out_ += "\\x" + hexByte(static_cast<unsigned char>(c));
-            else text(std::string_view(&c, 1));
-        }
+        escaped(s, escapes().text, [&](unsigned char c) {
+            out_.append("\\x");
+            controlCode(c);
+        });
     }
 
     // name="value", the value escaped so that a parser gives it back as it
@@ -84,24 +105,45 @@ public:
     void attribute(std::string_view name, std::string_view value)
     {
         out_ += ' ';
-        out_ += name;
-        out_ += "=\"";
-        for (const char c : value) {
-            switch (c) {
-            case '&': out_ += "&amp;"; break;
-            case '<': out_ += "&lt;"; break;
-            case '>': out_ += "&gt;"; break;
-            case '"': out_ += "&quot;"; break;
-            case '\t': out_ += "&#9;"; break;
-            case '\n': out_ += "&#10;"; break;
-            case '\r': out_ += "&#13;"; break;
-            default: out_.push_back(c);
-            }
-        }
+        out_.append(name);
+        out_.append("=\"");
+        escaped(value, escapes().attribute, [](unsigned char) {});
         out_ += '"';
     }
 
 private:
+    void controlCode(unsigned char c)
+    {
+        out_ += hexDigit(c >> 4);
+        out_ += hexDigit(c);
+    }
+
+    // The runs of bytes that stay as they are, copied whole.
+    template <typename Control>
+    void escaped(std::string_view s, const std::array<Escape, 256>& table, Control control)
+    {
+        const char* p = s.data();
+        const char* const end = p + s.size();
+        while (p < end) {
+            const char* run = p;
+            while (p < end && table[static_cast<unsigned char>(*p)] == Escape::None) ++p;
+            out_.append(run, static_cast<size_t>(p - run));
+            if (p == end) break;
+            switch (table[static_cast<unsigned char>(*p)]) {
+            case Escape::Amp: out_.append("&amp;"); break;
+            case Escape::Lt: out_.append("&lt;"); break;
+            case Escape::Gt: out_.append("&gt;"); break;
+            case Escape::Quot: out_.append("&quot;"); break;
+            case Escape::Tab: out_.append("&#9;"); break;
+            case Escape::Lf: out_.append("&#10;"); break;
+            case Escape::Cr: out_.append("&#13;"); break;
+            case Escape::Control: control(static_cast<unsigned char>(*p)); break;
+            case Escape::None: break;
+            }
+            ++p;
+        }
+    }
+
     std::string& out_;
 };
 
@@ -244,11 +286,13 @@ Written writeXliff(const File& file)
             w.error = "id " + u.id + ": a control character in the id";
     if (!w.error.empty()) return w;
 
-    // The file is about the size of its texts plus the markup of a unit.
+    // Room for the texts twice over and the markup of a unit: a buffer that
+    // has to grow is copied whole; room that is never written costs nothing.
     size_t estimate = 1024;
     for (const Unit& u : file.units)
-        estimate += u.id.size() + u.resname.size() + u.source.size() + u.target.size() + u.note.size() +
-                    u.reference.file.size() + 300;
+        estimate += 2 * (u.id.size() + u.resname.size() + u.source.size() + u.target.size() + u.note.size() +
+                         u.reference.file.size()) +
+                    600;
     w.bytes.reserve(estimate);
     XmlOut x(w.bytes);
     // One unit a line: whitespace between the elements of a unit would be
@@ -271,10 +315,13 @@ Written writeXliff(const File& file)
         // Tools take a translation without approval for a draft.
         if (u.state == State::Translated) x.raw(" approved=\"yes\"");
         if (u.width.chars > 0) {
-            const std::string chars = std::to_string(u.width.chars);
-            x.attribute("maxwidth", chars);
-            if (u.width.fixed) x.attribute("minwidth", chars);
-            x.raw(" size-unit=\"char\"");
+            x.raw(" maxwidth=\"");
+            x.number(u.width.chars);
+            if (u.width.fixed) {
+                x.raw("\" minwidth=\"");
+                x.number(u.width.chars);
+            }
+            x.raw("\" size-unit=\"char\"");
         }
         x.raw("><source>");
         x.text(u.source);
@@ -294,7 +341,7 @@ Written writeXliff(const File& file)
             x.raw("</context>");
             if (u.reference.line > 0) {
                 x.raw("<context context-type=\"linenumber\">");
-                x.raw(std::to_string(u.reference.line));
+                x.number(u.reference.line);
                 x.raw("</context>");
             }
             x.raw("</context-group>");
