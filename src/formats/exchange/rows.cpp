@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <deque>
@@ -109,12 +110,53 @@ std::vector<std::string> unitIds(const std::vector<Row>& rows)
     return {table.ids.begin(), table.ids.end()};
 }
 
+namespace {
+
+// The UTF-8 of the high half of the code page (length first), so that a
+// text goes over in runs: most of a text is ASCII, copied whole.
+using HighUtf8 = std::array<std::array<char, 4>, 128>;
+
+HighUtf8 makeHighUtf8()
+{
+    HighUtf8 t{};
+    for (unsigned b = 0x80; b < 0x100; ++b) {
+        const char16_t c = cp1250::toUnicode(static_cast<unsigned char>(b));
+        t[b - 0x80] = c < 0x800 ? std::array<char, 4>{2, static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F)), 0}
+                                : std::array<char, 4>{3, static_cast<char>(0xE0 | (c >> 12)),
+                                                      static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                                                      static_cast<char>(0x80 | (c & 0x3F))};
+    }
+    return t;
+}
+
+std::string toUtf8(std::string_view bytes)
+{
+    static const HighUtf8 high = makeHighUtf8();
+    size_t size = bytes.size();
+    for (const char c : bytes) size += static_cast<unsigned char>(c) >= 0x80 ? 2 : 0;
+    std::string out;
+    out.reserve(size);
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p < end) {
+        const char* run = p;
+        while (p < end && static_cast<unsigned char>(*p) < 0x80) ++p;
+        out.append(run, static_cast<size_t>(p - run));
+        if (p == end) break;
+        const auto& e = high[static_cast<unsigned char>(*p++) - 0x80];
+        out.append(e.data() + 1, static_cast<size_t>(e[0]));
+    }
+    return out;
+}
+
+}  // namespace
+
 File makeFile(const std::vector<Row>& rows, const FileInfo& info)
 {
     const UnitIds table(rows);
     const std::vector<std::string_view>& ids = table.ids;
     File f;
-    f.original = cp1250::toUtf8(info.original);
+    f.original = toUtf8(info.original);
     f.sourceLanguage = info.sourceLanguage;
     f.targetLanguage = info.targetLanguage;
     f.units.reserve(rows.size());
@@ -123,13 +165,13 @@ File makeFile(const std::vector<Row>& rows, const FileInfo& info)
         const Row& r = rows[i];
         if (r.base.empty()) continue;
         Unit& u = f.units.emplace_back();
-        u.id = cp1250::toUtf8(ids[i]);
-        u.resname = cp1250::toUtf8(r.id);
-        u.source = cp1250::toUtf8(r.base);
-        u.target = cp1250::toUtf8(r.dest);
+        u.id = toUtf8(ids[i]);
+        u.resname = toUtf8(r.id);
+        u.source = toUtf8(r.base);
+        u.target = toUtf8(r.dest);
         u.state = r.dest.empty() ? State::Untranslated : State::Translated;
-        u.note = cp1250::toUtf8(r.comment);
-        u.reference = {cp1250::toUtf8(r.referenceFile), r.referenceLine};
+        u.note = toUtf8(r.comment);
+        u.reference = {toUtf8(r.referenceFile), r.referenceLine};
         u.width = r.width;
         if (hasConversion(info.notation, r.base)) u.format = flag;
     }

@@ -222,22 +222,40 @@ int toInt(std::string_view s)
     return ec == std::errc() && end == s.data() + s.size() && v > 0 ? v : 0;
 }
 
-Unit readUnit(const pugi::xml_node& tu)
+// One pass over the attributes and one over the children of a unit, the
+// texts appended straight into the unit.
+void readUnit(const pugi::xml_node& tu, Unit& u)
 {
-    Unit u;
-    u.id = tu.attribute("id").value();
-    u.resname = tu.attribute("resname").value();
-    collectText(child(tu, "source"), u.source);
-    if (const pugi::xml_node target = child(tu, "target")) {
-        u.targetPlaceholders = !collectText(target, u.target);
-        u.state = stateOf(target.attribute("state").value(), u);
+    // The first of an attribute given twice counts, as in a lookup by name.
+    const char* id = nullptr;
+    const char* resname = nullptr;
+    const char* sizeUnit = nullptr;
+    const char* maxWidth = nullptr;
+    const char* minWidth = nullptr;
+    for (pugi::xml_attribute a = tu.first_attribute(); a; a = a.next_attribute()) {
+        const std::string_view name = a.name();
+        const char** slot = name == "id"          ? &id
+                            : name == "resname"   ? &resname
+                            : name == "size-unit" ? &sizeUnit
+                            : name == "maxwidth"  ? &maxWidth
+                            : name == "minwidth"  ? &minWidth
+                                                  : nullptr;
+        if (slot && !*slot) *slot = a.value();
     }
+    if (id) u.id = id;
+    if (resname) u.resname = resname;
+    pugi::xml_node source, target;
     for (pugi::xml_node c = tu.first_child(); c; c = c.next_sibling()) {
         if (c.type() != pugi::node_element) continue;
-        if (localName(c) == "note") {
+        const std::string_view name = localName(c);
+        if (name == "source") {
+            if (!source) source = c;
+        } else if (name == "target") {
+            if (!target) target = c;
+        } else if (name == "note") {
             if (!u.note.empty()) u.note += '\n';
             u.note += c.text().get();
-        } else if (localName(c) == "context-group") {
+        } else if (name == "context-group") {
             for (pugi::xml_node ctx = c.first_child(); ctx; ctx = ctx.next_sibling()) {
                 const std::string_view type = ctx.attribute("context-type").value();
                 if (type == "sourcefile") u.reference.file = ctx.text().get();
@@ -245,12 +263,15 @@ Unit readUnit(const pugi::xml_node& tu)
             }
         }
     }
-    const std::string_view unit = tu.attribute("size-unit").value();
-    if (unit.empty() || unit == "char") {
-        u.width.chars = toInt(tu.attribute("maxwidth").value());
-        u.width.fixed = u.width.chars > 0 && toInt(tu.attribute("minwidth").value()) == u.width.chars;
+    collectText(source, u.source);
+    if (target) {
+        u.targetPlaceholders = !collectText(target, u.target);
+        u.state = stateOf(target.attribute("state").value(), u);
     }
-    return u;
+    if (!sizeUnit || std::string_view(sizeUnit).empty() || std::string_view(sizeUnit) == "char") {
+        u.width.chars = toInt(maxWidth ? maxWidth : "");
+        u.width.fixed = u.width.chars > 0 && toInt(minWidth ? minWidth : "") == u.width.chars;
+    }
 }
 
 void readUnits(const pugi::xml_node& parent, std::vector<Unit>& units)
@@ -260,7 +281,7 @@ void readUnits(const pugi::xml_node& parent, std::vector<Unit>& units)
         const std::string_view name = localName(c);
         // The header of a PO file converted to XLIFF is no text.
         if (name == "trans-unit" && std::string_view(c.attribute("restype").value()) != "x-gettext-domain-header")
-            units.push_back(readUnit(c));
+            readUnit(c, units.emplace_back());
         else if (name == "group") readUnits(c, units);
     }
 }
