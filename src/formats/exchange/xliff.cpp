@@ -2,12 +2,14 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <array>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 
 #include "formats/exchange/exchange.h"
+#include "formats/exchange/xliff_read.h"
 
 namespace tov::exchange {
 
@@ -286,6 +288,210 @@ void readUnits(const pugi::xml_node& parent, std::vector<Unit>& units)
     }
 }
 
+constexpr unsigned kParseFlags = pugi::parse_default | pugi::parse_ws_pcdata;
+
+// A document read unit by unit: the markup around the units is followed
+// here, tag by tag, and each <trans-unit> (and every other start tag) is
+// parsed by pugixml on its own, in a buffer used over and over. A tree of
+// the whole document takes more than twice the file's size in nodes; the
+// first writes to that memory cost more than the parse itself.
+//
+// Only what this reader can follow tag for tag is read so: a UTF-8
+// document without a document type. Anything else, and any error, is left
+// to the parse of the whole document, which also places the error.
+class UnitByUnit {
+public:
+    explicit UnitByUnit(std::string_view doc) : doc_(doc) {}
+
+    bool read(ReadResult& r)
+    {
+        if (doc_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
+        if (doc_.find('\0') != std::string_view::npos || !declarationIsUtf8()) return false;
+        for (;;) {
+            const size_t lt = doc_.find('<', pos_);
+            // Outside the root only blanks; inside, text outside units is
+            // none of the reader's business.
+            const std::string_view text = doc_.substr(pos_, lt == std::string_view::npos ? std::string_view::npos : lt - pos_);
+            if (open_.empty() && text.find_first_not_of(" \t\r\n") != std::string_view::npos) return false;
+            if (lt == std::string_view::npos) return open_.empty() && rootSeen_;
+            pos_ = lt;
+            if (!markup(r)) return false;
+        }
+    }
+
+private:
+    struct Open {
+        std::string_view name;   // as written, prefix and all
+        std::string_view local;  // without the prefix
+        bool units;              // a body (or a group in it) whose units are read
+    };
+
+    static std::string_view localOf(std::string_view name)
+    {
+        const size_t colon = name.find(':');
+        return colon == std::string_view::npos ? name : name.substr(colon + 1);
+    }
+
+    bool declarationIsUtf8()
+    {
+        if (doc_.substr(pos_, 5) != "<?xml") return true;
+        const size_t end = doc_.find("?>", pos_);
+        if (end == std::string_view::npos) return false;
+        const std::string_view decl = doc_.substr(pos_, end - pos_);
+        const size_t at = decl.find("encoding");
+        if (at == std::string_view::npos) return true;
+        const size_t quote = decl.find_first_of("\"'", at);
+        if (quote == std::string_view::npos) return false;
+        const size_t close = decl.find(decl[quote], quote + 1);
+        if (close == std::string_view::npos) return false;
+        std::string name(decl.substr(quote + 1, close - quote - 1));
+        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return name == "utf-8" || name == "utf8";
+    }
+
+    // The markup at pos_: a comment, a processing instruction, a CDATA
+    // section, an end tag, or a start tag with what it opens.
+    bool markup(ReadResult& r)
+    {
+        const std::string_view rest = doc_.substr(pos_);
+        for (const auto& [open, close] : {std::pair{"<!--", "-->"}, {"<?", "?>"}, {"<![CDATA[", "]]>"}}) {
+            if (rest.substr(0, std::strlen(open)) != open) continue;
+            if (open_.empty() && open[2] == '[') return false;
+            const size_t end = doc_.find(close, pos_ + std::strlen(open));
+            if (end == std::string_view::npos) return false;
+            pos_ = end + std::strlen(close);
+            return true;
+        }
+        if (rest.substr(0, 2) == "<!") return false;  // a document type
+        size_t end = 0;
+        if (!tagEnd(end)) return false;
+        const std::string_view tag = doc_.substr(pos_, end - pos_);
+        if (tag[1] == '/') {
+            const std::string_view name = nameOf(tag.substr(2));
+            if (open_.empty() || name != open_.back().name ||
+                tag.substr(2 + name.size()).find_first_not_of(" \t\r\n>") != std::string_view::npos)
+                return false;
+            open_.pop_back();
+            pos_ = end;
+            return true;
+        }
+        const std::string_view name = nameOf(tag.substr(1));
+        if (name.empty()) return false;
+        const bool empty = tag[tag.size() - 2] == '/';
+        const std::string_view local = localOf(name);
+        pos_ = end;
+        // Inside a unit the unit's own parse judges the markup.
+        if (inUnit_ > 0) {
+            if (!empty) open_.push_back({name, local, false});
+            return true;
+        }
+        const bool inUnits = !open_.empty() && open_.back().units;
+        if (inUnits && local == "trans-unit") return unit(tag, empty, r);
+
+        // Any other start tag: its attributes read as the whole parse
+        // would read them.
+        if (!parse(tag, !empty)) return false;
+        const pugi::xml_node element = scratchDoc_.first_child();
+        bool units = false;
+        if (open_.empty()) {
+            if (rootSeen_ || local != "xliff") return false;
+            rootSeen_ = true;
+            const std::string_view version = element.attribute("version").value();
+            if (!version.empty() && version[0] != '1') return false;
+        } else if (open_.size() == 1 && local == "file") {
+            bodySeen_ = false;
+            if (!fileSeen_) {
+                r.file.original = element.attribute("original").value();
+                r.file.sourceLanguage = element.attribute("source-language").value();
+                r.file.targetLanguage = element.attribute("target-language").value();
+                fileSeen_ = true;
+            }
+        } else if (open_.size() == 2 && open_.back().local == "file" && local == "body") {
+            // The first body of a file holds its units.
+            units = !bodySeen_;
+            bodySeen_ = true;
+        } else if (inUnits && local == "group") {
+            units = true;
+        }
+        if (!empty) open_.push_back({name, local, units});
+        return true;
+    }
+
+    // The end of the tag at pos_ (after its '>'), quoted values skipped.
+    bool tagEnd(size_t& end) const
+    {
+        size_t i = pos_ + 1;
+        while (i < doc_.size()) {
+            const char c = doc_[i];
+            if (c == '>') {
+                end = i + 1;
+                return true;
+            }
+            if (c == '<') return false;
+            if (c == '"' || c == '\'') {
+                i = doc_.find(c, i + 1);
+                if (i == std::string_view::npos) return false;
+            }
+            ++i;
+        }
+        return false;
+    }
+
+    static std::string_view nameOf(std::string_view s)
+    {
+        size_t n = 0;
+        while (n < s.size() && !std::strchr(" \t\r\n/>", s[n])) ++n;
+        return s.substr(0, n);
+    }
+
+    // A <trans-unit> from its start tag (pos_ after it) to its end tag,
+    // read as a unit.
+    bool unit(std::string_view tag, bool empty, ReadResult& r)
+    {
+        const size_t start = pos_ - tag.size();
+        if (!empty) {
+            // The unit's own markup, followed only to find its end tag.
+            const size_t depth = open_.size();
+            const std::string_view name = nameOf(tag.substr(1));
+            open_.push_back({name, localOf(name), false});
+            ++inUnit_;
+            while (open_.size() > depth) {
+                const size_t lt = doc_.find('<', pos_);
+                if (lt == std::string_view::npos) return false;
+                pos_ = lt;
+                if (!markup(r)) return false;
+            }
+            --inUnit_;
+        }
+        if (!parse(doc_.substr(start, pos_ - start), false)) return false;
+        const pugi::xml_node tu = scratchDoc_.first_child();
+        // The header of a PO file converted to XLIFF is no text.
+        if (std::string_view(tu.attribute("restype").value()) != "x-gettext-domain-header")
+            readUnit(tu, r.file.units.emplace_back());
+        return true;
+    }
+
+    // `xml` parsed on its own (a start tag closed first where `close`).
+    bool parse(std::string_view xml, bool close)
+    {
+        scratch_.assign(xml);
+        if (close) {
+            scratch_.pop_back();
+            scratch_ += "/>";
+        }
+        return scratchDoc_.load_buffer_inplace(scratch_.data(), scratch_.size(), kParseFlags, pugi::encoding_utf8) &&
+               scratchDoc_.first_child();
+    }
+
+    std::string_view doc_;
+    size_t pos_ = 0;
+    std::vector<Open> open_;
+    bool rootSeen_ = false, fileSeen_ = false, bodySeen_ = false;
+    int inUnit_ = 0;
+    std::string scratch_;
+    pugi::xml_document scratchDoc_;
+};
+
 // Where the lines of a file end, so that a parse error can be placed after
 // the parser has changed the bytes it parsed in place.
 std::vector<size_t> lineEnds(std::string_view bytes)
@@ -373,14 +579,27 @@ Written writeXliff(const File& file)
     return w;
 }
 
+bool xliff::readUnitByUnit(std::string_view bytes, ReadResult& out)
+{
+    out = ReadResult();
+    return UnitByUnit(bytes).read(out);
+}
+
 ReadResult readXliff(std::string bytes)
+{
+    ReadResult r;
+    if (xliff::readUnitByUnit(bytes, r)) return r;
+    return xliff::readWhole(std::move(bytes));
+}
+
+ReadResult xliff::readWhole(std::string bytes)
 {
     ReadResult r;
     const std::vector<size_t> ends = lineEnds(bytes);
     pugi::xml_document doc;
     // In place: a copy of a large file costs as much as a third of the parse.
-    const pugi::xml_parse_result parsed = doc.load_buffer_inplace(
-        bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_ws_pcdata, pugi::encoding_auto);
+    const pugi::xml_parse_result parsed =
+        doc.load_buffer_inplace(bytes.data(), bytes.size(), kParseFlags, pugi::encoding_auto);
     if (!parsed) {
         const auto line = std::lower_bound(ends.begin(), ends.end(), static_cast<size_t>(std::max<ptrdiff_t>(parsed.offset, 0)));
         r.error = "line " + std::to_string(line - ends.begin() + 1) + ": " + parsed.description();

@@ -17,6 +17,7 @@
 #include "formats/c_arrays/c_arrays.h"
 #include "formats/exchange/po_read.h"
 #include "formats/exchange/rows.h"
+#include "formats/exchange/xliff_read.h"
 #include "formats/resource_strings/drc_file.h"
 #include "support/cp1250.h"
 #include "support/text_file.h"
@@ -116,6 +117,17 @@ protected:
         EXPECT_EQ(strict.file, gettext.file) << path;
     }
 
+    // An XLIFF file that a tool wrote is read unit by unit, as the parse of
+    // the whole document reads it.
+    static void expectReadUnitByUnit(const std::string& path)
+    {
+        std::string bytes;
+        readFileBytes(path, bytes);
+        ReadResult fast;
+        ASSERT_TRUE(xliff::readUnitByUnit(bytes, fast)) << path;
+        EXPECT_EQ(fast.file, xliff::readWhole(bytes).file) << path;
+    }
+
     static Pairs pairsOf(const File& f)
     {
         Pairs p;
@@ -205,6 +217,7 @@ TEST_F(Documents, FilesWrittenByTheToolsImportBack)
     // translation); its XLIFF leaves those rows "to translate", as drafts.
     for (const Format format : {Format::Po, Format::Xliff}) {
         const std::string in = put(0, format);
+        if (format == Format::Xliff) expectReadUnitByUnit(in);
         ASSERT_EQ(run(podebug + " --rewrite=xxx -i " + in + " -o " + in + ".xxx", log_), 0) << temp_.get("tool.log");
         const ReadResult r = readBack(in + ".xxx");
         ASSERT_TRUE(r) << r.error;
@@ -236,6 +249,8 @@ TEST_F(Documents, QtsOwnXliffAndPoImportUnchanged)
         const std::string in = put(0, format);
         const std::string out = in + (format == Format::Xliff ? ".qt.xlf" : ".qt.po");
         ASSERT_EQ(run(lconvert + " -i " + in + " -o " + out, log_), 0) << temp_.get("tool.log");
+        if (format == Format::Xliff) expectReadUnitByUnit(out);
+        else expectReadStrictly(out);
         const ReadResult r = readBack(out);
         ASSERT_TRUE(r) << r.error;
         const ImportReport report = matchImport(d.rows, r.file, {});
@@ -259,6 +274,7 @@ TEST_F(Documents, Po2xliffNumbersApplyToNoWrongRow)
     for (size_t k = 0; k < d.rows.size(); ++k) d.rows[k].id = numbers[k];
     const std::string po = put(0, Format::Po);
     ASSERT_EQ(run(po2xliff + " -i " + po + " -o " + po + ".xlf", log_), 0) << temp_.get("tool.log");
+    expectReadUnitByUnit(po + ".xlf");
     const ReadResult r = readBack(po + ".xlf");
     ASSERT_TRUE(r) << r.error;
     const ImportReport report = matchImport(d.rows, r.file, {});

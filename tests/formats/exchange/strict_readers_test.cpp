@@ -1,11 +1,14 @@
-// The strict PO reader against gettext's parser: where it reads a file, it
-// reads what gettext reads; where it does not, gettext's parser does.
+// The fast readers against the complete ones: the strict PO reader against
+// gettext's parser, the XLIFF reader that parses unit by unit against the
+// parse of the whole document. Where the fast one reads a file, it reads what
+// the complete one reads; where it does not, the complete one does.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "formats/exchange/exchange_print.h"
 #include "formats/exchange/po_read.h"
+#include "formats/exchange/xliff_read.h"
 
 namespace tov::exchange {
 namespace {
@@ -84,6 +87,60 @@ TEST(PoRead, PluralEntriesAreRefused)
     EXPECT_EQ(fast.error, "line 9: plural forms (msgid_plural) cannot be imported");
     EXPECT_EQ(po::readThroughGettext(po).error, "plural forms (msgid_plural) cannot be imported: msgid \"file\"");
     EXPECT_EQ(readPo(po).error, fast.error);
+}
+
+TEST(XliffRead, UnitByUnitReadsWhatTheWholeParseReads)
+{
+    const auto doc = [](const std::string& body, const std::string& head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n") {
+        return head + "<xliff version=\"1.2\" xmlns=\"urn:oasis:names:tc:xliff:document:1.2\">\n<file original=\"a&amp;b\" "
+                      "source-language=\"en\" target-language=\"pl\"><header><tool tool-id=\"t\"/></header><body>\n" +
+               body + "\n</body></file></xliff>\n";
+    };
+    const std::string unit =
+        "<trans-unit id=\"a\" resname=\"A\" maxwidth=\"9\" minwidth=\"9\" size-unit=\"char\"><source>S &amp; "
+        "<g id=\"1\">b</g> <x id=\"2\" ctype=\"x-char-0x01\"/></source><target state=\"translated\">T\r\nx"
+        "<![CDATA[<c>]]></target><note>n1</note><note>n2</note><context-group><context context-type=\"sourcefile\">"
+        "f.drc</context><context context-type=\"linenumber\">4</context></context-group></trans-unit>";
+    const std::pair<std::string, bool> cases[] = {
+        // Read unit by unit.
+        {doc(unit), true},
+        {doc(unit, ""), true},
+        {"\xEF\xBB\xBF" + doc(unit), true},
+        {doc("<!-- </trans-unit> --><group><group>" + unit + "</group></group><?pi x?>"), true},
+        {doc("<trans-unit id=\"a>b\" restype=\"x-gettext-domain-header\"><source>H</source></trans-unit>"
+             "<trans-unit id='q'><source>S<!-- </source> --></source><target>  </target></trans-unit><trans-unit id=\"e\"/>"),
+         true},
+        {doc(unit) + "<!-- after -->\n", true},
+        {"<x:xliff xmlns:x=\"urn:oasis:names:tc:xliff:document:1.2\" version=\"1.1\"><x:file original=\"o\"><x:body>"
+         "<x:trans-unit id=\"a\"><x:source>S</x:source><x:target>Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87</x:target>"
+         "</x:trans-unit></x:body><x:body><x:trans-unit id=\"second body\"><x:source>S</x:source></x:trans-unit>"
+         "</x:body></x:file><x:file original=\"2\"><x:body><x:trans-unit id=\"b\"><x:source>S</x:source></x:trans-unit>"
+         "</x:body></x:file></x:xliff>",
+         true},
+        {"<xliff version=\"1.2\"><file><header><trans-unit id=\"h\"><source>S</source></trans-unit></header><body>"
+         "<bin-unit id=\"b\"><trans-unit id=\"in bin\"><source>S</source></trans-unit></bin-unit></body></file></xliff>",
+         true},
+        // Left to the whole parse.
+        {doc(unit, "<?xml version=\"1.0\" encoding=\"ISO-8859-2\"?>\n"), false},
+        {doc(unit, "<!DOCTYPE xliff>\n"), false},
+        {doc("<trans-unit id=\"a\"><source>S</target></trans-unit>"), false},
+        {doc("<trans-unit id=\"a\" id=><source>S</source></trans-unit>"), false},
+        {doc("<trans-unit id=\"a\"><source>S</source>"), false},
+        {doc("<group>" + unit + "</body>"), false},
+        {"<xliff version=\"2.0\"><file id=\"f\"><unit id=\"a\"/></file></xliff>", false},
+        {"<html><body/></html>", false},
+        {"text<xliff version=\"1.2\"/>", false},
+        {"<xliff version=\"1.2\"/><xliff/>", false},
+    };
+    for (const auto& [bytes, unitByUnit] : cases) {
+        ReadResult fast;
+        const bool read = xliff::readUnitByUnit(bytes, fast);
+        EXPECT_EQ(read, unitByUnit) << bytes;
+        if (!read) continue;
+        const ReadResult whole = xliff::readWhole(bytes);
+        ASSERT_TRUE(whole) << bytes << "\n" << whole.error;
+        EXPECT_EQ(fast.file, whole.file) << bytes;
+    }
 }
 
 }  // namespace
