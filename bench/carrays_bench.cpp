@@ -9,6 +9,7 @@
 #include "formats/c_arrays/c_arrays.h"
 #include "support/atomic_file.h"
 #include "support/files.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -46,18 +47,15 @@ std::string sampleFile()
 }
 
 struct Sample {
-    std::string dir, base, tmpl, out;
+    tov::testing::TempFolder folder;
+    std::string dir = folder.path(), base, tmpl, out;
     Sample()
     {
-        std::string t = tov::tempFolder() + "carrays_bench-XXXXXX";
-        if (!mkdtemp(t.data())) std::abort();
-        dir = t + "/";
         base = dir + "texts.c";
         tmpl = dir + "tmp0.txt";
         out = dir + "out.c";
         if (!tov::writeFileAtomic(base, sampleFile()).ok) std::abort();
     }
-    ~Sample() { std::system(("rm -rf '" + dir + "'").c_str()); }
 };
 
 void BM_CArraysOpen(benchmark::State& state)

@@ -4,22 +4,23 @@
 #include <string>
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
+#include "document/edits.h"
+#include "document/format.h"
 #include "formats/resource_strings/drc_file.h"
 #include "support/atomic_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 struct DrcFiles {
-    std::string folder, base, dest, out;
+    tov::testing::TempFolder dir;
+    std::string base, dest, out;
     DrcFiles()
     {
-        char tmpl[] = "/tmp/drc_bench-XXXXXX";
-        folder = ::mkdtemp(tmpl);
-        base = folder + "/Konfix_en.drc";
-        dest = folder + "/Konfix_pl.drc";
-        out = folder + "/out.drc";
+        base = dir / "Konfix_en.drc";
+        dest = dir / "Konfix_pl.drc";
+        out = dir / "out.drc";
         std::string b = "/* bench */\r\nSTRINGTABLE\r\nBEGIN\r\n";
         std::string d = b;
         for (int i = 1; i <= tov::kDrcMaxEntries; ++i) {
@@ -33,13 +34,6 @@ struct DrcFiles {
         b += "END\r\n";
         d += "END\r\n";
         if (!tov::writeFileAtomic(base, b) || !tov::writeFileAtomic(dest, d)) std::abort();
-    }
-    ~DrcFiles()
-    {
-        ::unlink(base.c_str());
-        ::unlink(dest.c_str());
-        ::unlink(out.c_str());
-        ::rmdir(folder.c_str());
     }
 };
 
@@ -83,5 +77,40 @@ void BM_WriteDrc(benchmark::State& state)
     }
 }
 BENCHMARK(BM_WriteDrc)->Unit(benchmark::kMillisecond);
+
+// The document of the pair as the window and the tool build it: the base
+// and the destination read by the resource-string format into 65,535 entries.
+void BM_DrcDocument(benchmark::State& state)
+{
+    files();
+    for (auto _ : state) {
+        const auto format = tov::makeFormat(tov::kGenericDrc);
+        tov::TranslationDocument doc;
+        if (!format->openBase(doc, files().base).ok || !format->openDestination(doc, files().dest).ok)
+            state.SkipWithError("read failed");
+        benchmark::DoNotOptimize(doc.counts());
+    }
+}
+BENCHMARK(BM_DrcDocument)->Unit(benchmark::kMillisecond);
+
+// One keystroke in a row of that document: the edit, its counts and its undo
+// cost the same whatever the document's size.
+void BM_DocumentKeystroke(benchmark::State& state)
+{
+    const auto format = tov::makeFormat(tov::kGenericDrc);
+    tov::TranslationDocument doc;
+    format->openBase(doc, files().base);
+    format->openDestination(doc, files().dest);
+    std::string typed = "Tekst";
+    for (auto _ : state) {
+        typed.push_back('x');
+        if (typed.size() > 40) typed.resize(5);
+        const auto edit = tov::SetDestinations::one(doc, 40000, typed, tov::SetDestinations::Kind::Typing);
+        edit->redo(doc);
+        benchmark::DoNotOptimize(doc.counts().changed);
+    }
+    state.counters["rows"] = doc.size();
+}
+BENCHMARK(BM_DocumentKeystroke)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -8,8 +8,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include "document/format.h"
 #include "formats/firmware/firmware_sets.h"
 #include "support/text_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -20,14 +22,11 @@ constexpr int kLines = 65535;
 // (destination), made once per run and removed at exit.
 const std::string& setFolder()
 {
-    static const std::string* folder = [] {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "tovrana-bench-fw-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data())) std::abort();
-        auto* made = new std::string(tmpl + "/");
+    static const tov::testing::TempFolder folder;
+    static const bool written = [] {
+        int line = 0;
         for (const char* lang : {"ENG", "POL"}) {
-            const std::string dir = *made + "ORVANTA/" + lang + "/";
-            std::filesystem::create_directories(dir);
-            int line = 0;
+            line = 0;
             for (int f = 0; f < kFiles; ++f) {
                 const int count = kLines / kFiles + (f < kLines % kFiles ? 1 : 0);
                 std::string data;
@@ -40,19 +39,13 @@ const std::string& setFolder()
                         std::snprintf(buf, sizeof buf, "            DB  13,10,0");
                     tov::appendCrLfLine(data, buf);
                 }
-                const std::string path = dir + "PART" + std::to_string(f) + "." + lang;
-                FILE* out = std::fopen(path.c_str(), "wb");
-                if (!out || std::fwrite(data.data(), 1, data.size(), out) != data.size()) std::abort();
-                std::fclose(out);
+                folder.put(std::string("ORVANTA/") + lang + "/PART" + std::to_string(f) + "." + lang, data);
             }
         }
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(setFolder(), ec);
-        });
-        return made;
+        return true;
     }();
-    return *folder;
+    (void)written;
+    return folder.path();
 }
 
 struct Tables {
@@ -105,5 +98,23 @@ void BM_FirmwareSave(benchmark::State& state)
     state.counters["lines"] = kLines;
 }
 BENCHMARK(BM_FirmwareSave)->Unit(benchmark::kMillisecond);
+
+// The document of the set as the window and the tool build it: every text
+// at the length of its base, the line-count and structure checks passed.
+void BM_FirmwareDocument(benchmark::State& state)
+{
+    setFolder();
+    for (auto _ : state) {
+        const auto format = tov::makeFormat(tov::kOrvanta);
+        tov::TranslationDocument doc;
+        format->clearDocument(doc);
+        if (!format->openBase(doc, setFolder() + "ORVANTA/ENG/PART0.ENG").ok ||
+            !format->openDestination(doc, setFolder() + "ORVANTA/POL/PART0.POL").ok || doc.size() != (kLines + 1) / 2)
+            state.SkipWithError("read failed");
+        benchmark::DoNotOptimize(doc.counts());
+    }
+    state.counters["lines"] = kLines;
+}
+BENCHMARK(BM_FirmwareDocument)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "formats/menu_ini/menu_ini.h"
 #include "support/atomic_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace tov::bench {
 
@@ -24,19 +23,11 @@ inline std::string menuFile(const std::vector<std::string>& languages)
 }
 
 struct ScratchMenuFile {
-    std::string dir;
+    testing::TempFolder dir;
     std::string file;
     explicit ScratchMenuFile(const std::vector<std::string>& languages)
     {
-        char tmpl[] = "/tmp/tovrana-bench-XXXXXX";
-        dir = ::mkdtemp(tmpl);
-        file = dir + "/menu.ini";
-        writeFileAtomic(file, menuFile(languages));
-    }
-    ~ScratchMenuFile()
-    {
-        ::unlink(file.c_str());
-        ::rmdir(dir.c_str());
+        file = dir.put("menu.ini", menuFile(languages));
     }
 };
 

@@ -73,10 +73,9 @@ BENCHMARK(BM_MenuDeleteWriteInMemory)->Unit(benchmark::kMillisecond);
 void BM_SettingsOneKeyWrite(benchmark::State& state)
 {
     Scratch scratch(kMenuLanguages);
-    const std::string ini = scratch.dir + "/tovrana.ini";
+    const std::string ini = scratch.dir / "tovrana.ini";
     int i = 0;
     for (auto _ : state) tov::profileWrite(ini, "files", "cc", std::to_string(++i));
-    ::unlink(ini.c_str());
 }
 BENCHMARK(BM_SettingsOneKeyWrite)->Unit(benchmark::kMicrosecond);
 

@@ -6,10 +6,10 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include "formats/source_kind.h"
 #include "support/atomic_file.h"
+#include "tests/support/temp_folder.h"
 #include "tests/workspace/scripted_prompts.h"
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
@@ -46,9 +46,10 @@ std::string sampleFile()
 // The windows on a temporary program folder holding the sample file; the
 // templates go to the same folder.
 struct Session {
-    QTemporaryDir dir;
-    std::string folder = tov::pathFromQString(dir.path()) + "/";
+    tov::testing::TempFolder dir;
+    std::string folder = dir.path();
     std::string base = folder + "texts.c";
+    bool hadTmp = qEnvironmentVariableIsSet("TMPDIR");
     QByteArray oldTmp = qgetenv("TMPDIR");
     tov::test::ScriptedPrompts prompts;
     std::unique_ptr<tov::TForm1> form1;
@@ -69,12 +70,16 @@ struct Session {
     {
         form2.reset();
         form1.reset();
-        qputenv("TMPDIR", oldTmp);
+        // An empty TMPDIR is a folder that does not exist to the ones that follow.
+        if (hadTmp)
+            qputenv("TMPDIR", oldTmp);
+        else
+            qunsetenv("TMPDIR");
     }
     void open()
     {
         if (!form1->destFile.empty()) QFile::remove(tov::pathToQString(form1->destFile));
-        form1->OpenCArraysBase(base);
+        form1->ReadBaseFile(base);
         form1->SG1->sync();
     }
 };
@@ -106,8 +111,9 @@ void BM_CArraysSaveCommand(benchmark::State& state)
 {
     Session s;
     s.open();
-    tov::TextGrid& t = s.form1->SG1->cells();
-    for (int row = 1; row < t.rowCount(); ++row) t.setCell(tov::tcol::kDest, row, "Przet\xB3umaczony " + std::to_string(row));
+    std::vector<std::pair<int, std::string>> texts;
+    for (int i = 0; i < s.form1->document().size(); ++i) texts.emplace_back(i, "Przet\xB3umaczony " + std::to_string(i + 1));
+    s.form1->pushEdit(std::make_unique<tov::SetDestinations>(s.form1->document(), texts));
     const QString out = tov::pathToQString(s.folder + "out.c");
     for (auto _ : state) {
         s.prompts.choose(out);

@@ -5,11 +5,11 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 #include <memory>
 
 #include "formats/source_kind.h"
 #include "support/atomic_file.h"
+#include "tests/support/temp_folder.h"
 #include "tests/workspace/scripted_prompts.h"
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
@@ -28,9 +28,9 @@ std::string generatedBase()
 
 void BM_OpenDrcBase65535(benchmark::State& state)
 {
-    QTemporaryDir dir;
-    const std::string folder = tov::pathFromQString(dir.path()) + "/";
-    QDir().mkpath(dir.path() + "/base");
+    tov::testing::TempFolder dir;
+    const std::string folder = dir.path();
+    QDir().mkpath(tov::pathToQString(dir.path() + "base"));
     const std::string base = folder + "base/Konfix_en.drc";
     if (!tov::writeFileAtomic(base, generatedBase())) {
         state.SkipWithError("cannot write the base file");

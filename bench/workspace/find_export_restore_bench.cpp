@@ -6,12 +6,11 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 #include <memory>
 
 #include "formats/source_kind.h"
 #include "support/atomic_file.h"
-#include "support/convert.h"
+#include "tests/support/temp_folder.h"
 #include "tests/workspace/scripted_prompts.h"
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
@@ -48,17 +47,15 @@ struct Windows {
 // A translation table of 65,535 rows of texts with Polish letters.
 void fillTable(TForm1& form1)
 {
-    form1.sourceKind = kKonfix;
-    TextGrid& t = form1.SG1->cells();
-    t.setRowCount(kRows + 1);
+    std::vector<Entry> rows(kRows);
     for (int r = 1; r <= kRows; ++r) {
         const std::string n = std::to_string(r);
-        t.setCell(tcol::kNumber, r, " " + n);
-        t.setCell(tcol::kBase, r, "Base text number " + n + " of the configuration");
-        t.setCell(tcol::kDest, r, "Tekst \xBF\xF3\xB3ty numer " + n + " konfiguracji");
-        t.setCell(tcol::kBaseLen, r, lengthText(t.cell(tcol::kBase, r).size()));
-        t.setCell(tcol::kDestLen, r, lengthText(t.cell(tcol::kDest, r).size()));
+        Entry& e = rows[static_cast<std::size_t>(r - 1)];
+        e.rule = LengthRule::AtMost;
+        e.base = "Base text number " + n + " of the configuration";
+        e.dest = "Tekst \xBF\xF3\xB3ty numer " + n + " konfiguracji";
     }
+    form1.showRows(kKonfix, std::move(rows));
     form1.SG1->sync();
     form1.SG1->setCurrentCell(tcol::kBase, kRows / 2);
 }
@@ -66,9 +63,9 @@ void fillTable(TForm1& form1)
 // range(0): 1 searches the destination column; range(1): 1 case sensitive.
 void BM_FindNothing65535(benchmark::State& state)
 {
-    QTemporaryDir dir;
+    tov::testing::TempFolder dir;
     test::ScriptedPrompts prompts;
-    Windows w(pathFromQString(dir.path()) + "/", prompts);
+    Windows w(dir.path(), prompts);
     fillTable(*w.form1);
     (state.range(0) ? w.form3->RadioButton2 : w.form3->RadioButton1)->setChecked(true);
     w.form3->CheckBox1->setChecked(state.range(1) != 0);
@@ -82,8 +79,8 @@ BENCHMARK(BM_FindNothing65535)->Args({0, 0})->Args({1, 0})->Args({1, 1})->Unit(b
 
 void BM_Export65535(benchmark::State& state)
 {
-    QTemporaryDir dir;
-    const std::string folder = pathFromQString(dir.path()) + "/";
+    tov::testing::TempFolder dir;
+    const std::string folder = dir.path();
     test::ScriptedPrompts prompts;
     Windows w(folder, prompts);
     fillTable(*w.form1);
@@ -98,10 +95,10 @@ BENCHMARK(BM_Export65535)->Unit(benchmark::kMillisecond);
 
 void BM_StartupRestore65535(benchmark::State& state)
 {
-    QTemporaryDir dir;
-    const std::string folder = pathFromQString(dir.path()) + "/";
-    QDir().mkpath(dir.path() + "/base");
-    QDir().mkpath(dir.path() + "/dest");
+    tov::testing::TempFolder dir;
+    const std::string folder = dir.path();
+    QDir().mkpath(tov::pathToQString(dir.path() + "base"));
+    QDir().mkpath(tov::pathToQString(dir.path() + "dest"));
     std::string base = "STRINGTABLE\r\nBEGIN\r\n";
     std::string dest = base;
     for (int i = 1; i <= kRows; ++i) {

@@ -6,11 +6,11 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 
 #include "formats/source_kind.h"
 #include "support/atomic_file.h"
 #include "support/text_file.h"
+#include "tests/support/temp_folder.h"
 #include "tests/workspace/scripted_prompts.h"
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
@@ -41,8 +41,8 @@ void writeSet(const std::string& folder, const char* lang)
 }
 
 struct Window {
-    QTemporaryDir dir;
-    std::string folder = tov::pathFromQString(dir.path()) + "/";
+    tov::testing::TempFolder dir;
+    std::string folder = dir.path();
     tov::test::ScriptedPrompts prompts;
     tov::TForm1 form1{folder, folder + "tovrana.ini", prompts};
     tov::TForm2 form2{form1};
@@ -74,7 +74,7 @@ void BM_FirmwareCommandsOpen(benchmark::State& state)
         QApplication::processEvents();
         state.ResumeTiming();
     }
-    if (w.form1.SG1->cells().cell(tov::tcol::kDest, 1).empty()) state.SkipWithError("nothing opened");
+    if (w.form1.SG1->cell(tov::tcol::kDest, 1).empty()) state.SkipWithError("nothing opened");
     state.counters["lines"] = kLines;
 }
 BENCHMARK(BM_FirmwareCommandsOpen)->Unit(benchmark::kMillisecond);

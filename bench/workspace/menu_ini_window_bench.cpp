@@ -4,10 +4,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include "formats/menu_ini/menu_ini.h"
 #include "formats/source_kind.h"
+#include "tests/support/temp_folder.h"
 #include "tests/workspace/scripted_prompts.h"
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
@@ -26,9 +26,9 @@ std::string menuFile()
 }
 
 struct Window {
-    QTemporaryDir dir;
+    tov::testing::TempFolder dir;
     tov::test::ScriptedPrompts prompts;
-    std::string folder = tov::pathFromQString(dir.path()) + "/";
+    std::string folder = dir.path();
     tov::TForm1 form1{folder, folder + "tovrana.ini", prompts};
     tov::TForm2 form2{form1};
     Window()
@@ -47,7 +47,7 @@ void BM_LoadMenuIniWindow(benchmark::State& state)
 {
     Window w;
     for (auto _ : state) {
-        w.form1.LoadMenuIni();
+        w.form1.ReadBaseFile(w.form1.baseFile);
         w.form1.SG1->sync();
     }
     if (w.form1.SG1->rowCount() != 1504) state.SkipWithError("not every row was loaded");
@@ -57,11 +57,11 @@ BENCHMARK(BM_LoadMenuIniWindow)->Unit(benchmark::kMillisecond);
 void BM_SaveMenuIniWindow(benchmark::State& state)
 {
     Window w;
-    w.form1.LoadMenuIni();
+    w.form1.ReadBaseFile(w.form1.baseFile);
     int round = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        w.form1.SG1->setCell(tov::tcol::kDest, 1, "edit " + std::to_string(++round));
+        w.form1.pushEdit(tov::SetDestinations::one(w.form1.document(), 0, "edit " + std::to_string(++round)));
         state.ResumeTiming();
         w.form1.Savedest1Click();  // makes a dated backup, saves and reloads
         w.form1.SG1->sync();

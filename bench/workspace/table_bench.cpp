@@ -8,14 +8,13 @@
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
 
 #include "formats/source_kind.h"
-#include "support/convert.h"
+#include "tests/support/temp_folder.h"
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
 #include "workspace/unit2.h"
@@ -37,25 +36,21 @@ public:
 
 // The three windows over a filled table, kept for the whole run.
 struct Workspace {
-    QTemporaryDir dir;
+    tov::testing::TempFolder dir;
     SilentPrompts prompts;
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm2> form2;
 
     Workspace(std::uint8_t kind, int rows)
     {
-        const std::string folder = pathFromQString(dir.path()) + "/";
+        const std::string folder = dir.path();
         form1 = std::make_unique<TForm1>(folder, folder + "bench.ini", prompts);
         form2 = std::make_unique<TForm2>(*form1);
         form1->resize(1000, 1120);
         form1->show();
         settle();
-        form1->sourceKind = kind;
-        TextGrid& w = form2->SG1->cells();
-        TextGrid& t = form1->SG1->cells();
-        w.setRowCount(rows);
-        t.setRowCount(rows);
-        const bool firmware = isFirmwareKind(kind);
+        const bool firmware = familyOf(kind) == FormatFamily::Firmware;
+        std::vector<Entry> entries(static_cast<std::size_t>(rows - 1));
         for (int r = 1; r < rows; ++r) {
             // Every fifth destination differs from the stored one, every
             // seventh is empty, every eleventh is too long.
@@ -63,26 +58,22 @@ struct Workspace {
             // same lengths.
             char number[8];
             std::snprintf(number, sizeof number, "%05d", r);
-            const std::string base = std::string("Base text of row ") + number;
+            Entry& e = entries[static_cast<std::size_t>(r - 1)];
+            e.id = "IDS_" + std::to_string(r);
+            e.base = std::string("Base text of row ") + number;
             std::string dest = r % 7 == 0 ? "" : std::string("Tekst docelowy ") + number;
             if (r % 11 == 0) dest += " and a longer tail";
-            const std::string stored = r % 5 == 0 ? "other" : dest;
-            w.setCell(0, r, "IDS_" + std::to_string(r));
-            w.setCell(firmware ? 6 : 1, r, base);
-            w.setCell(firmware ? 7 : 2, r, stored);
-            t.setCell(tcol::kNumber, r, " " + std::to_string(r));
-            t.setCell(tcol::kBaseLen, r, lengthText(base.size()));
-            t.setCell(tcol::kBase, r, base);
-            t.setCell(tcol::kDestLen, r, lengthText(dest.size()));
-            t.setCell(tcol::kDest, r, dest);
-            if (firmware) t.setCell(tcol::kLineIndex, r, std::to_string(r + r / 9));
+            e.stored = r % 5 == 0 ? "other" : dest;
+            e.rule = firmware ? fixedRuleFor(e.base) : LengthRule::AtMost;
+            e.dest = fitToRule(e.rule, e.base, dest);
+            if (firmware) e.line = static_cast<std::uint32_t>(r + r / 9);
         }
-        form1->TableRefresh();
+        form1->showRows(kind, std::move(entries));
         form1->SG1->sync();
         form1->SG1->setCurrentCell(tcol::kBaseLen, 1);
         settle();
-        // One paint of every row brings the firmware texts to their length,
-        // so what is measured is the steady state (a profiler may skip it).
+        // One paint of every row first, so that what is measured is the
+        // steady state (a profiler may skip it).
         if (!std::getenv("TOVRANA_BENCH_NO_WARMUP")) paintAll();
     }
 

@@ -131,7 +131,7 @@ int main(int argc, char* argv[])
     // Hidden until Search > Find; the main window owns it.
     new tov::TForm3(form1);
     if (startKind != tov::kNone)
-        form1.OpenBaseFile(startKind, startFile);
+        form1.OpenBaseCommand(startKind, startFile);
     else if (!startError.isEmpty())
         prompts.message(&form1, tov::MsgIcon::Error,
                         QStringLiteral("The file \"%1\" cannot be opened:\n%2").arg(files.front(), startError),

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <map>
 
+#include "document/format.h"
 #include "formats/source_kind.h"
 #include "support/convert.h"
 
@@ -268,7 +269,8 @@ Arguments parseArguments(const std::vector<std::string>& args)
         }
     if (!known) argumentError("unknown kind \"" + o.kindName + "\" (expected " + kindList() + ")");
 
-    const bool languages = o.kind == kMenuIni || o.kind == kCArrays;
+    const FormatTraits& traits = traitsOf(o.kind);
+    const bool languages = traits.languagePickers;
     if (languages) {
         if (!parser.haveBaseLang) argumentError("--kind " + o.kindName + " needs --base-lang NAME");
         if (!parser.haveDestLang) argumentError("--kind " + o.kindName + " needs --dest-lang NAME");
@@ -289,7 +291,7 @@ Arguments parseArguments(const std::vector<std::string>& args)
     if (files.size() > allowed) {
         if (languages)
             argumentError("--kind " + o.kindName + " takes no DEST: the destination is the --dest-lang " +
-                          (o.kind == kMenuIni ? "section" : "language") + " of BASE");
+                          (traits.typedLanguage ? "section" : "language") + " of BASE");
         argumentError(cmd + ": too many files (\"" + files[allowed] + "\")");
     }
     for (const std::string& f : files)

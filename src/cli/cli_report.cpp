@@ -1,84 +1,86 @@
 #include "cli/cli_report.h"
 
 #include <nlohmann/json.hpp>
-#include <tuple>
 
-#include "formats/source_kind.h"
 #include "support/cp1250.h"
 #include "support/strutil.h"
 
 namespace tov::cli {
 
-CheckReport checkDocument(const Document& d)
+CheckReport checkDocument(const Opened& d)
 {
     CheckReport r;
-    for (const SetFileProblem& p : d.setProblems) {
+    for (const Diagnostic& g : d.fileProblems) {
         Problem q;
-        q.kind = p.kind == SetFileProblem::Kind::Unreadable ? Problem::Kind::Unreadable : Problem::Kind::LineCount;
-        q.file = p.path;
-        q.dest = p.lines;
-        q.base = p.expected;
-        q.reason = p.reason;
-        ++(p.kind == SetFileProblem::Kind::Unreadable ? r.unreadable : r.lineCount);
+        const bool unreadable = g.code == DiagnosticCode::SetFileUnreadable;
+        q.kind = unreadable ? Problem::Kind::Unreadable : Problem::Kind::LineCount;
+        q.file = g.file;
+        q.dest = g.count;
+        q.base = g.expected;
+        q.reason = g.detail;
+        ++(unreadable ? r.unreadable : r.lineCount);
         r.problems.push_back(std::move(q));
     }
 
-    // A destination text beyond the base's texts belongs to no row in use.
-    if (d.structureFailure && d.structureFailure->baseLine == 0) {
+    // Where a firmware destination set parts from its base: a text beyond
+    // the base's texts belongs to no row; one on another line, or a line
+    // that could take no text, to its row.
+    const TranslationDocument& doc = d.doc;
+    const Diagnostic* moved = nullptr;
+    std::vector<const Diagnostic*> withoutPlace(static_cast<std::size_t>(doc.size()), nullptr);
+    for (const Diagnostic& g : d.structureProblems) {
+        if (g.code == DiagnosticCode::Unplaced && g.row >= 1 && g.row <= doc.size())
+            withoutPlace[static_cast<std::size_t>(g.row - 1)] = &g;
+        if (g.code != DiagnosticCode::Structure) continue;
+        moved = &g;
+        if (g.row <= doc.size()) continue;
         Problem q;
         q.kind = Problem::Kind::Structure;
-        q.file = d.structureFailure->destPath;
-        q.line = d.structureFailure->destLine;
-        q.note = "line " + std::to_string(q.line) + ": " + d.structureFailure->what();
+        q.file = g.file;
+        q.line = g.line;
+        q.note = "line " + std::to_string(g.line) + ": " + g.detail;
         ++r.structure;
         r.problems.push_back(std::move(q));
     }
-    auto destLine = [&](std::size_t file, int line) {
-        return fileNamePart(file < d.destFiles.size() ? d.destFiles[file] : std::string()) + ":" + std::to_string(line);
-    };
-    std::size_t withoutPlace = 0;  // the next of d.linesWithoutPlace
+    auto destLine = [](const Diagnostic& g) { return fileNamePart(g.file) + ":" + std::to_string(g.line); };
 
-    const bool firmware = isFirmwareKind(d.kind);
-    const int rows = d.translation.rowCount();
-    for (int row = 1; row < rows; ++row) {
-        if (!d.rowInUse(row)) continue;
+    // What the destination files hold is checked, before any rule made it fit.
+    const bool located = doc.naming() == RowNaming::Location;
+    for (int i = 0; i < doc.size(); ++i) {
+        const Entry& e = doc.entry(i);
         ++r.rows;
-        const std::string& base = d.translation.cell(tcol::kBase, row);
-        const std::string& dest = d.translation.cell(tcol::kDest, row);
-        if (!dest.empty()) ++r.translated;
-
-        auto add = [&](Problem::Kind kind) {
+        if (!e.stored.empty()) ++r.translated;
+        r.baseCharacters += e.base.size();
+        r.destCharacters += e.stored.size();
+        const Problems found = fileProblems(e);
+        auto add = [&](Problem::Kind kind, int& counter) {
             Problem q;
             q.kind = kind;
-            q.row = row;
-            q.id = d.rowId(row);
-            if (firmware) std::tie(q.file, q.line) = d.firmwareLine(row);
-            q.dest = dest.size();
-            q.base = base.size();
+            q.row = i + 1;
+            q.id = doc.rowName(i);
+            if (located) {
+                const Location at = doc.location(i);
+                q.file = at.file;
+                q.line = at.line;
+            }
+            q.dest = e.stored.size();
+            q.base = e.base.size();
             r.problems.push_back(std::move(q));
+            ++counter;
         };
-        if (row == d.structureFailureRow && d.structureFailure) {
-            add(Problem::Kind::Structure);
-            r.problems.back().note = "destination text on another line than its base text (" +
-                                     fileNamePart(d.structureFailure->destPath) + ":" +
-                                     std::to_string(d.structureFailure->destLine) + ")";
-            ++r.structure;
+        if ((found & problem::kStructure) && moved) {
+            add(Problem::Kind::Structure, r.structure);
+            r.problems.back().note = "destination text on another line than its base text (" + destLine(*moved) + ")";
         }
-        if (withoutPlace < d.linesWithoutPlace.size() && d.linesWithoutPlace[withoutPlace].row == row) {
-            const FirmwareUnplacedText& u = d.linesWithoutPlace[withoutPlace++];
-            add(Problem::Kind::Structure);
-            r.problems.back().note = "destination line without a quoted text, not in its base line's form (" +
-                                     destLine(u.file, u.line) + ")";
-            ++r.structure;
+        if (const Diagnostic* u = withoutPlace[static_cast<std::size_t>(i)]) {
+            add(Problem::Kind::Structure, r.structure);
+            r.problems.back().note =
+                "destination line without a quoted text, not in its base line's form (" + destLine(*u) + ")";
         }
-        switch (destinationProblem(d.kind, base, dest)) {
-        case TextProblem::None: break;
-        case TextProblem::Missing: add(Problem::Kind::Missing), ++r.missing; break;
-        case TextProblem::TooLong: add(Problem::Kind::TooLong), ++r.tooLong; break;
-        case TextProblem::LengthDiffers: add(Problem::Kind::LengthDiffers), ++r.lengthDiffers; break;
-        }
+        if (found & problem::kMissing) add(Problem::Kind::Missing, r.missing);
+        if (found & problem::kTooLong) add(Problem::Kind::TooLong, r.tooLong);
+        if (found & problem::kLengthDiffers) add(Problem::Kind::LengthDiffers, r.lengthDiffers);
     }
-    r.characters = countCharacters(d.translation);
     return r;
 }
 
@@ -129,7 +131,7 @@ std::string reportText(const CheckReport& r)
            std::to_string(r.missing) + ", too long " + std::to_string(r.tooLong) + ", length differs " +
            std::to_string(r.lengthDiffers) + ", structure " + std::to_string(r.structure) + ", line count " +
            std::to_string(r.lineCount) + ", unreadable " + std::to_string(r.unreadable) + "; " +
-           characterCountText(r.characters) + "\n";
+           characterCountText(r.baseCharacters, r.destCharacters) + "\n";
     return out;
 }
 
@@ -218,14 +220,14 @@ std::string controlEscapes(const std::string& json)
 
 }  // namespace
 
-std::string reportJson(const CheckReport& r, const Options& o, const Document& d)
+std::string reportJson(const CheckReport& r, const Options& o, const Opened& d)
 {
-    const bool firmware = isFirmwareKind(d.kind);
+    const bool firmware = d.doc.naming() == RowNaming::Location;
     Json head = {{"kind", text(o.kindName)}, {"base", text(o.base, true)},
                  {"dest", o.dest.empty() ? Json(nullptr) : text(o.dest, true)}};
     if (!o.baseLang.empty()) {
-        head["base_lang"] = text(d.baseLanguage);
-        head["dest_lang"] = text(d.destLanguage);
+        head["base_lang"] = text(d.doc.baseLanguageName);
+        head["dest_lang"] = text(d.doc.destLanguageName);
     }
     // One document, with each problem on a line of its own.
     std::string out = head.dump();
@@ -264,9 +266,9 @@ std::string reportJson(const CheckReport& r, const Options& o, const Document& d
                           {"structure", r.structure},
                           {"line_count", r.lineCount},
                           {"unreadable", r.unreadable},
-                          {"base_characters", r.characters.base},
-                          {"dest_characters", r.characters.dest},
-                          {"character_count", text(characterCountText(r.characters))}};
+                          {"base_characters", r.baseCharacters},
+                          {"dest_characters", r.destCharacters},
+                          {"character_count", text(characterCountText(r.baseCharacters, r.destCharacters))}};
     out += ",\"summary\":" + summary.dump() + "}\n";
     return controlEscapes(out);
 }

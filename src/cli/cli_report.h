@@ -8,7 +8,6 @@
 
 #include "cli/cli_args.h"
 #include "cli/cli_document.h"
-#include "formats/translation_table.h"
 
 namespace tov::cli {
 
@@ -16,7 +15,7 @@ struct Problem {
     enum class Kind { Missing, TooLong, LengthDiffers, Structure, LineCount, Unreadable };
     Kind kind = Kind::Missing;
     int row = 0;         // 0 for a problem of a whole file
-    std::string id;      // row identifier (see Document::rowId)
+    std::string id;      // row identifier (TranslationDocument::rowName)
     std::string file;    // firmware rows: base file name; file problems: the path
     int line = 0;        // firmware rows: line of the base text, from 1
     std::size_t dest = 0, base = 0;  // lengths or line counts, where the problem has them
@@ -29,14 +28,16 @@ struct CheckReport {
     int rows = 0;                   // rows in use
     int translated = 0;             // rows in use with a destination text
     int missing = 0, tooLong = 0, lengthDiffers = 0, structure = 0, lineCount = 0, unreadable = 0;
-    CharacterCount characters;      // the window's character count
+    // The character count of the base texts and of the destination as its
+    // files hold it.
+    std::uint64_t baseCharacters = 0, destCharacters = 0;
 };
 
-CheckReport checkDocument(const Document& d);
+CheckReport checkDocument(const Opened& d);
 
 // One line per problem and the summary line (the format --help describes).
 std::string reportText(const CheckReport& r);
 // The same as one JSON document.
-std::string reportJson(const CheckReport& r, const Options& o, const Document& d);
+std::string reportJson(const CheckReport& r, const Options& o, const Opened& d);
 
 }  // namespace tov::cli

@@ -11,6 +11,7 @@
 #include "cli/cli_document.h"
 #include "cli/cli_import.h"
 #include "cli/cli_report.h"
+#include "document/text_exchange.h"
 #include "support/atomic_file.h"
 
 namespace {
@@ -24,18 +25,18 @@ bool writeOut(const std::string& bytes)
 
 int runCheck(const Options& o)
 {
-    const auto doc = openDocument(o, OpenMode::Check);
-    const CheckReport report = checkDocument(*doc);
-    if (!writeOut(o.json ? reportJson(report, o, *doc) : reportText(report)))
+    const auto opened = openDocument(o, OpenMode::Check);
+    const CheckReport report = checkDocument(*opened);
+    if (!writeOut(o.json ? reportJson(report, o, *opened) : reportText(report)))
         fail(kExitError, "cannot write to standard output");
     return report.problems.empty() ? kExitOk : kExitProblems;
 }
 
 int runExport(const Options& o)
 {
-    const auto doc = openDocument(o, OpenMode::Strict);
+    const auto opened = openDocument(o, OpenMode::Strict);
     std::string tsv;
-    if (!tov::exportTable(doc->translation, tsv)) fail(kExitProblems, o.base + ": more than 65535 rows to export");
+    if (!tov::exportText(opened->doc, tsv)) fail(kExitProblems, o.base + ": more than 65535 rows to export");
     if (o.out.empty()) {
         if (!writeOut(tsv)) fail(kExitProblems, "cannot write to standard output");
         return kExitOk;

@@ -38,8 +38,10 @@ int GridModel::columnCount(const QModelIndex& parent) const
 QVariant GridModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid()) return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole)
+    if (role == Qt::DisplayRole)
         return grid_->cellText(grid_->toGridCol(index.column()), grid_->toGridRow(index.row()));
+    if (role == Qt::EditRole)
+        return grid_->editText(grid_->toGridCol(index.column()), grid_->toGridRow(index.row()));
     return {};
 }
 
@@ -141,7 +143,7 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     st.current = current;
     st.selected = selected;
     st.focused = focused;
-    const std::string& bytes = grid_->cell(c, r);
+    const std::string bytes = grid_->cell(c, r);
     if (selected) painter->fillRect(rect, option.palette.brush(QPalette::Active, QPalette::Highlight));
     if (!bytes.empty() && !grid_->coversCell(c, r, st)) {
         painter->save();

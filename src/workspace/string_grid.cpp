@@ -17,6 +17,30 @@
 namespace tov {
 
 // ---------------------------------------------------------------------------
+// A TextGrid as a source
+
+void TextGridSource::setGrid(TextGrid* grid)
+{
+    if (grid == grid_) return;
+    grid_->setObserver({});
+    grid_ = grid;
+    grid_->setObserver(observer_);
+    if (observer_) observer_();
+}
+
+bool TextGridSource::setText(int c, int r, const std::string& text)
+{
+    grid_->setCell(c, r, text);
+    return true;
+}
+
+void TextGridSource::setObserver(std::function<void()> observer)
+{
+    observer_ = std::move(observer);
+    grid_->setObserver(observer_);
+}
+
+// ---------------------------------------------------------------------------
 // Grid
 
 StringGrid::StringGrid(QWidget* parent) : QTableView(parent)
@@ -48,7 +72,7 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent)
     if (cornerButton_) cornerButton_->installEventFilter(this);
     setCornerButtonEnabled(false);
 
-    cells_.setObserver([this] { cellsChanged(); });
+    source_->setObserver([this] { cellsChanged(); });
     applyHeaders();
     applyEditTriggers();
 
@@ -67,7 +91,30 @@ StringGrid::~StringGrid()
     disconnect(focusConnection_);
     editor_ = nullptr;
     clearHooks();
-    cells_.setObserver({});
+    source_->setObserver({});
+    gridSource_.setObserver({});
+}
+
+void StringGrid::viewGrid(TextGrid* grid)
+{
+    if (source_ != &gridSource_) {
+        source_->setObserver({});
+        source_ = &gridSource_;
+    }
+    gridSource_.setObserver({});
+    gridSource_.setGrid(grid ? grid : &cells_);
+    gridSource_.setObserver([this] { cellsChanged(); });
+    cellsChanged();
+}
+
+void StringGrid::setSource(CellSource* source)
+{
+    if (!source) source = &gridSource_;
+    if (source == source_) return;
+    source_->setObserver({});
+    source_ = source;
+    source_->setObserver([this] { cellsChanged(); });
+    cellsChanged();
 }
 
 void StringGrid::clearHooks()
@@ -86,7 +133,12 @@ void StringGrid::clearHooks()
 
 QString StringGrid::cellText(int c, int r) const
 {
-    return decodeBytes(cells_.cell(c, r));
+    return decodeBytes(source_->text(c, r));
+}
+
+QString StringGrid::editText(int c, int r) const
+{
+    return decodeBytes(source_->editText(c, r));
 }
 
 void StringGrid::cellsChanged()
@@ -119,11 +171,14 @@ void StringGrid::sync()
 
 void StringGrid::followCellInEditor()
 {
-    // Code that rewrites the edited cell (a paint-time rule, a copy) shows in
-    // the editor at once; the caret and selection stay where the user left
-    // them, as far as the new text reaches.
+    // Code that rewrites the edited cell (a copy, an undo, a text the source
+    // refused) shows in the editor at once; the caret and selection stay
+    // where the user left them, as far as the new text reaches. A cell that
+    // still holds what the editor's own text made of it is left alone.
     if (!liveEditor() || editorCol_ < 0) return;
-    const QString text = cellText(editorCol_, editorRow_);
+    if (editorEcho_ && source_->text(editorCol_, editorRow_) == *editorEcho_) return;
+    editorEcho_.reset();
+    const QString text = editText(editorCol_, editorRow_);
     if (liveEditor()->text() == text) return;
     const int pos = liveEditor()->cursorPosition();
     const int selStart = liveEditor()->selectionStart();
@@ -144,12 +199,12 @@ void StringGrid::followCellInEditor()
 
 void StringGrid::setRowCount(int n)
 {
-    cells_.setRowCount(n);
+    cells().setRowCount(n);
 }
 
 void StringGrid::setColCount(int n)
 {
-    cells_.setColCount(n);
+    cells().setColCount(n);
 }
 
 void StringGrid::setFixedRows(int n)
@@ -416,7 +471,7 @@ void StringGrid::storeEditText(int c, int r, const QString& text)
     QString refused;
     std::string bytes = encodeText(text, refused);
     if (!refused.isEmpty()) {
-        // The editor shows what the cell holds, the caret where it was less
+        // The editor shows what the cell takes, the caret where it was less
         // the characters left out before it.
         QLineEdit* ed = liveEditor();
         if (ed && editorCol_ == c && editorRow_ == r && ed->text() == text) {
@@ -428,8 +483,14 @@ void StringGrid::storeEditText(int c, int r, const QString& text)
         QApplication::beep();
         if (onRefusedText) onRefusedText(refused);
     }
-    if (cells_.cell(c, r) == bytes) return;
-    cells_.setCell(c, r, bytes);
+    if (source_->editText(c, r) == bytes) return;
+    if (!source_->setText(c, r, bytes)) {
+        // The cell keeps its text: the editor shows it again.
+        editorEcho_.reset();
+        cellsChanged();
+        return;
+    }
+    if (liveEditor() && c == editorCol_ && r == editorRow_) editorEcho_ = source_->text(c, r);
     if (onSetEditText) onSetEditText(c, r, bytes);
 }
 
@@ -439,7 +500,8 @@ void StringGrid::editorCreated(QLineEdit* editor, int c, int r)
     editorGuard_ = editor;
     editorCol_ = c;
     editorRow_ = r;
-    editorOriginal_ = cells_.cell(c, r);
+    editorOriginal_ = source_->editText(c, r);
+    editorEcho_.reset();
 }
 
 bool StringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)

@@ -1,4 +1,6 @@
-// The string grid of both windows: a QTableView over a TextGrid.
+// The string grid of both windows: a QTableView over a source of cells
+// (CellSource): the grid's own TextGrid, another TextGrid it is pointed at,
+// or a view over a document.
 //
 // Row 0 of a grid with one fixed row is shown as the horizontal header,
 // column 0 of a grid with one fixed column as the vertical header, and cell
@@ -10,11 +12,12 @@
 // encodes what the user types. Only visible cells are ever asked for, so a
 // grid of 65,535 rows costs nothing until it is scrolled.
 //
-// Code changes the cells through cells() (a TextGrid) and the view follows:
-// the grid notices every change and brings the view up to date on the next
-// turn of the event loop, or at once through sync(). Nothing is emitted while
-// the grid is being painted. An open editor shows what code puts into its
-// cell, with the caret left where it was.
+// The source tells the grid of every change, and the grid brings the view up
+// to date on the next turn of the event loop, or at once through sync().
+// Nothing is emitted while the grid is being painted, and painting only
+// reads. An open editor shows what code puts into its cell, with the caret
+// left where it was; what the user types goes to the source, which may take
+// it, change it or refuse it.
 //
 // The cell editor behaves as in a spreadsheet: Up, Down, Page Up and Page
 // Down move to another row, Enter to the row below, Tab and Shift+Tab to the
@@ -33,6 +36,7 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "support/text_grid.h"
@@ -41,6 +45,41 @@
 namespace tov {
 
 class StringGrid;
+
+// What a string grid shows: cells addressed by (column, row) from 0, the
+// fixed row and column included.
+class CellSource {
+public:
+    virtual ~CellSource() = default;
+    virtual int rowCount() const = 0;
+    virtual int colCount() const = 0;
+    virtual std::string text(int c, int r) const = 0;
+    // The text the cell editor starts with.
+    virtual std::string editText(int c, int r) const { return text(c, r); }
+    // A text typed into a cell. False when the cell keeps the text it had.
+    virtual bool setText(int c, int r, const std::string& text) = 0;
+    // Called after every change; the grid schedules its update there.
+    virtual void setObserver(std::function<void()> observer) = 0;
+};
+
+// A TextGrid as a source of cells.
+class TextGridSource : public CellSource {
+public:
+    explicit TextGridSource(TextGrid* grid) : grid_(grid) {}
+    TextGrid* grid() const { return grid_; }
+    // Points at another grid; the observer moves with it.
+    void setGrid(TextGrid* grid);
+
+    int rowCount() const override { return grid_->rowCount(); }
+    int colCount() const override { return grid_->colCount(); }
+    std::string text(int c, int r) const override { return grid_->cell(c, r); }
+    bool setText(int c, int r, const std::string& text) override;
+    void setObserver(std::function<void()> observer) override;
+
+private:
+    TextGrid* grid_;
+    std::function<void()> observer_;
+};
 
 // How a cell stands when it is painted.
 struct DrawState {
@@ -111,14 +150,21 @@ public:
     ~StringGrid() override;
 
     // --- cells and counts ---
-    TextGrid& cells() { return cells_; }
-    const TextGrid& cells() const { return cells_; }
-    const std::string& cell(int c, int r) const { return cells_.cell(c, r); }
-    void setCell(int c, int r, std::string text) { cells_.setCell(c, r, std::move(text)); }
+    // What the grid shows: the grid's own TextGrid unless it was pointed at
+    // another one (viewGrid) or at another source (setSource).
+    void viewGrid(TextGrid* grid);  // nullptr: the grid's own again
+    void setSource(CellSource* source);
+    CellSource& source() const { return *source_; }
+    // The TextGrid shown (or last shown, while another source is set).
+    TextGrid& cells() { return *gridSource_.grid(); }
+    const TextGrid& cells() const { return *gridSource_.grid(); }
+    std::string cell(int c, int r) const { return source_->text(c, r); }
+    void setCell(int c, int r, std::string text) { cells().setCell(c, r, std::move(text)); }
     QString cellText(int c, int r) const;  // decoded for the screen
+    QString editText(int c, int r) const;  // what the cell editor starts with
 
-    int rowCount() const { return cells_.rowCount(); }
-    int colCount() const { return cells_.colCount(); }
+    int rowCount() const { return source_->rowCount(); }
+    int colCount() const { return source_->colCount(); }
     void setRowCount(int n);
     void setColCount(int n);
     int fixedRows() const { return fixedRows_; }
@@ -255,6 +301,8 @@ private:
     void followCellInEditor();
 
     TextGrid cells_;
+    TextGridSource gridSource_{&cells_};
+    CellSource* source_ = &gridSource_;
     GridModel* model_;
     GridDelegate* delegate_;
     GridHeader* hHeader_;
@@ -282,6 +330,10 @@ private:
     int editorCol_ = -1;
     int editorRow_ = -1;
     std::string editorOriginal_;  // the cell's text when the editor opened
+    // What the cell held after the editor's last text went in; a cell that
+    // still holds it is not put back into the editor (a source may store a
+    // typed text otherwise, padded for instance). Empty: put back.
+    std::optional<std::string> editorEcho_;
     QWidget* cornerButton_ = nullptr;
     QMetaObject::Connection focusConnection_;
 };

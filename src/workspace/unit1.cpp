@@ -10,8 +10,6 @@
 #include <QVBoxLayout>
 
 #include "formats/source_kind.h"
-#include "formats/translation_table.h"
-#include "support/atomic_file.h"
 #include "support/backup.h"
 #include "support/convert.h"
 #include "support/files.h"
@@ -66,8 +64,13 @@ void TextFont::setFrom(const QFont& f)
 // Construction
 
 TForm1::TForm1(std::string programFolder, std::string iniPath, Prompts& prompts, QWidget* parent)
-    : QMainWindow(parent), programFolder_(std::move(programFolder)), settings_(std::move(iniPath)), prompts_(prompts)
+    : QMainWindow(parent),
+      programFolder_(std::move(programFolder)),
+      settings_(std::move(iniPath)),
+      prompts_(prompts),
+      view_(document_, [this]() -> const Format& { return format(); })
 {
+    view_.onEdit = [this](int c, int index, const std::string& text) { return editCell(c, index, text); };
     if (!programFolder_.empty() && programFolder_.back() != '/') programFolder_.push_back('/');
     setObjectName("Form1");
     buildControls();
@@ -86,12 +89,60 @@ TForm1::~TForm1()
     qApp->removeEventFilter(this);
     idleTimer_.stop();
     SG1->clearHooks();
-    if (form2_) form2_->SG1->clearHooks();
+    SG1->setSource(nullptr);
+    attachWorkingWindow(nullptr);
 }
 
-StringGrid& TForm1::working() const
+void TForm1::attachWorkingWindow(TForm2* form2)
 {
-    return *form2_->SG1;
+    // The working table window shows the working table of the format in use;
+    // it lets go of it before the formats go.
+    if (form2_ && form2_ != form2) form2_->SG1->viewGrid(nullptr);
+    form2_ = form2;
+    if (form2_) form2_->SG1->viewGrid(&format().workingTable());
+}
+
+Format& TForm1::formatFor(std::uint8_t kind)
+{
+    std::unique_ptr<Format>& slot = formats_[static_cast<std::size_t>(familyOf(kind))];
+    if (!slot) {
+        FormatEnvironment environment;
+        if (traitsOf(kind).temporaryFiles && !tempNames_) {
+            tempFolder_ = std::make_unique<PrivateTempFolder>("tovrana-");
+            tempNames_ = std::make_unique<TempNamer>(tempFolder_->path());
+        }
+        environment.tempNames = tempNames_.get();
+        slot = makeFormat(kind, environment);
+    }
+    slot->setKind(static_cast<SourceKind>(kind));
+    return *slot;
+}
+
+void TForm1::pushEdit(std::unique_ptr<Edit> edit, bool typing)
+{
+    if (edit->empty()) return;
+    undoStack_.push(new DocumentEdit(document_, std::move(edit), typing));
+}
+
+void TForm1::showRows(std::uint8_t kind, std::vector<Entry> rows)
+{
+    sourceKind = kind;
+    startDocument(format());
+    document_.assign(std::move(rows));
+    TableRefresh();
+}
+
+void TForm1::startDocument(Format& f)
+{
+    f.clearDocument(document_);
+    documentFamily_ = f.family();
+    documentReplaced();
+}
+
+void TForm1::documentReplaced()
+{
+    undoStack_.clear();
+    pendingEdits_ = false;
 }
 
 void TForm1::buildControls()
@@ -124,8 +175,7 @@ void TForm1::buildControls()
 
     SG1 = new StringGrid(central);
     SG1->setObjectName("SG1");
-    SG1->setColCount(tcol::kCount);
-    SG1->setRowCount(kTranslationRowsAtStart);
+    SG1->setSource(&view_);
     SG1->setFixedRows(1);
     SG1->setFixedCols(1);
     TextFont design;  // "Courier New", -15, East European
@@ -318,7 +368,6 @@ void TForm1::FormCreate()
     qApp->installEventFilter(this);
 
     sourceKind = settings_.sourceKind();
-    baseFileList.clear();
     previewLines.clear();
 
     setWindowTitle(QStringLiteral("Tovrana v.") + QString::fromStdString(programVersionText()));
@@ -344,13 +393,10 @@ bool TForm1::FormClose()
 
     settings_.setFile("cc", std::to_string(SG1->row()));
     settings_.setFile("tr", std::to_string(SG1->topRow()));
-    if (sourceKind == kMenuIni) {
-        settings_.setFile("l1", std::to_string(ComboBox1->currentIndex()));
-        settings_.setFile("l2", std::to_string(ComboBox2->currentIndex()));
-    }
-    if (sourceKind == kCArrays) {
-        settings_.setFile("c1", std::to_string(ComboBox1->currentIndex()));
-        settings_.setFile("c2", std::to_string(ComboBox2->currentIndex()));
+    const FormatTraits& traits = format().traits();
+    if (traits.baseLanguageKey) {
+        settings_.setFile(traits.baseLanguageKey, std::to_string(ComboBox1->currentIndex()));
+        settings_.setFile(traits.destLanguageKey, std::to_string(ComboBox2->currentIndex()));
     }
     return true;
 }
@@ -406,7 +452,7 @@ void TForm1::FormResize()
         if (SG1->colWidth(c) != width) SG1->setColWidth(c, width);
     };
     int panel;
-    if (isFirmwareKind(sourceKind)) {
+    if (format().traits().wideCommentLayout) {
         const int u = (w - 120) / 8;
         setWidth(tcol::kBase, 3 * u);
         setWidth(tcol::kDest, 3 * u);
@@ -469,41 +515,22 @@ void TForm1::scheduleIdle()
 void TForm1::TableRefresh()
 {
     FormResize();
-    if (sourceKind == kCArrays) return;
     Panel4->setText(nameOnly(baseFile));
     Panel3->setText(nameOnly(destFile));
-    refreshTranslationTable(sourceKind, working().cells(), SG1->cells());
+    view_.setHeadersShown(true);
+    if (form2_) form2_->SG1->viewGrid(&format().workingTable());
     BitBtn2Click();
 }
 
 void TForm1::BitBtn2Click()
 {
-    Label1->setText(QString::fromStdString(characterCountText(countCharacters(SG1->cells()))));
+    const Counts& counts = document_.counts();
+    Label1->setText(QString::fromStdString(characterCountText(counts.baseCharacters, counts.destCharacters)));
 }
 
 bool TForm1::SaveDestPrompt()
 {
-    if (!Savedest1->isEnabled()) return true;
-    const TextGrid& t = SG1->cells();
-    const TextGrid& w = working().cells();
-    const bool firmware = isFirmwareKind(sourceKind);
-    // The firmware texts are the rows of the translation table; the working
-    // table counts lines, fewer than the texts when every line holds one.
-    const int rows = firmware ? t.rowCount() : w.rowCount();
-    const int cColumn = ComboBox2->currentIndex() + 1;
-    // Texts typed for a C language switched away from count as well.
-    bool edited = sourceKind == kCArrays && cLanguagesEdited;
-    for (int r = 1; r < rows && !edited; ++r) {
-        const std::string& dest = t.cell(tcol::kDest, r);
-        if (firmware) {
-            edited = firmwareTextEdited(dest, w.cell(7, r));
-        } else if (sourceKind == kCArrays) {
-            edited = dest != w.cell(cColumn, r);
-        } else {
-            edited = dest != w.cell(2, r);
-        }
-    }
-    if (!edited) return true;
+    if (!Savedest1->isEnabled() || !edited()) return true;
     switch (ShowMessage(MsgIcon::Question, "        Save destination file?", Yes | No | Cancel)) {
     case Yes:
         // Only a destination that was really written lets the caller discard
@@ -524,28 +551,14 @@ void TForm1::Savedest1Click()
     SaveDestination();
 }
 
-bool TForm1::SaveDestination()
-{
-    if (sourceKind == kCArrays) return SaveCArrays();
-    if (sourceKind == kMenuIni) return SaveMenuIni();
-    if (isFirmwareKind(sourceKind)) return SaveFirmwareDestination();
-    return SaveDrcDestination();
-}
-
 void TForm1::ComboBox1Change()
 {
-    if (sourceKind == kMenuIni)
-        MenuIniBaseChanged();
-    else if (sourceKind == kCArrays)
-        CArraysBaseChanged();
+    LanguagesChanged();
 }
 
 void TForm1::ComboBox2Change()
 {
-    if (sourceKind == kMenuIni)
-        MenuIniDestChanged();
-    else if (sourceKind == kCArrays)
-        CArraysDestChanged();
+    LanguagesChanged();
 }
 
 void TForm1::Exit1Click()
@@ -576,24 +589,21 @@ void TForm1::testClick()
     form2_->raise();
 }
 
-void TForm1::OpenBaseFile(std::uint8_t kind, const std::string& fileName)
-{
-    if (isResourceStringKind(kind))
-        OpenDrcCommand(kind, fileName);
-    else if (isFirmwareKind(kind))
-        OpenFirmwareCommand(kind, fileName);
-    else if (kind == kMenuIni)
-        OpenMenuIniCommand(fileName);
-    else if (kind == kCArrays)
-        OpenCArraysCommand(fileName);
-}
-
 // ---------------------------------------------------------------------------
 // Helpers
 
 MsgButton TForm1::ShowMessage(MsgIcon icon, const std::string& text, unsigned buttons)
 {
     return prompts_.message(this, icon, decodeBytes(text), buttons);
+}
+
+void DialogState::apply(const DialogStart& start)
+{
+    if (start.folder) initialFolder = pathToQString(*start.folder);
+    if (start.fileName) fileName = pathToQString(*start.fileName);
+    if (start.filter) filter = QString::fromStdString(*start.filter);
+    if (start.defaultExtension) defaultExtension = QString::fromStdString(*start.defaultExtension);
+    if (start.promptCreate) promptCreate = *start.promptCreate;
 }
 
 bool TForm1::SaveWithoutBackup(const std::string& path, const std::string& error)

@@ -2,9 +2,12 @@
 // the open document (file names, source kind, fonts).
 //
 // The handlers keep the names of the menu items and controls they belong to
-// (Konfix1Click, SG1DrawCell, ...). The commands of each format family live in
-// their own source files (unit1_drc.cpp, unit1_firmware.cpp, ...); this file
-// and unit1.cpp hold what they all share.
+// (Konfix1Click, SG1DrawCell, ...). The translation itself is a document
+// (document/document.h), read and written through the format of the source
+// kind (document/format.h); the table is a view over it, and every edit of a
+// destination text goes through the window's undo stack. unit1_commands.cpp
+// holds the File menu, unit1_languages.cpp the two language pickers,
+// unit1_render.cpp and unit1_edit.cpp the table's painting and editing.
 #pragma once
 
 #include <QAction>
@@ -17,21 +20,27 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QUndoStack>
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "document/document.h"
+#include "document/edits.h"
+#include "document/format.h"
 #include "support/files.h"
 #include "support/settings.h"
 #include "workspace/prompts.h"
 #include "workspace/string_grid.h"
+#include "workspace/translation_view.h"
 
 namespace tov {
 
 class TForm2;
 class TForm3;
-struct FirmwareDialog;
 
 // The state of one of the program's file dialogs between uses: what the
 // commands set on it (filter, default extension, folder, offered name).
@@ -46,6 +55,8 @@ struct DialogState {
     {
         return {initialFolder, fileName, filter, defaultExtension, promptCreate};
     }
+    // Takes what a command's start sets; the rest stays as it was.
+    void apply(const DialogStart& start);
 };
 
 // One of the window's text fonts, kept as the settings file stores it so that
@@ -71,18 +82,32 @@ public:
     TextFont baseFont;
     TextFont destFont;
     TextFont numberFont;
-    std::vector<std::string> baseFileList;  // firmware base files, sorted
     std::vector<std::string> previewLines;
+
+    // --- the document ---
+    TranslationDocument& document() { return document_; }
+    const TranslationDocument& document() const { return document_; }
+    // The format of the source kind, which reads and writes the document.
+    Format& format() { return formatFor(sourceKind); }
+    // The format of a kind's family, set to that kind.
+    Format& formatFor(std::uint8_t kind);
+    QUndoStack& undoStack() { return undoStack_; }
+    // Whether the destination holds edits that were not saved.
+    bool edited() const { return !undoStack_.isClean() || pendingEdits_; }
+    // Does an edit of the destination texts as one step of the undo stack.
+    void pushEdit(std::unique_ptr<Edit> edit, bool typing = false);
+    // Shows rows of a kind that were put together elsewhere, as if a file of
+    // that kind had been read.
+    void showRows(std::uint8_t kind, std::vector<Entry> rows);
+    TranslationView& translationView() { return view_; }
 
     const std::string& programFolder() const { return programFolder_; }
     Settings& settings() { return settings_; }
     Prompts& prompts() { return prompts_; }
     TForm2* form2() const { return form2_; }
-    void attachWorkingWindow(TForm2* form2) { form2_ = form2; }
+    void attachWorkingWindow(TForm2* form2);
     void attachFindDialog(TForm3* form3) { form3_ = form3; }
     TForm3* form3() const { return form3_; }
-    // The working table (grid of the working table window).
-    StringGrid& working() const;
 
     // --- controls (names as in the window's design) ---
     QWidget* Panel1 = nullptr;
@@ -134,14 +159,15 @@ public:
     QAction* test1 = nullptr;
 
     // --- shared operations ---
-    // Asks "Save destination file?" when the destination differs from the
-    // stored one. False when the user abandons; Yes saves first.
+    // Asks "Save destination file?" when the destination holds edits that
+    // were not saved. False when the user abandons; Yes saves first.
     bool SaveDestPrompt();
-    // Copies the working table into the translation table and renumbers.
+    // Shows the document as it now is: column layout, file name panels,
+    // headers and the character count.
     void TableRefresh();
-    // Column widths from the grid's width, per source kind.
+    // Column widths from the grid's width, per format.
     void FormResize();
-    // Sums the base and destination lengths into Label1.
+    // The character count of the base and destination texts into Label1.
     void BitBtn2Click();
     // Every save first copies the files it replaces to their dated backups.
     // When such a copy cannot be made (`error` says why), nothing is written
@@ -163,22 +189,12 @@ public:
     void Vigrex1Click();
     void Konfi101Click();
     void Genaricdrc1Click();
-    // The "Open base text" commands, each with the file to open instead of
-    // asking for one with the open dialog when fileName is given.
-    void OpenDrcCommand(std::uint8_t kind, const std::string& fileName = {});
-    void OpenDrcBase(const std::string& fileName = {});
     void Orvantafirmware1Click();
     void QL5firmware1Click();
     void QL10firmware1Click();
     void TELMOfirmware1Click();
     void INIfile1Click();
-    void OpenMenuIniCommand(const std::string& fileName = {});
-    void LoadMenuIni();
     void FileC1Click();
-    void OpenCArraysCommand(const std::string& fileName = {});
-    // Opens a file named on the command line as the base text of `kind`, as
-    // that kind's "Open base text" command does with the file chosen.
-    void OpenBaseFile(std::uint8_t kind, const std::string& fileName);
     void Blank1Click();
     void Usefile1Click();
     void OpenDest1Click();
@@ -209,13 +225,32 @@ public:
     // The idle refresh of the preview memo.
     void AppIdle();
 
-    // Firmware openers and writers, one procedure per role driven by the
-    // family table; the named ones are that procedure for one family.
-    // fileName empty: ask with the open dialog. suffix: "/OUT" or empty.
-    void OpenFirmwareBase(std::uint8_t kind, const std::string& fileName = {});
-    void OpenFirmwareDest(std::uint8_t kind, const std::string& suffix, const std::string& fileName = {});
-    // True when the user confirmed the save dialog and every file was written.
-    bool SaveFirmwareDest(std::uint8_t kind);
+    // --- the File menu for every kind (unit1_commands.cpp) ---
+    // "Open base text": the body of every entry of that menu. With a file
+    // name (a file named on the command line) no dialog is shown and the file
+    // is opened as the kind's command opens the file chosen.
+    void OpenBaseCommand(std::uint8_t kind, const std::string& fileName = {});
+    // Reads a base file of the source kind: `fileName`, or the file chosen
+    // in the open dialog when empty. True when it was read.
+    bool ReadBaseFile(const std::string& fileName = {});
+    // Opens a destination: `fileName`, or the file chosen in the dialog of
+    // `role` ("Open destination" or "Use file...") when empty.
+    void OpenDestinationFile(DialogRole role, const std::string& fileName = {});
+    // "Save destination"; true when the destination was written.
+    bool SaveDestination();
+    // "New destination" > "Blank"; true when it was written.
+    bool SaveBlankDestination();
+    // The save (or the blank save) of the format in use into `path`; when a
+    // backup copy cannot be made, asks whether to save without it.
+    SaveResult SaveThroughFormat(const std::string& path, bool blank);
+    // The start-up restore of the stored base and destination files; false
+    // when the stored kind does not take the stored base file.
+    bool ReopenFiles();
+    // Shows what an open or a save found, in its message boxes.
+    void ShowDiagnostics(const Diagnostics& found);
+
+    // The firmware procedures of the families, by the names they have
+    // always had (fileName empty: ask with the dialog).
     void OpenSRC_Orvanta(const std::string& fileName = {});
     void OpenSRC_QL5(const std::string& fileName = {});
     void OpenSRC_QL10(const std::string& fileName = {});
@@ -228,31 +263,13 @@ public:
     bool SaveDEST_QL5();
     bool SaveDEST_QL10();
     bool SaveDEST_TELMO();
-    // The file of a set the user picks in the open dialog set up as given, or
-    // fileName itself (resolved) when one is given.
-    std::optional<std::string> chooseSetFile(const FirmwareDialog& dialog, const std::string& fileName);
-    // The common body of the four firmware "Open base text" commands.
-    void OpenFirmwareCommand(std::uint8_t kind, const std::string& fileName = {});
-    // Row at which the open firmware destination stopped matching its base
-    // (0: none); a save then asks first.
-    int firmwareStructureFailureRow = 0;
 
-    // The save of each family, dispatched from Savedest1Click. Each tells
-    // whether the destination was written (false after a cancelled dialog,
-    // a refusal or a failed write).
-    bool SaveDestination();
-    bool SaveDrcDestination();
-    bool SaveFirmwareDestination();
-    bool SaveMenuIni();
-    bool SaveCArrays();
-    // Opens a C string-array file as the base text (fileName empty: asks with
-    // the open dialog), then selects the remembered languages and fills the table.
-    void OpenCArraysBase(const std::string& fileName = {});
-    // The base and destination language changes of the two picker modes.
-    void MenuIniBaseChanged();
-    void MenuIniDestChanged();
-    void CArraysBaseChanged();
-    void CArraysDestChanged();
+    // --- the language pickers (unit1_languages.cpp) ---
+    // Fills both pickers from the document's languages and chooses the ones
+    // the settings remember.
+    void ShowLanguages();
+    // A picker changed: the rows show the languages chosen.
+    void LanguagesChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -266,6 +283,21 @@ private:
     void storePlacement();
     void placeBottomControls();
     void scheduleIdle();
+    DialogContext dialogContext() const;
+    // The document emptied for the family of `format`.
+    void startDocument(Format& format);
+    // The document was read anew: its history starts here.
+    void documentReplaced();
+    // The file chosen in the dialog of `role`; nothing when the command stops
+    // or the user cancels.
+    std::optional<std::string> askFile(DialogRole role);
+    // The firmware procedures by family.
+    void openFirmwareBase(std::uint8_t kind, const std::string& fileName);
+    void openFirmwareDestination(std::uint8_t kind, const std::string& suffix, const std::string& fileName);
+    bool saveFirmwareDestination(std::uint8_t kind);
+    // Whether an edit of the cell (column, entry index) is taken.
+    bool editCell(int col, int index, const std::string& text);
+    LanguageChoice pickerChoice(const QComboBox* box) const;
 
     std::string programFolder_;
     Settings settings_;
@@ -274,15 +306,22 @@ private:
     TForm3* form3_ = nullptr;
     QTimer idleTimer_;
     QTimer statusTimer_;  // clears Label2
+    // This window's own temporary folder and the names of the files in it
+    // (the C string-array templates), made with the first format that needs
+    // them: the formats below name their files there, and the folder goes
+    // with everything in it when the window goes.
+    std::unique_ptr<PrivateTempFolder> tempFolder_;
+    std::unique_ptr<TempNamer> tempNames_;
+    std::array<std::unique_ptr<Format>, 4> formats_;  // one per family, made when first needed
+    TranslationDocument document_;
+    FormatFamily documentFamily_ = FormatFamily::ResourceStrings;
+    TranslationView view_;
+    QUndoStack undoStack_;
+    // Edits carried over a change of language, no longer on the stack.
+    bool pendingEdits_ = false;
+    bool fillingPickers_ = false;
 
 public:
-    // The remembered destination column of the C string-array mode (0: none).
-    int cDestColumn = 0;
-    // A language switched away from held unsaved edits (they wait in the
-    // working table for the next save).
-    bool cLanguagesEdited = false;
-    // Temporary file names of the run (the C string-array templates).
-    TempNamer tempNames;
     // Last cell under the mouse, for the identifier hint.
     int mouseCol = 0;
     int mouseRow = 0;

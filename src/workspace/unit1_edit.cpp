@@ -7,10 +7,8 @@
 #include <QTextCursor>
 
 #include "formats/source_kind.h"
-#include "support/convert.h"
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
-#include "workspace/unit2.h"
 
 namespace tov {
 
@@ -83,12 +81,26 @@ bool TForm1::SG1SelectCell(int col, int)
     return true;
 }
 
-void TForm1::SG1SetEditText(int col, int row, const std::string& value)
+bool TForm1::editCell(int col, int index, const std::string& text)
 {
-    // The length left of the edited text follows every keystroke (the menu
-    // INI mode has no length columns).
-    if (sourceKind == kMenuIni) return;
-    if (col == tcol::kBase || col == tcol::kDest) SG1->setCell(col - 1, row, lengthText(value.size()));
+    // A destination text typed is an edit; a base text stays what the file
+    // holds, except where the format lets a typed one stand.
+    if (col == tcol::kDest) {
+        pushEdit(SetDestinations::one(document_, index, text, SetDestinations::Kind::Typing), true);
+        return true;
+    }
+    if (col == tcol::kBase && format().traits().baseEditable) {
+        document_.setBase(index, text);
+        return true;
+    }
+    return false;
+}
+
+void TForm1::SG1SetEditText(int, int, const std::string&)
+{
+    // The text is in the document already, and the lengths beside it follow
+    // from there; the preview follows at the next idle moment.
+    scheduleIdle();
 }
 
 void TForm1::SG1KeyDown(int& key, Qt::KeyboardModifiers shift, bool)
@@ -105,20 +117,24 @@ void TForm1::SG1KeyDown(int& key, Qt::KeyboardModifiers shift, bool)
     } else if (key == Qt::Key_Shift && ctrl && c == tcol::kBase && r >= 1) {
         // Ctrl held, Shift pressed: the base text becomes the destination
         // and the next row comes up, once per key-down (repeats included).
-        SG1->setCell(tcol::kDest, r, SG1->cell(tcol::kBase, r));
+        if (const Entry* e = translationView().entryAt(r))
+            pushEdit(SetDestinations::one(document_, r - 1, e->base));
         if (r < SG1->rowCount() - 1) SG1->setRow(r + 1);
     }
 }
 
 void TForm1::SG1KeyPress(QChar& key)
 {
-    // A firmware destination cannot be typed longer than its base text;
-    // typing over a selection is allowed as long as the result fits. Editing
-    // characters (backspace, delete and the other control codes) always pass.
-    if (!isFirmwareKind(sourceKind) || SG1->col() != tcol::kDest) return;
+    // A fixed-length destination cannot be typed longer than its base text;
+    // typing over a selection is allowed as long as the result fits. The
+    // editor holds the text without its padding, so the limit counts what
+    // was typed. Editing characters (backspace, delete and the other control
+    // codes) always pass.
+    if (SG1->col() != tcol::kDest) return;
     if (key.unicode() < 32 || key.unicode() == 127) return;
-    const std::int32_t baseLength = nonNegativeNumber(SG1->cell(tcol::kBaseLen, SG1->row()));
-    if (SG1->editorRemainingLength() >= baseLength) key = QChar();
+    const Entry* e = translationView().entryAt(SG1->row());
+    if (!e || e->rule != LengthRule::Fixed) return;
+    if (SG1->editorRemainingLength() >= static_cast<int>(e->base.size())) key = QChar();
 }
 
 void TForm1::SG1RefusedText(const QString& refused)
@@ -141,14 +157,14 @@ void TForm1::SG1MouseMove(const QPoint& pos)
 {
     // Over a base text of a resource-string file the hint is the string's
     // identifier.
-    if (!isResourceStringKind(sourceKind)) return;
+    if (!format().traits().identifierHint) return;
     int c = -1, r = -1;
     SG1->cellAt(pos, c, r);
     if (c != mouseCol || r != mouseRow) SG1->cancelHint();
     mouseCol = c;
     mouseRow = r;
     QString hint;
-    if (c == tcol::kBase && r > 0) hint = decodeBytes(working().cell(0, r));
+    if (const Entry* e = translationView().entryAt(r); e && c == tcol::kBase) hint = decodeBytes(e->id);
     SG1->setHint(hint);
     SG1->setShowHint(!hint.isEmpty());
 }
@@ -160,10 +176,11 @@ void TForm1::AppIdle()
     if (c != tcol::kBase && c != tcol::kDest) return;
 
     previewLines = escapedLines(SG1->cell(c, r));
-    if (isFirmwareKind(sourceKind)) {
-        // A firmware text previews the comment of its line.
+    if (format().traits().previewComments) {
+        // A firmware text previews the comment of its line (a destination
+        // text, its own preview column, which nothing fills).
         previewLines.clear();
-        const std::string& comment = SG1->cell(c == tcol::kBase ? tcol::kBaseComment : tcol::kPreview7, r);
+        const std::string comment = SG1->cell(c == tcol::kBase ? tcol::kBaseComment : tcol::kPreview7, r);
         if (!comment.empty()) previewLines.push_back(comment);
     }
     // The memo sits on the cell's top edge; a cell scrolled out of sight has

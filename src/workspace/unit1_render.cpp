@@ -1,24 +1,15 @@
 // Painting of the translation table: fonts and colours per column, the marks
 // of missing, changed and too long destination texts, the current cell, the
 // gap lines between firmware blocks, and the two column pickers over the
-// header row.
-//
-// The paint also keeps some cells in step with the working table: base texts
-// are put back from it, and firmware destination texts are held at the
-// length of their base text. Those writes only change the cells; the grid
-// brings itself up to date on the next turn of the event loop, where the
-// texts agree and nothing more is written, so one extra paint settles them.
+// header row. Painting only reads: what a row holds and what is wrong with
+// it come from the document.
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
 
 #include "formats/source_kind.h"
-#include "formats/translation_table.h"
-#include "support/convert.h"
-#include "support/strutil.h"
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
-#include "workspace/unit2.h"
 
 namespace tov {
 
@@ -29,8 +20,6 @@ namespace {
 const QColor kChangedColour(255, 157, 157);
 // The colour of an empty destination.
 const QColor kMissingColour(0, 255, 0);
-// A firmware base text longer than this cannot be held by a firmware file.
-constexpr std::size_t kMaxFirmwareText = 255;
 
 // A colour as the settings store it: a system colour (high byte $80 or $FF,
 // number in the low byte) or $00BBGGRR.
@@ -71,13 +60,6 @@ const QFont& screenFont(const TextFont& font)
     return cache.back().font;
 }
 
-// Value of a length cell or a line index: its leading decimal number, 0 for
-// anything else.
-std::int32_t numberIn(const std::string& text)
-{
-    return nonNegativeNumber(text);
-}
-
 // Where the two pickers belong: over the headers of the base and the
 // destination column, 2 pixels in from their left edges, and 2 pixels below
 // the grid's top.
@@ -87,10 +69,10 @@ struct PickerPlace {
     QPoint dest;
 };
 
-PickerPlace pickerPlace(const TForm1& f)
+PickerPlace pickerPlace(TForm1& f)
 {
     const StringGrid& g = *f.SG1;
-    PickerPlace p{f.sourceKind == kMenuIni || f.sourceKind == kCArrays, {}, {}};
+    PickerPlace p{f.format().traits().languagePickers, {}, {}};
     const int left = g.x() + g.viewport()->x();
     const int top = g.y() + 2;
     p.base = QPoint(left + g.columnViewportPosition(g.toModelCol(tcol::kBase)) + 2, top);
@@ -117,7 +99,7 @@ void applyPickerPlace(TForm1& f)
 // grid's geometry at that moment.
 void placePickers(TForm1& f, int row)
 {
-    const bool visible = f.sourceKind == kMenuIni || f.sourceKind == kCArrays;
+    const bool visible = f.format().traits().languagePickers;
     bool needed = f.ComboBox1->isHidden() == visible || f.ComboBox2->isHidden() == visible;
     if (!needed && visible && row == 0) {
         const PickerPlace p = pickerPlace(f);
@@ -145,10 +127,10 @@ void TForm1::SG1DrawCell(QPainter& canvas, int c, int r, const QRect& rect, cons
     if (!SG1CoversCell(c, r, state)) return;
 
     const QPalette& pal = SG1->palette();
-    TextGrid& t = SG1->cells();
-    const TextGrid& w = working().cells();
-    const std::uint8_t kind = sourceKind;
-    const bool firmware = isFirmwareKind(kind);
+    const FormatTraits& traits = format().traits();
+    const TranslationView& view = translationView();
+    const Entry* entry = view.entryAt(r);
+    const Problems problems = entry ? entryProblems(*entry) : 0;
 
     const TextFont* font = &numberFont;
     if (c == tcol::kBase)
@@ -156,57 +138,15 @@ void TForm1::SG1DrawCell(QPainter& canvas, int c, int r, const QRect& rect, cons
     else if (c == tcol::kDest)
         font = &destFont;
 
-    // Base texts follow the working table (the C mode keeps what it shows).
-    if (c == tcol::kBase) {
-        int source = -1;
-        if (firmware)
-            source = 6;
-        else if (isResourceStringKind(kind) || kind == kMenuIni)
-            source = 1;
-        if (source >= 0 && t.cell(c, r) != w.cell(source, r)) {
-            t.setCell(c, r, w.cell(source, r));
-            // The length typed with it goes too (the menu INI mode has none).
-            if (kind != kMenuIni) t.setCell(tcol::kBaseLen, r, lengthText(t.cell(c, r).size()));
-        }
-    }
-
     QColor brush = pal.color(QPalette::Active, QPalette::Button);
-
     if (c == tcol::kDest) {
-        const std::string& dest = t.cell(c, r);
-        if (kind == kCArrays) {
-            const int stored = ComboBox2->currentIndex() + 1;
-            brush = dest != w.cell(stored, r) ? kChangedColour : pal.color(QPalette::Active, QPalette::Base);
-        } else if (isResourceStringKind(kind) || kind == kMenuIni) {
-            brush = dest != w.cell(2, r) ? kChangedColour : pal.color(QPalette::Active, QPalette::Base);
-        } else if (firmware) {
-            // Firmware texts have the fixed length of their base text. A base
-            // text too long for a firmware file leaves the destination as typed.
-            const std::size_t n = t.cell(tcol::kBase, r).size();
-            if (n <= kMaxFirmwareText) {
-                if (dest.size() != n) {
-                    std::string fixed = rightPad(dest, n);
-                    fixed.resize(n);
-                    t.setCell(c, r, std::move(fixed));
-                }
-                std::string len = lengthText(n);
-                if (t.cell(tcol::kDestLen, r) != len) t.setCell(tcol::kDestLen, r, std::move(len));
-            }
-            brush = pal.color(QPalette::Active, QPalette::Base);
-            if (firmwareTextEdited(t.cell(c, r), w.cell(7, r))) brush = kChangedColour;
-        }
-        if (!firmware && t.cell(c, r).empty()) brush = kMissingColour;
+        brush = pal.color(QPalette::Active, QPalette::Base);
+        if (problems & problem::kChanged) brush = kChangedColour;
+        if (problems & problem::kMissing) brush = kMissingColour;
     }
-
-    if (c == tcol::kDestLen) {
-        const std::int32_t destLen = numberIn(t.cell(tcol::kDestLen, r));
-        const std::int32_t baseLen = numberIn(t.cell(tcol::kBaseLen, r));
-        if (firmware) {
-            if (destLen != baseLen) brush = kChangedColour;
-        } else if (isResourceStringKind(kind) || kind == kCArrays) {
-            if (destLen > baseLen) brush = kChangedColour;
-        }
-    }
+    // A length that does not fit the base text (menu files have no lengths).
+    if (c == tcol::kDestLen && traits.lengthColumns && (problems & (problem::kTooLong | problem::kLengthDiffers)))
+        brush = kChangedColour;
 
     QColor ink = storedColour(font->record.color, pal);
     if ((c == tcol::kBase || c == tcol::kDest) && c == SG1->col() && r == SG1->row()) {
@@ -225,16 +165,18 @@ void TForm1::SG1DrawCell(QPainter& canvas, int c, int r, const QRect& rect, cons
     canvas.setClipRect(cell);
     canvas.setFont(screenFont(*font));
     canvas.setPen(ink);
-    const QString text = decodeBytes(t.cell(c, r));
+    const QString text = decodeBytes(view.text(c, r));
     if (!text.isEmpty())
         canvas.drawText(QPoint(cell.left() + 2, cell.top() + 2 + canvas.fontMetrics().ascent()), text);
 
-    // Dark lines where the firmware lines of neighbouring rows do not follow
+    // Dark lines where the file lines of neighbouring rows do not follow
     // each other; a row below the last one counts as line 0.
-    if (firmware && c >= 1 && r >= 2) {
-        const std::int32_t prev = numberIn(t.cell(tcol::kLineIndex, r - 1));
-        const std::int32_t here = numberIn(t.cell(tcol::kLineIndex, r));
-        const std::int32_t next = r + 1 < t.rowCount() ? numberIn(t.cell(tcol::kLineIndex, r + 1)) : 0;
+    if (traits.lineGaps && entry && c >= 1 && r >= 2) {
+        const Entry* above = view.entryAt(r - 1);
+        const Entry* below = view.entryAt(r + 1);
+        const std::int64_t here = entry->line;
+        const std::int64_t prev = above ? above->line : 0;
+        const std::int64_t next = below ? below->line : 0;
         const QColor shadow = pal.color(QPalette::Active, QPalette::Dark);
         if (here - prev != 1) canvas.fillRect(QRect(cell.left(), cell.top(), cell.width(), 1), shadow);
         if (next - here != 1) canvas.fillRect(QRect(cell.left(), cell.bottom(), cell.width(), 1), shadow);

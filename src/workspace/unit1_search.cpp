@@ -1,5 +1,5 @@
 // The Search menu (Find, Search again) and File > "Export to text file".
-#include "formats/translation_table.h"
+#include "document/text_exchange.h"
 #include "support/atomic_file.h"
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
@@ -34,7 +34,7 @@ void TForm1::Exporttotextfile1Click()
     // The table as it stands, edits included. A table too long to export
     // and a failed write both leave an existing file as it was.
     std::string text;
-    if (!exportTable(SG1->cells(), text) || !writeFileAtomic(name, text))
+    if (!exportText(document(), text) || !writeFileAtomic(name, text))
         // The name is the file system's, not a Windows-1250 text.
         prompts().message(this, MsgIcon::Error, pathToQString("Error saving file \"" + name + "\"."), Ok);
 }

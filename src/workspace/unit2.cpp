@@ -3,10 +3,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "formats/firmware/firmware_sets.h"
-#include "formats/resource_strings/drc_workflow.h"
 #include "formats/source_kind.h"
-#include "formats/translation_table.h"
 #include "support/convert.h"
 #include "support/files.h"
 #include "workspace/codepage.h"
@@ -24,8 +21,6 @@ TForm2::TForm2(TForm1& form1, QWidget* parent) : QWidget(parent, Qt::Window), fo
     layout->setContentsMargins(0, 0, 0, 0);
     SG1 = new StringGrid(this);
     SG1->setObjectName("SG1");
-    SG1->setColCount(kWorkingColumnsAtStart);
-    SG1->setRowCount(kWorkingRowsAtStart);
     SG1->setDefaultColWidth(100);
     SG1->setDefaultRowHeight(20);
     SG1->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -55,45 +50,17 @@ void TForm2::StartupRestore()
     const std::uint8_t kind = f.sourceKind;
     if (kind == 0) return;  // nothing was ever opened
     Settings& settings = f.settings();
-    const std::string storedBase = settings.file("bfile");
     // Names kept relative to the program folder ("./base/x.drc") are taken
     // against it: the program is seldom started from its own folder.
-    f.baseFile = f.resolveName(storedBase);
+    f.baseFile = f.resolveName(settings.file("bfile"));
     f.destFile = f.resolveName(settings.file("dfile"));
-    // A name of another program's file is not reopened under these kinds.
-    if (kind == kKonfix && storedBase.find("Konfix") == std::string::npos) return;
-    if (kind == kVigrex && storedBase.find("Vigrex") == std::string::npos) return;
-
-    const bool baseExists = fileExists(f.baseFile);
-    if (isFirmwareKind(kind)) {
-        if (baseExists) {
-            // Kinds 3, 5 and 10 with the Orvanta openers (line-count check
-            // included), 15 with the TELMO ones. The openers replace the
-            // names they are given, hence the copies.
-            const std::uint8_t family = firmwareRestoreFamily(kind).kind;
-            f.OpenFirmwareBase(family, std::string(f.baseFile));
-            if (fileExists(f.destFile)) f.OpenFirmwareDest(family, "", std::string(f.destFile));
-        }
-    } else if (kind == kMenuIni) {
-        // A missing file gives empty pickers and an empty table.
-        f.LoadMenuIni();
-    } else if (kind == kCArrays) {
-        if (baseExists) {
-            // The opening selects the remembered languages ("c1", "c2"),
-            // sizes the table and shows both languages; the stored "dfile"
-            // gives way to the new template's name. (A copy: the opening
-            // empties the base file name first.)
-            f.OpenCArraysBase(std::string(f.baseFile));
-            return;
-        }
-    } else if (baseExists) {
-        // The resource-string kinds, and any kind this program does not know.
-        std::string failed;
-        const DrcRead read = reopenDrcFiles(f.baseFile, f.destFile, SG1->cells(), &failed);
-        if (read.refused())
-            f.prompts().message(&f, MsgIcon::Error, pathToQString(drcRefusalText(read, failed)), Ok);
-        else if (!read)
-            f.ShowMessage(MsgIcon::Error, kDrcReadErrorText, Ok);
+    // The format of the stored kind reopens both files (a kind it does not
+    // take the stored base name of reopens nothing).
+    if (!f.ReopenFiles()) return;
+    // The C string-array files end the restore with their opening.
+    if (!f.format().traits().restoreGridPosition && fileExists(f.baseFile)) {
+        f.TableRefresh();
+        return;
     }
 
     f.TableRefresh();

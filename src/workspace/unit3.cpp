@@ -5,9 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "document/find.h"
 #include "formats/source_kind.h"
-#include "support/cp1250.h"
-#include "support/text_grid.h"
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
 
@@ -19,36 +18,7 @@ namespace {
 // destination editor then stays closed on the found cell.
 constexpr int kSearchLockTag = 85;
 
-// Whether `cell` holds `upperText` (already in capitals), comparing the
-// cell's bytes in capitals as they are read.
-bool containsUpper(std::string_view cell, std::string_view upperText)
-{
-    if (upperText.size() > cell.size()) return false;
-    const auto same = [](char a, char b) {
-        return cp1250::upper(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
-    };
-    return std::search(cell.begin(), cell.end(), upperText.begin(), upperText.end(), same) != cell.end();
-}
-
 }  // namespace
-
-int findNextRow(const TextGrid& table, int col, int currentRow, std::string_view text, bool caseSensitive)
-{
-    if (text.empty()) return 0;
-    const std::string upperText = caseSensitive ? std::string() : cp1250::upper(text);
-    const auto matches = [&](int r) {
-        const std::string& cell = table.cell(col, r);
-        return caseSensitive ? cell.find(text) != std::string::npos : containsUpper(cell, upperText);
-    };
-    const int rows = table.rowCount();
-    for (int r = currentRow + 1; r < rows; ++r)
-        if (matches(r)) return r;
-    // Wrapped to the top: the rows below the current one have been tried
-    // already, so the pass ends with the current row.
-    for (int r = 1; r <= std::min(currentRow, rows - 1); ++r)
-        if (matches(r)) return r;
-    return 0;
-}
 
 TForm3::TForm3(TForm1& form1) : QDialog(&form1), form1_(form1)
 {
@@ -151,7 +121,8 @@ void TForm3::BitBtn1Click()
     grid.setCol(col);
     const std::string text = searchText();
     if (text.empty()) return;
-    const int found = findNextRow(grid.cells(), col, grid.row(), text, CheckBox1->isChecked());
+    const TextSide side = col == tcol::kBase ? TextSide::Base : TextSide::Destination;
+    const int found = findNextRow(form1_.document(), side, grid.row(), text, CheckBox1->isChecked());
     if (found == 0) return;
     // The focus is left where it is: a search from this dialog keeps it here.
     grid.setTag(kSearchLockTag);

@@ -15,14 +15,6 @@
 namespace tov {
 
 class TForm1;
-class TextGrid;
-
-// The next row after `currentRow` whose cell in column `col` holds `text`:
-// the rows below the current one to the last, then from row 1, so that the
-// current row itself is tried last. Without case sensitivity both sides are
-// compared in Windows-1250 capitals. 0 when no row matches (row 0, the
-// header, is never tried); an empty text matches nothing.
-int findNextRow(const TextGrid& table, int col, int currentRow, std::string_view text, bool caseSensitive);
 
 class TForm3 : public QDialog {
     Q_OBJECT

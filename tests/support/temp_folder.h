@@ -1,4 +1,5 @@
-// A temporary folder created for one test and removed with everything in it.
+// A temporary folder created for one test (or benchmark) and removed with
+// everything in it. Every test that needs files of its own takes one of these.
 #pragma once
 
 #include <algorithm>
@@ -9,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "support/text_file.h"
 #include "support/atomic_file.h"
+#include "support/text_file.h"
 
 namespace tov::testing {
 
@@ -40,7 +41,9 @@ public:
     }
     ~TempFolder()
     {
+        // A test may have taken the folder's write permission away.
         std::error_code ec;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
         std::filesystem::remove_all(path_, ec);
     }
     TempFolder(const TempFolder&) = delete;
@@ -50,16 +53,19 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + name; }
 
-    // Writes a file, making the folders of a name like "a/b/c.txt" first.
-    void put(const std::string& name, const std::string& bytes) const
+    // Writes a file, making the folders of a name like "a/b/c.txt" first;
+    // returns its full name.
+    std::string put(const std::string& name, const std::string& bytes) const
     {
         std::filesystem::create_directories(std::filesystem::path(path_ + name).parent_path());
         if (!writeFileAtomic(path_ + name, bytes)) throw std::runtime_error("cannot write " + name);
+        return path_ + name;
     }
+    // The bytes of a file (a full name or one in the folder); empty when it cannot be read.
     std::string get(const std::string& name) const
     {
         std::string data;
-        readFileBytes(path_ + name, data);
+        readFileBytes(name.starts_with('/') ? name : path_ + name, data);
         return data;
     }
     // Names of every entry, sorted.

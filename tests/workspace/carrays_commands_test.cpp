@@ -39,9 +39,8 @@ protected:
     void SetUp() override
     {
         WorkspaceTest::SetUp();
-        oldTmp_ = qgetenv("TMPDIR");
         oldCwd_ = QDir::currentPath();
-        // The templates go to a temporary folder of this test.
+        // The templates go to a folder of their own, to be counted.
         tmp = folder + "tmp/";
         QDir().mkpath(pathToQString(tmp));
         qputenv("TMPDIR", QByteArray::fromStdString(tmp));
@@ -49,7 +48,6 @@ protected:
     void TearDown() override
     {
         WorkspaceTest::TearDown();
-        qputenv("TMPDIR", oldTmp_);
         QDir::setCurrent(oldCwd_);
     }
 
@@ -89,7 +87,6 @@ protected:
     std::string tmp;
 
 private:
-    QByteArray oldTmp_;
     QString oldCwd_;
 };
 
@@ -107,7 +104,9 @@ TEST_F(CArraysCommands, OpeningFillsPickersTableAndTemplate)
     EXPECT_EQ(form1->sourceKind, kCArrays);
     EXPECT_EQ(form1->prevSourceKind, kNone);
     EXPECT_EQ(form1->baseFile, folder + "small.c");
-    EXPECT_EQ(form1->destFile, tmp + "tmp0.txt");
+    // The template lives in the window's own folder in the temporary folder.
+    EXPECT_TRUE(form1->destFile.starts_with(tmp + "tovrana-")) << form1->destFile;
+    EXPECT_TRUE(form1->destFile.ends_with("/tmp0.txt")) << form1->destFile;
     EXPECT_TRUE(fileExists(form1->destFile));
     EXPECT_TRUE(prompts.messages().empty());
 
@@ -118,14 +117,14 @@ TEST_F(CArraysCommands, OpeningFillsPickersTableAndTemplate)
     EXPECT_EQ(form1->ComboBox1->currentIndex(), 0);
     EXPECT_EQ(form1->ComboBox2->currentIndex(), 0);
 
-    ASSERT_EQ(table().rowCount(), 3);
+    ASSERT_EQ(form1->SG1->rowCount(), 3);
     const std::vector<std::vector<std::string>> rows = {
         {"", "", "English", "", "English"},
         {"1", " 3", "One", " 3", "One"},
         {"2", " 3", "Two", " 3", "Two"},
     };
     for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 5; ++c) EXPECT_EQ(table().cell(c, r), rows[r][c]) << c << "," << r;
+        for (int c = 0; c < 5; ++c) EXPECT_EQ(cell(c, r), rows[r][c]) << c << "," << r;
 }
 
 TEST_F(CArraysCommands, RememberedLanguagesAreSelectedWhenInRange)
@@ -155,10 +154,10 @@ TEST_F(CArraysCommands, RememberedLanguagesAreSelectedWhenInRange)
         EXPECT_EQ(form1->ComboBox1->count(), 3);
         EXPECT_EQ(form1->ComboBox1->currentIndex(), c.base);
         EXPECT_EQ(form1->ComboBox2->currentIndex(), c.dest);
-        EXPECT_EQ(table().cell(tcol::kBase, 0), c.baseHeader);
-        EXPECT_EQ(table().cell(tcol::kDest, 0), c.destHeader);
-        EXPECT_EQ(table().cell(tcol::kDest, 1), c.destRow1);
-        EXPECT_EQ(form1->cDestColumn, c.dest + 1);
+        EXPECT_EQ(cell(tcol::kBase, 0), c.baseHeader);
+        EXPECT_EQ(cell(tcol::kDest, 0), c.destHeader);
+        EXPECT_EQ(cell(tcol::kDest, 1), c.destRow1);
+        EXPECT_EQ(doc().destLanguage, c.dest);
         closeWindows();
     }
 }
@@ -169,7 +168,7 @@ TEST_F(CArraysCommands, TypedTextsSurviveSwitchingLanguagesAndReopening)
     const std::string path = demo();
     open(path);
     chooseDest(1);
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "Witamy");
+    EXPECT_EQ(cell(tcol::kDest, 1), "Witamy");
     form1->SG1->setFocus();
     ASSERT_TRUE(form1->SG1->setCurrentCell(tcol::kDest, 1));
     ASSERT_TRUE(form1->SG1->showEditor());
@@ -178,30 +177,32 @@ TEST_F(CArraysCommands, TypedTextsSurviveSwitchingLanguagesAndReopening)
 
     chooseDest(2);  // with the editor still open
     form1->SG1->setCurrentCell(tcol::kDest, 2);
-    EXPECT_EQ(table().cell(tcol::kDest, 0), "Deutsch");
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "Willkommen");
+    EXPECT_EQ(cell(tcol::kDest, 0), "Deutsch");
+    EXPECT_EQ(cell(tcol::kDest, 1), "Willkommen");
     EXPECT_EQ(work().cell(2, 1), "Witajcie");
-    // The text typed for Polski waits in the working table, not saved: the
-    // save question asks about it.
+    // The text typed for Polski waits unsaved: the save question asks about it.
     prompts.press(Cancel);
     EXPECT_FALSE(form1->SaveDestPrompt());
     ASSERT_EQ(prompts.messages().size(), 1u);
-    table().setCell(tcol::kDest, 2, "Messung beginnen");
+    edit(2, "Messung beginnen");
 
     chooseDest(1);
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "Witajcie");
-    EXPECT_EQ(table().cell(tcol::kDestLen, 1), " 8");
+    EXPECT_EQ(cell(tcol::kDest, 1), "Witajcie");
+    EXPECT_EQ(cell(tcol::kDestLen, 1), " 8");
     EXPECT_EQ(work().cell(3, 2), "Messung beginnen");
 
     // Picking the destination does not touch the base column.
-    EXPECT_EQ(table().cell(tcol::kBase, 1), "Welcome");
+    EXPECT_EQ(cell(tcol::kBase, 1), "Welcome");
     form1->ComboBox1->setCurrentIndex(2);
-    EXPECT_EQ(table().cell(tcol::kBase, 0), "Deutsch");
-    EXPECT_EQ(table().cell(tcol::kBase, 2), "Messung beginnen");
+    EXPECT_EQ(cell(tcol::kBase, 0), "Deutsch");
+    EXPECT_EQ(cell(tcol::kBase, 2), "Messung beginnen");
 
-    // Opening again (no prompt: the kind stays) starts from the file: the
-    // emptied destination column is not copied over a language of it.
+    // Opening again starts from the file, after the question about the
+    // edits (a No drops them): the emptied destination column is not copied
+    // over a language of it.
     form1->settings().setFile("c2", "0");
+    prompts = ScriptedPrompts();
+    prompts.press(No);
     open(path);
     EXPECT_EQ(prompts.messages().size(), 1u);
     EXPECT_EQ(form1->ComboBox2->currentIndex(), 0);
@@ -209,7 +210,7 @@ TEST_F(CArraysCommands, TypedTextsSurviveSwitchingLanguagesAndReopening)
     EXPECT_EQ(work().cell(3, 2), "Messung starten");
 }
 
-TEST_F(CArraysCommands, SavePromptOnlyOnAKindChangeAndACancelledOpenLeavesAnEmptyCMode)
+TEST_F(CArraysCommands, SavePromptBeforeEveryOpenAndACancelledOpenLeavesAnEmptyCMode)
 {
     struct Case {
         const char* name;
@@ -220,14 +221,14 @@ TEST_F(CArraysCommands, SavePromptOnlyOnAKindChangeAndACancelledOpenLeavesAnEmpt
     const Case cases[] = {
         {"abandoned at the prompt", kKonfix, {Cancel}, kKonfix},
         {"another kind, not saved", kKonfix, {No}, kCArrays},
-        {"already the C mode: no prompt", kCArrays, {}, kCArrays},
+        {"already the C mode: asked too", kCArrays, {No}, kCArrays},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         start();
         open(demo());
         form1->sourceKind = c.kind;
-        table().setCell(tcol::kDest, 1, "edited");
+        edit(1, "edited");
         for (MsgButton b : c.answers) prompts.press(b);
         if (c.kindAfter == kCArrays) prompts.cancel();  // the open dialog
         form1->FileC1Click();
@@ -239,8 +240,8 @@ TEST_F(CArraysCommands, SavePromptOnlyOnAKindChangeAndACancelledOpenLeavesAnEmpt
         EXPECT_EQ(form1->baseFile.empty(), emptied);
         EXPECT_EQ(form1->destFile.empty(), emptied);
         EXPECT_EQ(form1->ComboBox2->count(), emptied ? 0 : 3);
-        EXPECT_EQ(work().cell(1, 1).empty(), emptied);
-        EXPECT_EQ(table().cell(tcol::kDest, 1).empty(), emptied);
+        EXPECT_EQ(form1->formatFor(kCArrays).workingTable().cell(1, 1).empty(), emptied);
+        EXPECT_EQ(cell(tcol::kDest, 1).empty(), emptied);
         closeWindows();
     }
 }
@@ -296,8 +297,8 @@ TEST_F(CArraysCommands, LanguagesOfTheSameNameArePickedApart)
     open(folder + "unnamed.c");
     EXPECT_EQ(pickerItems(form1->ComboBox2), (QStringList{"// 0", "// 1"}));
     chooseDest(1);
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "B");
-    table().setCell(tcol::kDest, 1, "B2");
+    EXPECT_EQ(cell(tcol::kDest, 1), "B");
+    edit(1, "B2");
     prompts.choose(pathToQString(folder + "unnamed.c"));
     form1->Savedest1Click();
     TextGrid back;
@@ -319,7 +320,7 @@ TEST_F(CArraysCommands, SavingWritesEveryLanguageWithABackupOfAnExistingTarget)
         QDir().mkpath(pathToQString(folder + "sub"));
         open(folder + "small.c");
         chooseDest(1);
-        table().setCell(tcol::kDest, 2, "Dva");
+        edit(2, "Dva");
         QDir::setCurrent(QDir::tempPath());
 
         prompts.choose(pathToQString(folder + c.target));
@@ -361,6 +362,29 @@ TEST_F(CArraysCommands, SavingWritesEveryLanguageWithABackupOfAnExistingTarget)
     }
 }
 
+// Names in the temporary folder that can be neither removed nor made (what
+// other users' programs left there) do not stop a C file from opening; the
+// template goes when its file is left, and the window's folder with it.
+TEST_F(CArraysCommands, TemplatesLiveInAFolderOfTheWindowGoneWithIt)
+{
+    for (int n = 0; n <= 20; ++n) QDir().mkpath(pathToQString(tmp + "tmp" + std::to_string(n) + ".txt"));
+    auto entries = [this] { return QDir(pathToQString(tmp)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries); };
+    const QStringList stale = entries();
+    writeFile("small.c", kSmall);
+    start();
+    for (int round = 0; round < 12; ++round) {
+        const std::string before = form1->destFile;
+        open(folder + "small.c");
+        ASSERT_TRUE(prompts.messages().empty()) << round;
+        ASSERT_TRUE(fileExists(form1->destFile)) << round;
+        if (round > 0) EXPECT_FALSE(fileExists(before)) << "the template of the file left";
+    }
+    const std::string own = form1->destFile.substr(0, form1->destFile.rfind('/'));
+    closeWindows();
+    EXPECT_FALSE(QFileInfo::exists(pathToQString(own)));
+    EXPECT_EQ(entries(), stale);
+}
+
 TEST_F(CArraysCommands, FailedSaveLeavesTheTargetAndSaysSo)
 {
     struct Case {
@@ -380,7 +404,7 @@ TEST_F(CArraysCommands, FailedSaveLeavesTheTargetAndSaysSo)
         writeFile("small.c", kSmall);
         QDir().mkpath(pathToQString(folder + "sub"));
         open(folder + "small.c");
-        table().setCell(tcol::kDest, 1, c.typeQuote ? "say \"hi\"" : "Hi");
+        edit(1, c.typeQuote ? "say \"hi\"" : "Hi");
         if (c.dropTemplate) QFile::remove(pathToQString(form1->destFile));
 
         prompts.choose(pathToQString(folder + c.target));
@@ -393,8 +417,8 @@ TEST_F(CArraysCommands, FailedSaveLeavesTheTargetAndSaysSo)
         EXPECT_EQ(readFile("small.c"), kSmall);
         EXPECT_TRUE(QFileInfo(pathToQString(folder + "sub")).isDir());
         // The typed text stays, as an edit not saved: closing asks about it.
-        EXPECT_EQ(table().cell(tcol::kDest, 1), c.typeQuote ? "say \"hi\"" : "Hi");
-        EXPECT_NE(work().cell(1, 1), table().cell(tcol::kDest, 1));
+        EXPECT_EQ(cell(tcol::kDest, 1), c.typeQuote ? "say \"hi\"" : "Hi");
+        EXPECT_NE(doc().entry(0).stored, doc().entry(0).dest);
         prompts.press(Cancel);
         EXPECT_FALSE(form1->SaveDestPrompt());
         EXPECT_EQ(prompts.messages().back(), QStringLiteral("        Save destination file?"));

@@ -92,5 +92,62 @@ TEST_F(CliExport, SameBytesAsTheWindowsTable)
     }
 }
 
+// A QL5 set whose destination texts are shorter and longer than their base:
+// the window holds every text at its base's length from the moment it is
+// read, so its export does not depend on which rows were painted, and it
+// is the tool's; the window's save writes what the tool's import of that
+// export writes.
+TEST_F(CliExport, FirmwareTextsOfOtherLengthsExportAndSaveAsTheToolDoes)
+{
+    std::filesystem::copy(TOVRANA_DEMO_SOURCE_DIR, folder, std::filesystem::copy_options::recursive);
+    std::filesystem::remove(ini);
+    std::string pol = readFile("QL5/POL/LCD_IDLE.POL");
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"\"Gotowy          \"", "\"Gotowy\""},
+                                   {"\"Grzanie         \"", "\"Grzanie - uwaga, gor\xB9\"\""}}) {
+        const size_t at = pol.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        pol.replace(at, from.size(), to);
+    }
+    writeFile("QL5/POL/LCD_IDLE.POL", pol);
+    start();
+    prompts.choose(pathToQString(folder + "QL5/ENG/LCD_IDLE.ENG"));
+    form1->QL5firmware1Click();
+    prompts.choose(pathToQString(folder + "QL5/POL/LCD_IDLE.POL"));
+    form1->Usefile1Click();
+    auto exported = [&](const char* name) {
+        prompts.choose(pathToQString(folder + name));
+        form1->Exporttotextfile1Click();
+        return readFile(name);
+    };
+    // Before the rows were ever painted, and after every one was.
+    const std::string before = exported("before.txt");
+    settle();
+    form1->SG1->grab();
+    settle();
+    EXPECT_EQ(exported("after.txt"), before);
+    EXPECT_NE(before.find("Ready           \tGotowy          \r\n"), std::string::npos);
+    EXPECT_NE(before.find("Heating         \tGrzanie - uwaga,\r\n"), std::string::npos);
+    const clitest::Result tool =
+        clitest::runCli(folder, {"export", "--kind", "ql5", "QL5/ENG/LCD_IDLE.ENG", "QL5/POL/LCD_IDLE.POL"});
+    EXPECT_EQ(tool.status, 0) << tool.err;
+    EXPECT_EQ(tool.out, before);
+
+    QDir().mkpath(pathToQString(folder + "QL5/WIN"));
+    QDir().mkpath(pathToQString(folder + "QL5/CLI"));
+    prompts.choose(pathToQString(folder + "QL5/WIN/LCD_IDLE.CZE"));
+    form1->Savedest1Click();
+    writeFile("t.tsv", before);
+    const clitest::Result imported = clitest::runCli(
+        folder, {"import", "--kind", "ql5", "QL5/ENG/LCD_IDLE.ENG", "t.tsv", "QL5/POL/LCD_IDLE.POL", "-o",
+                 "QL5/CLI/LCD_IDLE.CZE"});
+    EXPECT_EQ(imported.status, 0) << imported.err;
+    for (const char* name : {"LCD_IDLE.CZE", "LCD_MENU.CZE"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(readFile(std::string("QL5/WIN/") + name).empty());
+        EXPECT_EQ(readFile(std::string("QL5/WIN/") + name), readFile(std::string("QL5/CLI/") + name));
+    }
+    EXPECT_TRUE(prompts.messages().empty());
+}
+
 }  // namespace
 }  // namespace tov::test

@@ -1,6 +1,8 @@
+#include <QDir>
 #include <QHelpEvent>
 #include <QClipboard>
 #include <QPlainTextEdit>
+#include <filesystem>
 #include <functional>
 
 #include "tests/workspace/table_fixture.h"
@@ -80,7 +82,7 @@ TEST_F(Edit, TheDestinationEditorOpensAtOnceTheBaseEditorOnRequest)
     key(Qt::Key_F2);
     type("7");
     EXPECT_FALSE(grid().isEditorOpen());
-    EXPECT_EQ(table().cell(tcol::kBaseLen, 2), " 6");
+    EXPECT_EQ(cell(tcol::kBaseLen, 2), " 6");
 
     // While a search moves the current row the destination editor stays closed.
     grid().setTag(85);
@@ -89,7 +91,7 @@ TEST_F(Edit, TheDestinationEditorOpensAtOnceTheBaseEditorOnRequest)
     settle();
     EXPECT_FALSE(grid().isEditorOpen());
     type("x");
-    EXPECT_EQ(table().cell(tcol::kDest, 3), "dest 3");
+    EXPECT_EQ(cell(tcol::kDest, 3), "dest 3");
 }
 
 TEST_F(Edit, SelectingAColumnGivesTheGridItsFont)
@@ -121,33 +123,40 @@ TEST_F(Edit, SelectingAColumnGivesTheGridItsFont)
     }
 }
 
-TEST_F(Edit, LengthCellsFollowEveryKeystrokeExceptInTheMenuIniMode)
+TEST_F(Edit, LengthCellsFollowEveryKeystrokeAndTypingIsOneUndoStep)
 {
     start();
     for (std::uint8_t kind : {kKonfix, kCArrays, kMenuIni}) {
         SCOPED_TRACE(std::to_string(kind));
         fill(kind, {{"Open", "", ""}, {"Close", "", ""}});
-        if (kind == kMenuIni) table().setCell(tcol::kDestLen, 1, "kept");
         click(tcol::kDest, 1);
         std::vector<std::string> seen;
         for (const char* ch : {"a", "b", "c"}) {
             type(ch);
-            seen.push_back(table().cell(tcol::kDestLen, 1));
+            seen.push_back(cell(tcol::kDestLen, 1));
         }
-        EXPECT_EQ(table().cell(tcol::kDest, 1), "abc");
+        EXPECT_EQ(cell(tcol::kDest, 1), "abc");
+        // The menu INI mode has no lengths.
         if (kind == kMenuIni)
-            EXPECT_EQ(seen, (std::vector<std::string>{"kept", "kept", "kept"}));
+            EXPECT_EQ(seen, std::vector<std::string>(3));
         else
             EXPECT_EQ(seen, (std::vector<std::string>{" 1", " 2", " 3"}));
         key(Qt::Key_Backspace);
-        EXPECT_EQ(table().cell(tcol::kDestLen, 1), kind == kMenuIni ? "kept" : " 2");
+        EXPECT_EQ(cell(tcol::kDestLen, 1), kind == kMenuIni ? "" : " 2");
+        EXPECT_TRUE(form1->edited());
+        EXPECT_EQ(form1->undoStack().count(), 1);
+        form1->undoStack().undo();
+        settle();
+        EXPECT_EQ(cell(tcol::kDest, 1), "");
+        EXPECT_EQ(grid().editor()->text(), QString());
+        EXPECT_FALSE(form1->edited());
     }
 }
 
 TEST_F(Edit, FirmwareDestinationsCannotBeTypedLongerThanTheirBase)
 {
     start();
-    fill(kQL5, {{"ABCDEFGH", "abcdefgh", ""}, {"AB", "", ""}, {"XY", "", ""}});
+    fill(kQL5, {{"ABCDEFGH", "abcdefgh", ""}, {"AB", "", ""}, {"Save file           ", "", ""}});
     click(tcol::kDest, 1);
     QLineEdit* ed = grid().editor();
     ASSERT_NE(ed, nullptr);
@@ -155,34 +164,73 @@ TEST_F(Edit, FirmwareDestinationsCannotBeTypedLongerThanTheirBase)
     // Nothing selected: refused.
     ed->setCursorPosition(3);
     type("X");
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "abcdefgh");
-    // Three characters selected: the letter replaces them, and the paint
-    // pads the text back to the base length.
+    EXPECT_EQ(cell(tcol::kDest, 1), "abcdefgh");
+    // Three characters selected: the letter replaces them; the editor keeps
+    // what was typed and the row holds it at the base length.
     ed->setSelection(2, 3);
     type("X");
-    EXPECT_EQ(ed->text(), QStringLiteral("abXfgh  "));
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "abXfgh  ");
+    EXPECT_EQ(ed->text(), QStringLiteral("abXfgh"));
+    EXPECT_EQ(cell(tcol::kDest, 1), "abXfgh  ");
     EXPECT_EQ(ed->cursorPosition(), 3);
     // Editing keys always pass.
-    ed->setCursorPosition(8);
+    ed->setCursorPosition(6);
     key(Qt::Key_Backspace);
     key(Qt::Key_Home);
     key(Qt::Key_Delete);
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "bXfgh   ");
+    EXPECT_EQ(cell(tcol::kDest, 1), "bXfg    ");
 
-    // A base length cell without a number refuses every character.
-    table().setCell(tcol::kBaseLen, 2, "??");
-    click(tcol::kDest, 2);
-    grid().editor()->selectAll();
-    type("Q");
-    EXPECT_EQ(table().cell(tcol::kDest, 2), "  ");
+    // A whole word fits into a 20-character text, blanks between words
+    // included, and the 21st character is refused.
+    click(tcol::kDest, 3);
+    ASSERT_EQ(grid().editor()->text(), QString());
+    type("Zapis pliku");
+    EXPECT_EQ(grid().editor()->text(), QStringLiteral("Zapis pliku"));
+    EXPECT_EQ(cell(tcol::kDest, 3), "Zapis pliku" + std::string(9, ' '));
+    type("123456789");
+    type("X");
+    EXPECT_EQ(cell(tcol::kDest, 3), "Zapis pliku123456789");
+    EXPECT_EQ(cell(tcol::kDestLen, 3), " 20");
 
     // Outside the firmware kinds there is no limit.
     fill(kKonfix, {{"AB", "ab", ""}});
     click(tcol::kDest, 1);
     grid().editor()->end(false);
     type("cde");
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "abcde");
+    EXPECT_EQ(cell(tcol::kDest, 1), "abcde");
+}
+
+// The demo's Orvanta set, as a translator meets it: a whole word typed into a
+// 20-character text through the cell editor.
+TEST_F(Edit, AWordTypedIntoAFirmwareTextKeepsItsLettersAndTheTextItsLength)
+{
+    std::filesystem::copy(TOVRANA_DEMO_SOURCE_DIR, folder, std::filesystem::copy_options::recursive);
+    std::filesystem::remove(ini);  // no restore of the demo's last files
+    start();
+    prompts.choose(pathToQString(folder + "ORVANTA/ENG/EDIT.ENG"));
+    form1->Orvantafirmware1Click();
+    prompts.choose(pathToQString(folder + "ORVANTA/POL/EDIT.POL"));
+    form1->OpenDest1Click();
+    ASSERT_EQ(cell(tcol::kBase, 4), "Can't save value    ");
+    click(tcol::kDest, 4);
+    ASSERT_TRUE(grid().isEditorOpen());
+    EXPECT_EQ(grid().editor()->text(), decodeBytes("Nie mo\xBFna zapisa\xE6"));
+
+    key(Qt::Key_A, Qt::ControlModifier);
+    type("Zapis");
+    EXPECT_EQ(grid().editor()->text(), QStringLiteral("Zapis"));
+    EXPECT_EQ(cell(tcol::kDest, 4), "Zapis" + std::string(15, ' '));
+    EXPECT_EQ(cell(tcol::kDestLen, 4), " 20");
+    // Up to the base's 20 characters; the 21st is refused.
+    type("0123456789ABCDE");
+    type("F");
+    EXPECT_EQ(grid().editor()->text(), QStringLiteral("Zapis0123456789ABCDE"));
+    EXPECT_EQ(cell(tcol::kDest, 4), "Zapis0123456789ABCDE");
+
+    QDir().mkpath(pathToQString(folder + "ORVANTA/OUT"));
+    prompts.choose(pathToQString(folder + "ORVANTA/OUT/EDIT.CZE"));
+    form1->Savedest1Click();
+    EXPECT_NE(readFile("ORVANTA/OUT/EDIT.CZE").find("EDIT_NOSAVE   DB  'Zapis0123456789ABCDE',0"), std::string::npos);
+    EXPECT_FALSE(form1->edited());
 }
 
 // A character the code page cannot hold is not typed (never a "?" in its
@@ -231,7 +279,7 @@ TEST_F(Edit, CharactersOutsideTheCodePageAreRefusedWithASign)
         form1->Label2->clear();
         s.input();
         settle();
-        EXPECT_EQ(table().cell(tcol::kDest, 1), s.cell);
+        EXPECT_EQ(cell(tcol::kDest, 1), s.cell);
         EXPECT_EQ(ed->text(), decodeBytes(s.cell));
         EXPECT_EQ(ed->cursorPosition(), s.caret);
         EXPECT_EQ(form1->Label2->text(), s.status);
@@ -263,24 +311,27 @@ TEST_F(Edit, ShiftWithCtrlHeldCopiesTheBaseTextDownTheRows)
     ASSERT_TRUE(grid().setCurrentCell(tcol::kBase, 5));
     QTest::keyPress(keyTarget(), Qt::Key_Shift, Qt::ControlModifier);
     settle();
-    EXPECT_EQ(table().cell(tcol::kDest, 5), "base 5");
+    EXPECT_EQ(cell(tcol::kDest, 5), "base 5");
     EXPECT_EQ(grid().row(), 6);
     EXPECT_EQ(grid().col(), tcol::kBase);
-    // The length cell is left to the caller.
-    EXPECT_EQ(table().cell(tcol::kDestLen, 5), " 6");
+    EXPECT_EQ(cell(tcol::kDestLen, 5), " 6");
 
     // A held key repeats: one row per key-down.
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Shift, Qt::ControlModifier | Qt::ShiftModifier, QString(), true);
     QApplication::sendEvent(keyTarget(), &repeat);
     settle();
-    EXPECT_EQ(table().cell(tcol::kDest, 6), "base 6");
+    EXPECT_EQ(cell(tcol::kDest, 6), "base 6");
     EXPECT_EQ(grid().row(), 7);
     // On the last row it copies and stays.
     QApplication::sendEvent(keyTarget(), &repeat);
     settle();
-    EXPECT_EQ(table().cell(tcol::kDest, 7), "base 7");
+    EXPECT_EQ(cell(tcol::kDest, 7), "base 7");
     EXPECT_EQ(grid().row(), 7);
-    EXPECT_EQ(table().cell(tcol::kDest, 4), "dest 4");
+    EXPECT_EQ(cell(tcol::kDest, 4), "dest 4");
+    // Each copy is a step of its own.
+    EXPECT_EQ(form1->undoStack().count(), 3);
+    form1->undoStack().undo();
+    EXPECT_EQ(doc().entry(6).dest, "dest 7");
 
     // With the base text being edited it copies one row too, not two.
     ASSERT_TRUE(grid().setCurrentCell(tcol::kBase, 1));
@@ -288,8 +339,8 @@ TEST_F(Edit, ShiftWithCtrlHeldCopiesTheBaseTextDownTheRows)
     ASSERT_TRUE(grid().isEditorOpen());
     QTest::keyPress(keyTarget(), Qt::Key_Shift, Qt::ControlModifier);
     settle();
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "base 1");
-    EXPECT_EQ(table().cell(tcol::kDest, 2), "dest 2");
+    EXPECT_EQ(cell(tcol::kDest, 1), "base 1");
+    EXPECT_EQ(cell(tcol::kDest, 2), "dest 2");
     EXPECT_EQ(grid().row(), 2);
 
     // Shift alone, or in the destination column, copies nothing.
@@ -299,8 +350,8 @@ TEST_F(Edit, ShiftWithCtrlHeldCopiesTheBaseTextDownTheRows)
     ASSERT_TRUE(grid().setCurrentCell(tcol::kDest, 3));
     QTest::keyPress(keyTarget(), Qt::Key_Shift, Qt::ControlModifier);
     settle();
-    EXPECT_EQ(table().cell(tcol::kDest, 2), "dest 2");
-    EXPECT_EQ(table().cell(tcol::kDest, 3), "dest 3");
+    EXPECT_EQ(cell(tcol::kDest, 2), "dest 2");
+    EXPECT_EQ(cell(tcol::kDest, 3), "dest 3");
     EXPECT_EQ(grid().row(), 3);
 }
 
@@ -319,8 +370,8 @@ TEST_F(Edit, TheDestinationEditorMovesLikeASpreadsheet)
     key(Qt::Key_Up);
     EXPECT_EQ(grid().row(), 2);
     ASSERT_TRUE(grid().isEditorOpen());
-    EXPECT_EQ(table().cell(tcol::kDest, 2), "A");
-    EXPECT_EQ(table().cell(tcol::kDest, 3), "B");
+    EXPECT_EQ(cell(tcol::kDest, 2), "A");
+    EXPECT_EQ(cell(tcol::kDest, 3), "B");
 
     // Enter goes on to the row below; on the last row the editor stays.
     key(Qt::Key_Return);
@@ -331,7 +382,7 @@ TEST_F(Edit, TheDestinationEditorMovesLikeASpreadsheet)
     EXPECT_EQ(grid().row(), 5);
     ASSERT_TRUE(grid().isEditorOpen());
     type("C");
-    EXPECT_EQ(table().cell(tcol::kDest, 5), "C");
+    EXPECT_EQ(cell(tcol::kDest, 5), "C");
 
     // Shift+Tab goes back to the base text, Tab forward again.
     key(Qt::Key_Backtab, Qt::ShiftModifier);
@@ -345,22 +396,22 @@ TEST_F(Edit, TheDestinationEditorMovesLikeASpreadsheet)
 
     // Escape takes the edit back and keeps the editor.
     type("xyz");
-    EXPECT_EQ(table().cell(tcol::kDestLen, 5), " 3");
+    EXPECT_EQ(cell(tcol::kDestLen, 5), " 3");
     key(Qt::Key_Escape);
-    EXPECT_EQ(table().cell(tcol::kDest, 5), "C");
-    EXPECT_EQ(table().cell(tcol::kDestLen, 5), " 1");
+    EXPECT_EQ(cell(tcol::kDest, 5), "C");
+    EXPECT_EQ(cell(tcol::kDestLen, 5), " 1");
     EXPECT_TRUE(grid().isEditorOpen());
 
     // A click on a cell that cannot be selected loses no keystroke.
     grid().editor()->end(false);
     click(tcol::kDestLen, 2);
     type("D");
-    EXPECT_EQ(table().cell(tcol::kDest, 5), "CD");
+    EXPECT_EQ(cell(tcol::kDest, 5), "CD");
     // A click on another destination moves the editor there.
     click(tcol::kDest, 1);
     ASSERT_TRUE(grid().isEditorOpen());
     type("E");
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "E");
+    EXPECT_EQ(cell(tcol::kDest, 1), "E");
 }
 
 TEST_F(Edit, HoveringOverABaseTextShowsItsIdentifierInTheResourceStringModes)
@@ -433,13 +484,17 @@ TEST_F(Edit, PreviewSplitsTextsAtTheirEscapePairs)
     EXPECT_FALSE(form1->Memo1->isVisible());
 
     // A firmware text previews the comment of its line instead.
-    fill(kOrvanta, {{"Menu\\nA", "Tryb", ""}, {"Exit", "", ""}});
-    table().setCell(tcol::kBaseComment, 1, "main menu title");
+    std::vector<Entry> rows(2);
+    rows[0].base = "Menu\\nA";
+    rows[0].dest = "Tryb";
+    rows[0].baseComment = "main menu title";
+    rows[1].base = "Exit";
+    form1->showRows(kOrvanta, rows);
     ASSERT_TRUE(grid().setCurrentCell(tcol::kBase, 1));
     settle();
     EXPECT_EQ(form1->previewLines, (std::vector<std::string>{"main menu title"}));
     EXPECT_TRUE(form1->Memo1->isVisible());
-    // The destination reads column 7, which nothing writes.
+    // The destination reads a preview column of its own, which nothing fills.
     ASSERT_TRUE(grid().setCurrentCell(tcol::kDest, 1));
     settle();
     EXPECT_TRUE(form1->previewLines.empty());

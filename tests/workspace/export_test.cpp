@@ -25,13 +25,15 @@ TEST_F(Export, WritesTheTableByteForByte)
     start();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        table().setRowCount(static_cast<int>(c.rows.size()) + 1);
-        table().setCell(tcol::kBase, 0, "header");
-        for (size_t i = 0; i < c.rows.size(); ++i) {
-            table().setCell(tcol::kBase, static_cast<int>(i) + 1, c.rows[i].first);
-            table().setCell(tcol::kDest, static_cast<int>(i) + 1, c.rows[i].second);
-            table().setCell(tcol::kComment, static_cast<int>(i) + 1, "not exported");
+        std::vector<Entry> rows;
+        for (const auto& [base, dest] : c.rows) {
+            Entry e;
+            e.base = base;
+            e.dest = dest;
+            e.destComment = "not exported";
+            rows.push_back(e);
         }
+        form1->showRows(kOrvanta, rows);
         // The same name every time: an existing file is replaced without a question.
         prompts.choose(pathToQString(folder + "out.txt"));
         form1->Exporttotextfile1->trigger();

@@ -42,7 +42,7 @@ TEST_F(FailedSave, EditsStayUnsavedAndClosingAsksAgain)
              prompts.choose(path("QL5/ENG/LCD_IDLE.ENG"));
              form1->QL5firmware1Click();
              prompts.choose(path("QL5/POL/LCD_IDLE.POL"));
-             form1->OpenFirmwareDest(kQL5, "");
+             form1->OpenDEST_QL5("");
          },
          "QL5/POL/LCD_IDLE.POL", "QL5/POL/LCD_IDLE.POL", "Error saving file \"%1\"."},
         {"menu INI",
@@ -67,7 +67,7 @@ TEST_F(FailedSave, EditsStayUnsavedAndClosingAsksAgain)
         SCOPED_TRACE(c.name);
         start();
         c.open();
-        ASSERT_EQ(table().cell(tcol::kDest, 1).substr(0, 4), "alfa");
+        ASSERT_EQ(cell(tcol::kDest, 1).substr(0, 4), "alfa");
         ASSERT_TRUE(prompts.allAnswered());
         prompts.requests.clear();
         const std::string before = readFile(c.file);
@@ -88,7 +88,7 @@ TEST_F(FailedSave, EditsStayUnsavedAndClosingAsksAgain)
         ASSERT_EQ(prompts.messages().size(), 1u);
         EXPECT_EQ(prompts.messages()[0], c.error.arg(path(c.file)));
         EXPECT_EQ(readFile(c.file), before);
-        EXPECT_EQ(table().cell(tcol::kDest, 1), "nowa ");
+        EXPECT_EQ(cell(tcol::kDest, 1), "nowa ");
 
         // Closing asks about the edit; Cancel keeps the window open.
         prompts.press(Cancel);

@@ -4,11 +4,11 @@
 // file names, the settings file, and the order of the steps.
 
 
-#include "formats/firmware/firmware_lines.h"
 #include "formats/source_kind.h"
 #include "support/files.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/workspace/workspace_fixture.h"
+#include "workspace/messages.h"
 
 namespace tov::test {
 namespace {
@@ -53,13 +53,14 @@ TEST_F(FirmwareCommands, CancelledCommandKeepsTheNewKindAndClearsOnlyOnAChangeOf
             SCOPED_TRACE(std::string(f.name) + (sameFamily ? " again" : " after another family"));
             prompts = ScriptedPrompts();
             start();
-            form1->sourceKind = sameFamily ? f.kind : std::uint8_t(f.kind == kQL5 ? kOrvanta : kQL5);
+            const std::uint8_t before = sameFamily ? f.kind : std::uint8_t(f.kind == kQL5 ? kOrvanta : kQL5);
+            std::vector<Entry> rows(2);
+            rows[0].base = "base?";
+            rows[0].dest = "kept?";
+            rows[0].destComment = "comment?";
+            form1->showRows(before, rows);
             form1->baseFile = folder + "X/base.ENG";
             form1->destFile = folder + "X/OUT/base.CZE";
-            table().setRowCount(3);
-            table().setCell(tcol::kDest, 1, "kept?");
-            work().setCell(7, 1, "kept?");  // as stored: no save question
-            table().setCell(tcol::kComment, 1, "comment?");
             work().setCell(1, 0, "line?");
             work().setCell(4, 0, "base.ENG");
             prompts.cancel();
@@ -71,17 +72,17 @@ TEST_F(FirmwareCommands, CancelledCommandKeepsTheNewKindAndClearsOnlyOnAChangeOf
             EXPECT_EQ(r.dialog.initialFolder, q(folder + f.folder));
             EXPECT_EQ(r.dialog.fileName, q(folder + f.folder + f.preset));
             EXPECT_EQ(form1->sourceKind, f.kind);
-            EXPECT_EQ(form1->prevSourceKind, f.kind);
-            EXPECT_EQ(table().cell(tcol::kDest, 1), sameFamily ? "kept?" : "");
-            EXPECT_EQ(table().cell(tcol::kComment, 1), sameFamily ? "comment?" : "");
+            EXPECT_EQ(form1->prevSourceKind, before);
+            EXPECT_EQ(cell(tcol::kDest, 1), sameFamily ? "kept?" : "");
+            EXPECT_EQ(cell(tcol::kComment, 1), sameFamily ? "comment?" : "");
             EXPECT_EQ(work().cell(1, 0), sameFamily ? "line?" : "");
             EXPECT_EQ(work().cell(4, 0), sameFamily ? "base.ENG" : "");
             EXPECT_EQ(form1->baseFile.empty(), !sameFamily);
             EXPECT_EQ(form1->destFile.empty(), !sameFamily);
             // The header refresh runs after the cancel too.
-            EXPECT_EQ(table().cell(tcol::kNumber, 0), "No.");
-            EXPECT_EQ(table().cell(tcol::kBaseLen, 0), "len");
-            EXPECT_EQ(table().cell(tcol::kComment, 0), "comment");
+            EXPECT_EQ(cell(tcol::kNumber, 0), "No.");
+            EXPECT_EQ(cell(tcol::kBaseLen, 0), "len");
+            EXPECT_EQ(cell(tcol::kComment, 0), "comment");
             EXPECT_EQ(form1->Panel4->text(), sameFamily ? QStringLiteral("base.ENG") : QString());
             TearDown();
         }
@@ -127,23 +128,23 @@ TEST_F(FirmwareCommands, OpenEditSaveAndReadBack)
 
         prompts.choose(q(family + "ENG/" + c.second + ".ENG"));
         (form1.get()->*c.command)();
-        EXPECT_EQ(form1->baseFileList,
+        EXPECT_EQ(doc().files.baseFiles,
                   (std::vector<std::string>{std::string(c.first) + ".ENG", std::string(c.second) + ".ENG"}));
         EXPECT_EQ(work().cell(5, 0), "3");
         EXPECT_EQ(work().cell(5, 1), "5");
         EXPECT_EQ(form1->baseFile, family + "ENG/" + c.second + ".ENG");
-        EXPECT_EQ(table().cell(tcol::kBase, 1), "Start");
-        EXPECT_EQ(table().cell(tcol::kBase, 4), "Can't");
+        EXPECT_EQ(cell(tcol::kBase, 1), "Start");
+        EXPECT_EQ(cell(tcol::kBase, 4), "Can't");
 
         prompts.choose(q(family + (*c.suffix ? "OUT/" : "CZE/") + c.second + ".CZE"));
-        form1->OpenFirmwareDest(c.kind, c.suffix);
+        form1->OpenDestinationFile(*c.suffix ? DialogRole::OpenDestination : DialogRole::UseFile);
         const Request& open = prompts.requests.back();
         EXPECT_EQ(open.dialog.initialFolder, q(family.substr(0, family.size() - 1) + c.suffix));
-        EXPECT_EQ(table().cell(tcol::kDest, 1), "Jdi! ");
-        EXPECT_EQ(table().cell(tcol::kComment, 1), " jdi");
+        EXPECT_EQ(cell(tcol::kDest, 1), "Jdi! ");
+        EXPECT_EQ(cell(tcol::kComment, 1), " jdi");
         EXPECT_EQ(form1->Panel3->text(), QString::fromStdString(std::string(c.second) + ".CZE"));
 
-        table().setCell(tcol::kDest, 3, "Jmen");  // one shorter than the stored text: padded
+        edit(3, "Jmen");  // one shorter than the stored text: padded
         prompts.choose(q(family + "OUT/" + c.saveAs));
         form1->Savedest1Click();
         const Request& save = prompts.requests.back();
@@ -179,17 +180,18 @@ TEST_F(FirmwareCommands, LongerDestinationFailsTheStructureCheckAndAsksBeforeASa
     prompts.choose(q(folder + "QL5/ENG/LCD_IDLE.ENG"));
     form1->QL5firmware1Click();
     prompts.choose(q(folder + "QL5/POL/LCD_IDLE.POL"));
-    form1->OpenFirmwareDest(kQL5, "");
+    form1->OpenDEST_QL5("");
 
     ASSERT_EQ(prompts.messages().size(), 1u);
     // The message says where: the destination file and line of the text, and its base text's place.
     EXPECT_EQ(prompts.messages()[0],
-              decodeBytes(StructureFailureMessage() + "\r\rLCD_IDLE.POL:3: the destination text of row 2 stands on "
-                                                     "another line than its base text (LCD_IDLE.ENG:2)"));
+              messageText({.code = DiagnosticCode::Structure}) +
+                  QStringLiteral("\r\rLCD_IDLE.POL:3: the destination text of row 2 stands on "
+                                 "another line than its base text (LCD_IDLE.ENG:2)"));
     EXPECT_EQ(setting("dfile"), "");
     // The chosen set is named again, as the one the texts came from.
     EXPECT_EQ(form1->destFile, folder + "QL5/POL/LCD_IDLE.POL");
-    EXPECT_EQ(form1->firmwareStructureFailureRow, 2);
+    EXPECT_EQ(doc().structureFailureRow, 2);
 
     // A save names the row and writes nothing unless confirmed.
     prompts.press(No);
@@ -220,17 +222,18 @@ TEST_F(FirmwareCommands, OrvantaDestinationOfAnotherLineCountEndsTheProgram)
     form1->OpenDEST_Orvanta("");
 
     ASSERT_EQ(prompts.messages().size(), 1u);
-    EXPECT_EQ(prompts.messages()[0], decodeBytes(LineCountMessage("EDIT.POL", 4, 3)));
+    EXPECT_EQ(prompts.messages()[0],
+              messageText({.code = DiagnosticCode::LineCount, .file = folder + "ORVANTA/POL/EDIT.POL", .count = 4, .expected = 3}));
     EXPECT_TRUE(prompts.messages()[0].endsWith(QStringLiteral("\r\rWrong lines number in file: \"EDIT.POL\"  4 instead of 3")));
     // Termination is the last thing asked for; nothing is read into the table.
     EXPECT_EQ(prompts.requests.back().kind, Request::Terminate);
     EXPECT_EQ(prompts.requests.back().exitCode, 0);
     EXPECT_EQ(setting("dfile"), "");
     EXPECT_EQ(form1->destFile, "");
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "");
+    EXPECT_EQ(doc().entry(0).stored, "");
 }
 
-TEST_F(FirmwareCommands, BlankRightAfterABaseOpeningWritesEmptyLines)
+TEST_F(FirmwareCommands, BlankRightAfterABaseOpeningWritesTheBaseLinesWithBlankTexts)
 {
     writeFile("QL10/ENG/LCD_1.ENG", crlf({"'One'", "x"}));
     writeFile("QL10/ENG/LCD_2.ENG", crlf({"'Two' ; c", "", "'Three'"}));
@@ -238,13 +241,15 @@ TEST_F(FirmwareCommands, BlankRightAfterABaseOpeningWritesEmptyLines)
     start();
     prompts.choose(q(folder + "QL10/ENG/LCD_1.ENG"));
     form1->QL10firmware1Click();
-    table().clearColumn(tcol::kComment);
     prompts.choose(q(folder + "QL10/OUT/LCD_1.CZE"));
-    EXPECT_TRUE(form1->SaveFirmwareDest(kQL10));
-    EXPECT_EQ(readFile("QL10/OUT/LCD_1.CZE"), "\r\n\r\n");
-    EXPECT_EQ(readFile("QL10/OUT/LCD_2.CZE"), "\r\n\r\n\r\n");
+    form1->Blank1Click();
+    // No destination set was open: the base set's lines are the templates.
+    EXPECT_EQ(readFile("QL10/OUT/LCD_1.CZE"), "'   '\r\nx\r\n");
+    EXPECT_EQ(readFile("QL10/OUT/LCD_2.CZE"), "'   ' ; c\r\n\r\n'     '\r\n");
     EXPECT_EQ(form1->destFile, folder + "QL10/OUT/LCD_1.CZE");
-    EXPECT_EQ(form1->Panel3->text(), QString());  // nothing read back
+    EXPECT_EQ(form1->Panel3->text(), QStringLiteral("LCD_1.CZE"));
+    EXPECT_EQ(cell(tcol::kComment, 2), " c");
+    EXPECT_TRUE(prompts.messages().empty());
 }
 
 TEST_F(FirmwareCommands, FailedWriteIsReportedLeavesTheOldFileAndIsNotReadBack)
@@ -284,9 +289,9 @@ TEST_F(FirmwareCommands, ATextWithoutPlaceInItsLineRefusesTheSave)
     prompts.choose(q(folder + "QL5/ENG/LCD_IDLE.ENG"));
     form1->QL5firmware1Click();
     prompts.choose(q(folder + "QL5/POL/LCD_IDLE.POL"));
-    form1->OpenFirmwareDest(kQL5, "");
+    form1->OpenDEST_QL5("");
     ASSERT_TRUE(prompts.messages().empty());
-    table().setCell(tcol::kDest, 2, "Dwa");
+    edit(2, "Dwa");
 
     prompts.choose(q(folder + "QL5/POL/LCD_IDLE.POL"));
     form1->Savedest1Click();
@@ -313,7 +318,7 @@ TEST_F(FirmwareCommands, FileMenuShowsOrvantaWhereItsBaseIsInstalled)
         {nullptr, kOrvanta, false, true},
         {"ORVANTA/ENG/edit.eng", kQL5, true, true},
         {"ORVANTA/POL/EDIT.POL", kMenuIni, true, false},
-        {"ORVANTA/CZE/EDIT.CZE", kCArrays, false, true},
+        {"ORVANTA/CZE/EDIT.CZE", kCArrays, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file ? c.file : "none");

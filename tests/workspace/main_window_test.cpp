@@ -11,15 +11,28 @@ namespace {
 
 using MainWindow = WorkspaceTest;
 
-// Puts an unsaved edit into row 1 of a resource-string table.
-void makeEdit(TForm1& f1, TextGrid& work)
+// Rows of a kind: base texts and the destination as stored.
+std::vector<Entry> rowsOf(std::uint8_t kind, const std::vector<std::pair<std::string, std::string>>& texts)
 {
-    f1.sourceKind = kKonfix;
-    work.setRowCount(3);
-    work.setCell(0, 1, "ID_A");
-    work.setCell(2, 1, "stored");
-    f1.SG1->cells().setRowCount(3);
-    f1.SG1->cells().setCell(tcol::kDest, 1, "edited");
+    std::vector<Entry> rows;
+    for (const auto& [base, stored] : texts) {
+        Entry e;
+        e.id = "ID_" + std::to_string(rows.size() + 1);
+        e.base = base;
+        e.rule = traitsOf(kind).commentColumns ? fixedRuleFor(base) : LengthRule::AtMost;
+        e.stored = stored;
+        e.dest = fitToRule(e.rule, base, stored);
+        e.line = static_cast<std::uint32_t>(rows.size() + 1);
+        rows.push_back(e);
+    }
+    return rows;
+}
+
+// Puts an unsaved edit into row 1 of a resource-string table.
+void makeEdit(TForm1& f1)
+{
+    f1.showRows(kKonfix, rowsOf(kKonfix, {{"Base", "stored"}}));
+    f1.pushEdit(SetDestinations::one(f1.document(), 0, "edited"));
 }
 
 TEST_F(MainWindow, CaptionShowsTheVersionText)
@@ -115,7 +128,7 @@ TEST_F(MainWindow, SavePromptAnswersDecideWhetherTheWindowCloses)
         SCOPED_TRACE(c.name);
         prompts = ScriptedPrompts();
         start();
-        makeEdit(*form1, work());
+        makeEdit(*form1);
         QFile::remove(QString::fromStdString(ini));
         QDir().mkpath(QString::fromStdString(folder + "dest"));
         prompts.press(c.saveAnswer);
@@ -132,78 +145,52 @@ TEST_F(MainWindow, SavePromptAnswersDecideWhetherTheWindowCloses)
         EXPECT_EQ(prompts.requests[0].buttons, unsigned(Yes | No | Cancel));
         if (c.questions > 1) EXPECT_EQ(shown[1], QStringLiteral("        Close program     ?"));
         EXPECT_EQ(prompts.ofKind(Request::Save).size(), c.saveAs ? 1u : 0u);
-        if (c.written) EXPECT_NE(readFile(c.saveAs).find("\"edited\""), std::string::npos);
+        if (c.written) EXPECT_NE(readFile(c.saveAs).find("\"edited\""), std::string::npos) << readFile(c.saveAs);
         // Settings are only written by a completed close.
         EXPECT_EQ(QFile::exists(QString::fromStdString(ini)), c.closes);
         TearDown();
     }
 }
 
-TEST_F(MainWindow, SavePromptComparesTheRowsOfTheWorkingTableByKind)
+TEST_F(MainWindow, SavePromptAsksExactlyWhileEditsAreUnsaved)
 {
     start();
-    struct Case {
-        const char* name;
-        std::uint8_t kind;
-        int storedColumn;
-        std::string stored;
-        std::string edited;
-        bool asks;
-    };
-    const Case cases[] = {
-        {"resource strings, equal", kKonfix, 2, "a", "a", false},
-        {"resource strings, differs", kGenericDrc, 2, "a", "b", true},
-        {"menu INI, differs", kMenuIni, 2, "a", "", true},
-        {"firmware, nothing stored, typed", kQL5, 7, "", "typed", true},
-        {"firmware, nothing stored, the padding blanks", kQL5, 7, "", "   ", false},
-        {"firmware, differs", kOrvanta, 7, "abc", "abd", true},
-        {"nothing opened, differs", kNone, 2, "a", "b", true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    QDir().mkpath(QString::fromStdString(folder + "dest"));
+    auto asks = [&] {
         prompts = ScriptedPrompts();
-        form1->sourceKind = c.kind;
-        work().setRowCount(2);
-        for (int col = 0; col < 11; ++col) work().setCell(col, 1, "");
-        table().setRowCount(2);
-        work().setCell(c.storedColumn, 1, c.stored);
-        table().setCell(tcol::kDest, 1, c.edited);
-        if (c.asks) prompts.press(No);
+        prompts.press(No);
         EXPECT_TRUE(form1->SaveDestPrompt());
-        EXPECT_EQ(prompts.messages().size(), c.asks ? 1u : 0u);
+        return prompts.messages().size() == 1;
+    };
+    // An edit in every family counts until it is undone or saved.
+    for (std::uint8_t kind : {kKonfix, kQL5, kMenuIni, kCArrays}) {
+        SCOPED_TRACE(std::to_string(kind));
+        form1->showRows(kind, rowsOf(kind, {{"Open", "Otw"}, {"Close", ""}}));
+        EXPECT_FALSE(asks());
+        // Blanks typed where a firmware text is padded anyway change nothing.
+        if (traitsOf(kind).commentColumns) {
+            edit(2, "   ");
+            EXPECT_FALSE(asks());
+        }
+        edit(2, "Zamk");
+        EXPECT_TRUE(asks());
+        form1->undoStack().undo();
+        EXPECT_FALSE(asks());
+        form1->undoStack().redo();
+        EXPECT_TRUE(asks());
     }
-}
 
-TEST_F(MainWindow, SavePromptLooksOnlyAtRowsOfTheWorkingTable)
-{
-    start();
-    form1->sourceKind = kKonfix;
-    work().setRowCount(2);
-    work().setCell(2, 1, "same");
-    table().setRowCount(4);
-    table().setCell(tcol::kDest, 1, "same");
-    table().setCell(tcol::kDest, 3, "beyond the working rows");
-    EXPECT_TRUE(form1->SaveDestPrompt());
-    EXPECT_TRUE(prompts.messages().empty());
-}
-
-TEST_F(MainWindow, SavePromptOfTheCModeComparesTheChosenLanguageColumn)
-{
-    start();
-    form1->sourceKind = kCArrays;
-    work().setRowCount(2);
-    form1->ComboBox2->blockSignals(true);
-    form1->ComboBox2->addItems({"English", "Polski"});
-    form1->ComboBox2->setCurrentIndex(1);
-    form1->ComboBox2->blockSignals(false);
-    work().setCell(2, 1, "tekst");
-    table().setRowCount(2);
-    table().setCell(tcol::kDest, 1, "tekst");
-    EXPECT_TRUE(form1->SaveDestPrompt());
-    EXPECT_TRUE(prompts.messages().empty());
-    table().setCell(tcol::kDest, 1, "zmieniony");
-    prompts.press(Cancel);
-    EXPECT_FALSE(form1->SaveDestPrompt());
+    // A save that wrote the file ends the edits; one that failed keeps them.
+    form1->showRows(kKonfix, rowsOf(kKonfix, {{"Open", "Otw"}}));
+    edit(1, "Otworz");
+    prompts = ScriptedPrompts();
+    prompts.choose(pathToQString(folder + "missing/x.drc"));
+    EXPECT_FALSE(form1->SaveDestination());
+    EXPECT_TRUE(form1->edited());
+    prompts.choose(pathToQString(folder + "dest/x.drc"));
+    EXPECT_TRUE(form1->SaveDestination());
+    EXPECT_FALSE(form1->edited());
+    EXPECT_EQ(doc().entry(0).stored, "Otworz");
 }
 
 TEST_F(MainWindow, ColumnLayoutFollowsTheGridWidth)
@@ -241,81 +228,50 @@ TEST_F(MainWindow, CharacterCountSumsBaseAndDestinationLengths)
 {
     start();
     EXPECT_EQ(form1->Label1->text(), QStringLiteral("Base: ___   Dest: ___"));
-    table().setRowCount(1);
-    form1->BitBtn2Click();
+    form1->showRows(kKonfix, {});
     EXPECT_EQ(form1->Label1->text(), QStringLiteral("Base: 0   Dest.: 0"));
-    table().setRowCount(4);
-    const char* base[] = {"12345", "", "1234567"};
-    const char* dest[] = {"1234", "12", ""};
-    for (int r = 1; r <= 3; ++r) {
-        table().setCell(tcol::kBase, r, base[r - 1]);
-        table().setCell(tcol::kDest, r, dest[r - 1]);
-    }
-    table().setCell(tcol::kBase, 0, "header text is not counted");
-    form1->BitBtn2->click();
+    form1->showRows(kKonfix, rowsOf(kKonfix, {{"12345", "1234"}, {"", "12"}, {"1234567", ""}}));
     EXPECT_EQ(form1->Label1->text(), QStringLiteral("Base: 12   Dest.: 6"));
+    // Not live: an edit shows at the next refresh.
+    edit(3, "123");
+    EXPECT_EQ(form1->Label1->text(), QStringLiteral("Base: 12   Dest.: 6"));
+    form1->BitBtn2->click();
+    EXPECT_EQ(form1->Label1->text(), QStringLiteral("Base: 12   Dest.: 9"));
 }
 
-TEST_F(MainWindow, TableRefreshCopiesTheWorkingTableByKind)
+TEST_F(MainWindow, TheTableShowsTheRowsOfEveryFamily)
 {
     start();
-    auto fillWorking = [&] {
-        work().setRowCount(4);
-        const char* ids[] = {"A", "B", "C"};
-        const char* base[] = {"one", "", "three\\n3"};
-        const char* dest[] = {"jeden", "", ""};
-        for (int r = 1; r <= 3; ++r) {
-            work().setCell(0, r, ids[r - 1]);
-            work().setCell(1, r, base[r - 1]);
-            work().setCell(2, r, dest[r - 1]);
-        }
+    struct Case {
+        std::uint8_t kind;
+        std::vector<const char*> header;  // columns 0, 1, 3, 5
+        std::vector<const char*> row2;    // columns 0, 1, 3, 5 and 8 of row 2
     };
-
-    fillWorking();
-    form1->sourceKind = kKonfix;
-    form1->baseFile = folder + "base/Konfix_en.drc";
-    form1->destFile = "";
-    form1->TableRefresh();
-    EXPECT_EQ(table().rowCount(), 4);
-    const char* numbers[] = {"No.", " 1", " 2", " 3"};
-    const char* baseLen[] = {"len", " 3", " 0", " 8"};
-    const char* destLen[] = {"len", " 5", " 0", " 0"};
-    for (int r = 0; r < 4; ++r) {
-        EXPECT_EQ(table().cell(0, r), numbers[r]);
-        EXPECT_EQ(table().cell(1, r), baseLen[r]);
-        EXPECT_EQ(table().cell(3, r), destLen[r]);
+    const Case cases[] = {
+        {kKonfix, {"No.", "len", "len", ""}, {" 2", " 0", " 0", "", ""}},
+        {kMenuIni, {"No.", "len", "len", ""}, {"ID_2", "", "", "", ""}},
+        {kCArrays, {"", "", "", ""}, {"2", " 0", " 0", "", ""}},
+        {kQL5, {"No.", "len", "len", "comment"}, {"2", " 0", " 0", "", "2"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.kind));
+        form1->baseFile = folder + "base/a.drc";
+        form1->destFile = "";
+        form1->showRows(c.kind, rowsOf(c.kind, {{"one", "uno"}, {"", ""}, {"three\\n3", ""}}));
+        EXPECT_EQ(form1->SG1->rowCount(), 4);
+        const int columns[] = {tcol::kNumber, tcol::kBaseLen, tcol::kDestLen, tcol::kComment, tcol::kLineIndex};
+        for (std::size_t i = 0; i < c.header.size(); ++i) EXPECT_EQ(cell(columns[i], 0), c.header[i]) << i;
+        for (std::size_t i = 0; i < c.row2.size(); ++i) EXPECT_EQ(cell(columns[i], 2), c.row2[i]) << i;
+        EXPECT_EQ(cell(tcol::kBase, 3), "three\\n3");
+        EXPECT_EQ(cell(tcol::kDest, 1), "uno");
+        EXPECT_EQ(cell(tcol::kPreview7, 1), "");
+        EXPECT_EQ(form1->Panel4->text(), QStringLiteral("a.drc"));
+        EXPECT_EQ(form1->Panel3->text(), QString());
     }
-    EXPECT_EQ(table().cell(2, 3), "three\\n3");
-    EXPECT_EQ(table().cell(4, 1), "jeden");
-    EXPECT_EQ(table().cell(7, 1), "");
-    EXPECT_EQ(form1->Panel4->text(), QStringLiteral("Konfix_en.drc"));
-    EXPECT_EQ(form1->Panel3->text(), QString());
-    EXPECT_EQ(form1->Label1->text(), QStringLiteral("Base: 11   Dest.: 5"));
-
-    // The menu INI mode leaves the key, length columns and row count alone.
-    form1->sourceKind = kMenuIni;
-    table().setRowCount(3);
-    table().setCell(0, 1, "12i");
-    table().setCell(1, 1, "");
-    form1->TableRefresh();
-    EXPECT_EQ(table().rowCount(), 3);
-    EXPECT_EQ(table().cell(0, 1), "12i");
-    EXPECT_EQ(table().cell(1, 1), "");
-    EXPECT_EQ(table().cell(2, 1), "one");
-
-    // The C mode only lays the columns out.
-    form1->sourceKind = kCArrays;
-    form1->Label1->setText("unchanged");
-    table().setCell(2, 1, "kept");
-    form1->TableRefresh();
-    EXPECT_EQ(table().cell(2, 1), "kept");
-    EXPECT_EQ(form1->Label1->text(), QStringLiteral("unchanged"));
-
-    // Firmware kinds set the headers, the comment header included.
-    form1->sourceKind = kQL5;
-    form1->TableRefresh();
-    EXPECT_EQ(table().cell(5, 0), "comment");
-    EXPECT_EQ(table().cell(2, 1), "kept");
+    // A table without rows keeps one empty row below its header.
+    form1->showRows(kKonfix, {});
+    EXPECT_EQ(form1->SG1->rowCount(), 2);
+    EXPECT_EQ(cell(tcol::kNumber, 1), "");
 }
 
 TEST_F(MainWindow, FontsAndSourceKindComeFromTheSettingsFile)

@@ -74,13 +74,20 @@ protected:
         Settings(ini).setFile("l1", l1);
         Settings(ini).setFile("l2", l2);
     }
+    // A column of the translation table, or with a grid, of that grid, for
+    // the rows of the translation table.
+    std::vector<std::string> column(int c) const
+    {
+        std::vector<std::string> out;
+        for (int r = 1; r < form1->SG1->rowCount(); ++r) out.push_back(cell(c, r));
+        return out;
+    }
     std::vector<std::string> column(const TextGrid& g, int c) const
     {
         std::vector<std::string> out;
-        for (int r = 1; r < table().rowCount(); ++r) out.push_back(g.cell(c, r));
+        for (int r = 1; r < form1->SG1->rowCount(); ++r) out.push_back(g.cell(c, r));
         return out;
     }
-    const TextGrid& table() const { return form1->SG1->cells(); }
     QStringList entries(const QComboBox* box) const
     {
         QStringList out;
@@ -125,14 +132,14 @@ TEST_F(MenuIni, OpeningOffersMenuIniInTheProgramFolderAndShowsBothLanguages)
     EXPECT_EQ(form1->ComboBox2->currentText(), QStringLiteral("Polski"));
 
     // Rows in the order 1, 1i, 3, 3v; "title" is no text key.
-    EXPECT_EQ(table().rowCount(), 5);
-    EXPECT_EQ(column(table(), tcol::kNumber), (std::vector<std::string>{"1", "1i", "3", "3v"}));
-    EXPECT_EQ(column(table(), tcol::kBase), (std::vector<std::string>{"Open", "Open hint", "Save", "Saving"}));
-    EXPECT_EQ(column(table(), tcol::kDest),
+    EXPECT_EQ(form1->SG1->rowCount(), 5);
+    EXPECT_EQ(column(tcol::kNumber), (std::vector<std::string>{"1", "1i", "3", "3v"}));
+    EXPECT_EQ(column(tcol::kBase), (std::vector<std::string>{"Open", "Open hint", "Save", "Saving"}));
+    EXPECT_EQ(column(tcol::kDest),
               (std::vector<std::string>{"Otw\xF3rz", "", "Zapisz", "Zapisywanie"}));
-    EXPECT_EQ(column(table(), tcol::kBaseLen), std::vector<std::string>(4));
-    EXPECT_EQ(column(work(), 1), column(table(), tcol::kBase));
-    EXPECT_EQ(column(work(), 2), column(table(), tcol::kDest));
+    EXPECT_EQ(column(tcol::kBaseLen), std::vector<std::string>(4));
+    EXPECT_EQ(column(work(), 1), column(tcol::kBase));
+    EXPECT_EQ(column(work(), 2), column(tcol::kDest));
     EXPECT_GE(work().rowCount(), 500);
     EXPECT_TRUE(form1->SaveDestPrompt());
     EXPECT_TRUE(prompts.messages().empty());
@@ -179,20 +186,23 @@ TEST_F(MenuIni, TheCommandPromptsAndClearsOnlyWhenTheKindChanges)
     };
     const Case cases[] = {
         {"another kind, prompt cancelled: nothing happens", kKonfix, {Cancel}, false, false},
-        {"another kind, edits discarded: cleared", kKonfix, {No}, true, true},
+        // Rows of another kind stay, edits included, until a file is read.
+        {"another kind, then cancelled: nothing is lost", kKonfix, {No}, true, false},
         {"already menu INI: no prompt, nothing cleared", kMenuIni, {}, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         prompts = ScriptedPrompts();
         start();
-        form1->sourceKind = c.kind;
+        Entry row;
+        row.id = "1";
+        row.base = "base";
+        row.stored = "stored";
+        row.dest = "stored";
+        form1->showRows(c.kind, {row});
         form1->prevSourceKind = kNone;
         form1->destFile = "/x/dest.drc";
-        work().setRowCount(3);
-        work().setCell(2, 1, "stored");
-        form1->SG1->cells().setRowCount(3);
-        form1->SG1->cells().setCell(tcol::kDest, 1, "edited");
+        edit(1, "edited");
         for (MsgButton b : c.answers) prompts.press(b);
         if (c.dialog) prompts.cancel();
         form1->INIfile1Click();
@@ -200,8 +210,8 @@ TEST_F(MenuIni, TheCommandPromptsAndClearsOnlyWhenTheKindChanges)
         EXPECT_EQ(prompts.messages().size(), c.answers.size());
         EXPECT_EQ(prompts.ofKind(Request::Open).size(), c.dialog ? 1u : 0u);
         EXPECT_EQ(form1->sourceKind, c.kind);  // cancelled: the kind it was
-        EXPECT_EQ(table().cell(tcol::kDest, 1), c.cleared ? "" : "edited");
-        EXPECT_EQ(work().cell(2, 1), c.cleared ? "" : "stored");
+        EXPECT_EQ(cell(tcol::kDest, 1), c.cleared ? "" : "edited");
+        EXPECT_EQ(doc().entry(0).stored, c.cleared ? "" : "stored");
         EXPECT_EQ(form1->destFile, c.cleared ? "" : "/x/dest.drc");
         TearDown();
     }
@@ -213,21 +223,21 @@ TEST_F(MenuIni, ChoosingAnotherBaseLanguageRebuildsTheRows)
     choose("0", "1");
     start();
     open("menu.ini");
-    ASSERT_EQ(table().rowCount(), 5);
+    ASSERT_EQ(form1->SG1->rowCount(), 5);
 
     form1->ComboBox1->setCurrentIndex(2);  // Deutsch: keys 1 and 5
-    EXPECT_EQ(table().rowCount(), 3);
-    EXPECT_EQ(column(table(), tcol::kNumber), (std::vector<std::string>{"1", "5"}));
-    EXPECT_EQ(column(table(), tcol::kBase), (std::vector<std::string>{"\xD6\x66\x66nen", "F\xFCnf"}));
-    EXPECT_EQ(column(table(), tcol::kDest), (std::vector<std::string>{"Otw\xF3rz", ""}));
+    EXPECT_EQ(form1->SG1->rowCount(), 3);
+    EXPECT_EQ(column(tcol::kNumber), (std::vector<std::string>{"1", "5"}));
+    EXPECT_EQ(column(tcol::kBase), (std::vector<std::string>{"\xD6\x66\x66nen", "F\xFCnf"}));
+    EXPECT_EQ(column(tcol::kDest), (std::vector<std::string>{"Otw\xF3rz", ""}));
     // Nothing of the former rows is left to be shown or saved again.
     EXPECT_EQ(form1->SG1->cell(tcol::kNumber, 3), "");
     EXPECT_EQ(form1->SG1->cell(tcol::kDest, 3), "");
     EXPECT_TRUE(form1->SaveDestPrompt());
 
     form1->ComboBox2->setCurrentIndex(0);  // English as the destination
-    EXPECT_EQ(column(table(), tcol::kDest), (std::vector<std::string>{"Open", ""}));
-    EXPECT_EQ(column(work(), 2), column(table(), tcol::kDest));
+    EXPECT_EQ(column(tcol::kDest), (std::vector<std::string>{"Open", ""}));
+    EXPECT_EQ(column(work(), 2), column(tcol::kDest));
     EXPECT_TRUE(prompts.messages().empty());
 }
 
@@ -237,8 +247,8 @@ TEST_F(MenuIni, SaveRewritesOnlyTheDestinationTextKeysAndLeavesABackup)
     choose("0", "1");
     start();
     open("menu.ini");
-    form1->SG1->setCell(tcol::kDest, 2, "Podpowied\x9F");  // the missing 1i
-    form1->SG1->setCell(tcol::kDest, 4, "");                 // 3v cleared
+    edit(2, "Podpowied\x9F");  // the missing 1i
+    edit(4, "");                 // 3v cleared
     form1->Savedest1Click();
 
     EXPECT_TRUE(prompts.messages().empty());
@@ -288,8 +298,8 @@ TEST_F(MenuIni, ATypedLanguageNameBecomesANewSection)
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
         QApplication::sendEvent(form1->ComboBox2->lineEdit(), &press);
     }
-    EXPECT_EQ(column(table(), tcol::kDest), std::vector<std::string>(4));
-    form1->SG1->setCell(tcol::kDest, 1, "Otev\xF8\xED\x74");
+    EXPECT_EQ(column(tcol::kDest), std::vector<std::string>(4));
+    edit(1, "Otev\xF8\xED\x74");
     form1->Savedest1Click();
 
     const std::string saved = readFile("menu.ini");
@@ -299,7 +309,7 @@ TEST_F(MenuIni, ATypedLanguageNameBecomesANewSection)
     EXPECT_EQ(entries(form1->ComboBox2).size(), 4);
     EXPECT_EQ(form1->ComboBox2->currentIndex(), 3);
     EXPECT_EQ(setting("l2"), "3");
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "Otev\xF8\xED\x74");
+    EXPECT_EQ(cell(tcol::kDest, 1), "Otev\xF8\xED\x74");
 }
 
 TEST_F(MenuIni, EveryTextOfAFullSectionSurvivesAndEveryRowCountsAsAnEdit)
@@ -311,16 +321,16 @@ TEST_F(MenuIni, EveryTextOfAFullSectionSurvivesAndEveryRowCountsAsAnEdit)
     choose("0", "1");
     start();
     open("menu.ini");
-    ASSERT_EQ(table().rowCount(), 1504);
-    EXPECT_EQ(table().cell(tcol::kNumber, 1503), "500v");
-    EXPECT_EQ(table().cell(tcol::kDest, 1503), "pl 500v");
+    ASSERT_EQ(form1->SG1->rowCount(), 1504);
+    EXPECT_EQ(cell(tcol::kNumber, 1503), "500v");
+    EXPECT_EQ(cell(tcol::kDest, 1503), "pl 500v");
 
     // Saved unchanged, the file comes back as it was.
     form1->Savedest1Click();
     EXPECT_EQ(firstDifference(readFile("menu.ini"), file), std::string::npos);
 
     // An edit far down the table is seen by the save prompt.
-    form1->SG1->setCell(tcol::kDest, 1400, "edited");
+    edit(1400, "edited");
     prompts.press(No);
     EXPECT_TRUE(form1->SaveDestPrompt());
     EXPECT_EQ(prompts.messages().size(), 1u);
@@ -350,7 +360,7 @@ TEST_F(MenuIni, FilesOfOthersOpenAndSurviveAnUnchangedSave)
         // texts the file holds.
         std::vector<menu_ini::Row> rows = menu_ini::baseRows(doc, languages[0]);
         menu_ini::loadDestTexts(doc, dest, rows);
-        EXPECT_EQ(table().rowCount(), menu_ini::tableRowCount(rows.size()));
+        EXPECT_EQ(form1->SG1->rowCount(), menu_ini::tableRowCount(rows.size()));
         std::vector<menu_ini::DestEntry> texts;
         for (const auto& r : rows) texts.emplace_back(r.key, r.dest);
         IniDocument expected = IniDocument::fromBytes(input);
@@ -369,7 +379,7 @@ TEST_F(MenuIni, AFileThatCannotBeWrittenStaysAsItWas)
     choose("0", "1");
     start();
     open("menu.ini");
-    form1->SG1->setCell(tcol::kDest, 1, "nowy");
+    edit(1, "nowy");
     {
         const FileSizeLimit full(16);
         form1->Savedest1Click();
@@ -379,7 +389,31 @@ TEST_F(MenuIni, AFileThatCannotBeWrittenStaysAsItWas)
     EXPECT_EQ(prompts.ofKind(Request::Message)[0].icon, MsgIcon::Error);
     EXPECT_EQ(readFile("menu.ini"), kMenu);
     // The edit is still there to be saved again.
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "nowy");
+    EXPECT_EQ(cell(tcol::kDest, 1), "nowy");
+}
+
+TEST_F(MenuIni, AResourceStringFileThatCannotBeReadLeavesTheMenuRowsAndFile)
+{
+    writeFile("menu.ini", kMenu);
+    writeFile("base/Konfix_broken.drc", "no table here\r\n");
+    choose("0", "1");
+    start();
+    open("menu.ini");
+    prompts.press(No);
+    prompts.choose(pathToQString(folder + "base/Konfix_broken.drc"));
+    edit(1, "nowy");
+    form1->Konfix1Click();
+    ASSERT_EQ(prompts.messages().size(), 2u);
+    EXPECT_EQ(prompts.messages()[1], QStringLiteral("        Error reading file!       "));
+    EXPECT_EQ(form1->sourceKind, kMenuIni);
+    EXPECT_EQ(form1->baseFile, folder + "menu.ini");
+    EXPECT_EQ(column(tcol::kNumber), (std::vector<std::string>{"1", "1i", "3", "3v"}));
+    EXPECT_EQ(cell(tcol::kDest, 3), "Zapisz");
+    // A save now writes the menu file, with its stored texts and the edit.
+    form1->Savedest1Click();
+    const std::string saved = readFile("menu.ini");
+    EXPECT_NE(saved.find("[Polski]\r\ntitle=Menu PL\r\n7x=inny\r\n1=nowy\r\n1i=\r\n3=Zapisz\r\n"), std::string::npos)
+        << saved;
 }
 
 TEST_F(MenuIni, AFileThatIsNoIniFileGivesEmptyPickersAndTable)
@@ -390,8 +424,8 @@ TEST_F(MenuIni, AFileThatIsNoIniFileGivesEmptyPickersAndTable)
     EXPECT_TRUE(prompts.messages().empty());
     EXPECT_EQ(form1->ComboBox1->count(), 0);
     EXPECT_EQ(form1->ComboBox2->count(), 0);
-    EXPECT_EQ(table().rowCount(), 2);
-    EXPECT_EQ(table().cell(tcol::kNumber, 1), "");
+    EXPECT_EQ(form1->SG1->rowCount(), 2);
+    EXPECT_EQ(cell(tcol::kNumber, 1), "");
     EXPECT_EQ(form1->sourceKind, kMenuIni);
 }
 

@@ -50,12 +50,12 @@ TEST_F(Render, DestinationCellsShowMissingChangedOrStoredPerKind)
         {"equal to the stored text", {"Menu", "Tryb", "Tryb"}, White},
         {"differs from the stored text", {"Menu", "Tryb", "Menu"}, Changed},
         {"equal once padded", {"Menu", "Ty", "Ty  "}, White},
+        {"stored short in its file", {"Menu", "Ty", "Ty"}, White},
     };
     for (std::uint8_t kind : {kOrvanta, kQL5, kQL10, kTelmo}) {
         std::vector<Row> rows;
         for (const Case& c : firmware) rows.push_back(c.row);
         fill(kind, rows);
-        shot();  // the first paint pads the texts
         const QImage image = shot();
         for (size_t i = 0; i < std::size(firmware); ++i) {
             SCOPED_TRACE(kindName(kind) + ": " + firmware[i].name);
@@ -68,41 +68,25 @@ TEST_F(Render, DestinationCellsShowMissingChangedOrStoredPerKind)
 TEST_F(Render, DestinationLengthIsMarkedWhenItDoesNotFitTheBase)
 {
     start();
-    // Destination length 12 and 8 against a base length of 10.
+    // Destination length 12 and 8 against a base length of 10. A firmware
+    // text always has the length of its base: its length is never marked.
     struct Case {
         std::uint8_t kind;
         bool longMarked;
-        bool shortMarked;
     };
     const Case cases[] = {
-        {kKonfix, true, false},  {kVigrex, true, false}, {kKonfi10, true, false}, {kGenericDrc, true, false},
-        {kCArrays, true, false}, {kMenuIni, false, false}, {kOrvanta, true, true}, {kQL5, true, true},
-        {kQL10, true, true},     {kTelmo, true, true},
+        {kKonfix, true},   {kVigrex, true}, {kKonfi10, true}, {kGenericDrc, true}, {kCArrays, true},
+        {kMenuIni, false}, {kOrvanta, false}, {kQL5, false},  {kQL10, false},      {kTelmo, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(kindName(c.kind));
-        if (isFirmwareKind(c.kind)) {
-            // The firmware length cell follows the base text at every paint,
-            // so the base texts carry the destination lengths here.
-            fill(c.kind, {{std::string(12, 'b'), std::string(12, 'd'), ""},
-                          {std::string(8, 'b'), std::string(8, 'd'), ""},
-                          {std::string(10, 'b'), std::string(10, 'd'), ""}});
-        } else {
-            fill(c.kind, {{std::string(10, 'b'), std::string(12, 'd'), ""},
-                          {std::string(10, 'b'), std::string(8, 'd'), ""},
-                          {std::string(10, 'b'), std::string(10, 'd'), ""}});
-            if (c.kind == kMenuIni) {
-                // The menu INI mode has no lengths of its own; give it some.
-                table().setCell(tcol::kDestLen, 1, " 12");
-                table().setCell(tcol::kDestLen, 2, " 8");
-                table().setCell(tcol::kDestLen, 3, " 10");
-            }
-        }
-        for (int r = 1; r <= 3; ++r) table().setCell(tcol::kBaseLen, r, " 10");
+        fill(c.kind, {{std::string(10, 'b'), std::string(12, 'd'), ""},
+                      {std::string(10, 'b'), std::string(8, 'd'), ""},
+                      {std::string(10, 'b'), std::string(10, 'd'), ""}});
         const QImage image = shot();
         const QRgb face = palette(QPalette::Button);
         EXPECT_EQ(background(image, tcol::kDestLen, 1), c.longMarked ? kChanged : face);
-        EXPECT_EQ(background(image, tcol::kDestLen, 2), c.shortMarked ? kChanged : face);
+        EXPECT_EQ(background(image, tcol::kDestLen, 2), face);
         EXPECT_EQ(background(image, tcol::kDestLen, 3), face);
         // The other number columns and the base text stay grey.
         EXPECT_EQ(background(image, tcol::kBaseLen, 2), face);
@@ -146,51 +130,37 @@ TEST_F(Render, CurrentTextCellIsHighlightedFocusedOrNot)
     EXPECT_EQ(background(image, tcol::kDest, 3), highlight);
 }
 
-TEST_F(Render, UnfocusedCurrentCellIsNotRewrittenUntilTheGridHasTheFocusAgain)
-{
-    start();
-    fill(kQL5, {{"ABCDEFGH", "ABCDEFGH", ""}, {"ABCDEFGH", "", ""}});
-    ASSERT_TRUE(grid().setCurrentCell(tcol::kDest, 1));
-    form1->BitBtn2->setFocus();
-    settle();
-    table().setCell(tcol::kDest, 1, "ABCDEFGHIJ");
-    table().setCell(tcol::kDest, 2, "ABCDEFGHIJ");
-    shot();
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "ABCDEFGHIJ");
-    EXPECT_EQ(table().cell(tcol::kDest, 2), "ABCDEFGH");
-    grid().setFocus();
-    shot();
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "ABCDEFGH");
-}
-
-TEST_F(Render, FirmwareDestinationsTakeTheLengthOfTheirBase)
+TEST_F(Render, FirmwareTextsShowAtTheLengthOfTheirBaseAndPaintingWritesNothing)
 {
     start();
     fill(kTelmo, {{"12345678", "ABCDEFGHIJ", ""},
                   {"12345678", "ABC", ""},
                   {"", "gone", ""},
                   {std::string(300, 'b'), std::string(280, 'd'), ""}});
-    table().setCell(tcol::kDestLen, 1, " 10");
-    table().setCell(tcol::kDestLen, 2, " 3");
-    shot();
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "ABCDEFGH");
-    EXPECT_EQ(table().cell(tcol::kDestLen, 1), " 8");
-    EXPECT_EQ(table().cell(tcol::kDest, 2), "ABC     ");
-    EXPECT_EQ(table().cell(tcol::kDestLen, 2), " 8");
-    EXPECT_EQ(table().cell(tcol::kDest, 3), "");
-    EXPECT_EQ(table().cell(tcol::kDestLen, 3), " 0");
+    // Every row obeys the rule, whether it was ever shown or not.
+    EXPECT_EQ(cell(tcol::kDest, 1), "ABCDEFGH");
+    EXPECT_EQ(cell(tcol::kDestLen, 1), " 8");
+    EXPECT_EQ(cell(tcol::kDest, 2), "ABC     ");
+    EXPECT_EQ(cell(tcol::kDestLen, 2), " 8");
+    EXPECT_EQ(cell(tcol::kDest, 3), "");
+    EXPECT_EQ(cell(tcol::kDestLen, 3), " 0");
     // A base text longer than a firmware file can hold leaves the
     // destination as typed.
-    EXPECT_EQ(table().cell(tcol::kDest, 4), std::string(280, 'd'));
-    EXPECT_EQ(table().cell(tcol::kDestLen, 4), " 280");
+    EXPECT_EQ(cell(tcol::kDest, 4), std::string(280, 'd'));
+    EXPECT_EQ(cell(tcol::kDestLen, 4), " 280");
 
-    // The rewrites settle: one more paint writes nothing.
-    const auto generation = table().generation();
+    // Painting, focused or not, with the editor open or not, writes nothing.
+    const auto generation = doc().generation();
+    ASSERT_TRUE(grid().setCurrentCell(tcol::kDest, 1));
     shot();
-    EXPECT_EQ(table().generation(), generation);
+    form1->BitBtn2->setFocus();
+    shot();
+    grid().setFocus();
+    shot();
+    EXPECT_EQ(doc().generation(), generation);
 }
 
-TEST_F(Render, BaseTextsFollowTheWorkingTableExceptInTheCMode)
+TEST_F(Render, ATypedBaseTextStaysOnlyInTheCMode)
 {
     start();
     for (std::uint8_t kind : {kKonfix, kGenericDrc, kMenuIni, kOrvanta, kCArrays}) {
@@ -202,30 +172,30 @@ TEST_F(Render, BaseTextsFollowTheWorkingTableExceptInTheCMode)
         EXPECT_TRUE(grid().isEditorOpen());
         shot();
         if (kind == kCArrays) {
-            EXPECT_EQ(table().cell(tcol::kBase, 2), "zz");
-            EXPECT_EQ(table().cell(tcol::kBaseLen, 2), " 2");
+            EXPECT_EQ(cell(tcol::kBase, 2), "zz");
+            EXPECT_EQ(cell(tcol::kBaseLen, 2), " 2");
         } else {
-            EXPECT_EQ(table().cell(tcol::kBase, 2), "Close");
+            EXPECT_EQ(cell(tcol::kBase, 2), "Close");
             // The open editor shows the text put back.
             EXPECT_EQ(grid().editor()->text(), QStringLiteral("Close"));
-            if (kind != kMenuIni) EXPECT_EQ(table().cell(tcol::kBaseLen, 2), " 5");
         }
         key(Qt::Key_Escape);
-        // A base text changed in the working table shows at the next paint.
-        const int source = isFirmwareKind(kind) ? 6 : 1;
-        work().setCell(source, 1, "Opened");
-        shot();
-        EXPECT_EQ(table().cell(tcol::kBase, 1), kind == kCArrays ? "Open" : "Opened");
+        EXPECT_FALSE(form1->edited());
     }
 }
 
 TEST_F(Render, GapLinesSeparateFirmwareLinesThatDoNotFollowEachOther)
 {
     start();
-    fill(kOrvanta, {{"a", "", ""}, {"b", "", ""}, {"c", "", ""}, {"d", "", ""}, {"e", "", ""}, {"f", "", ""}});
     // Rows 1..6 hold lines 3, 4, 5, 9, 10 and 70000 (beyond the file model).
-    const char* lines[] = {"3", "4", "5", "9", "10", "70000"};
-    for (int r = 1; r <= 6; ++r) table().setCell(tcol::kLineIndex, r, lines[r - 1]);
+    std::vector<Entry> rows;
+    for (std::uint32_t line : {3u, 4u, 5u, 9u, 10u, 70000u}) {
+        Entry e;
+        e.base = "text";
+        e.line = line;
+        rows.push_back(e);
+    }
+    form1->showRows(kOrvanta, rows);
     narrowTextColumns();
     const QImage image = shot();
     const QRgb shadow = palette(QPalette::Dark);
@@ -257,8 +227,9 @@ TEST_F(Render, GapLinesSeparateFirmwareLinesThatDoNotFollowEachOther)
     EXPECT_EQ(background(image, tcol::kComment, 2), palette(QPalette::Button));
     for (int c = 6; c <= 8; ++c) EXPECT_EQ(background(image, c, 2), palette(QPalette::Base)) << c;
 
-    // Resource strings have no gap lines whatever column 8 holds.
-    form1->sourceKind = kKonfix;
+    // Resource strings have no gap lines whatever lines their rows name.
+    form1->showRows(kKonfix, rows);
+    narrowTextColumns();
     const QImage plain = shot();
     const QRect rect = painted(tcol::kBase, 3);
     EXPECT_NE(plain.pixel(rect.center().x(), rect.bottom()), shadow);

@@ -2,7 +2,6 @@
 // from the settings file, by the reader of the stored kind, and the grid put
 // back at the stored rows. The program folder is a copy of the demo folder.
 #include <QDir>
-#include <QTemporaryDir>
 #include <filesystem>
 
 #include "formats/source_kind.h"
@@ -49,7 +48,8 @@ TEST_F(Restore, ResourceStrings)
          false, 1, 1},
         {"an unknown kind reads resource strings", "fm=7\r\nbfile=./base/Vigrex_en.drc\r\ncc=30\r\n", 30, true,
          false, 1, 1},
-        {"a missing base file", "fm=1\r\nbfile=./base/Konfix_xx.drc\r\ncc=3\r\n", 5, false, false, 3, 1},
+        {"a missing base file: no row, the stored row is beyond the table",
+         "fm=1\r\nbfile=./base/Konfix_xx.drc\r\ncc=3\r\n", 2, false, false, 1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -62,11 +62,11 @@ TEST_F(Restore, ResourceStrings)
         const std::string bfile = setting("bfile");
         EXPECT_EQ(form1->baseFile, setting("fm").empty() ? "" : folder + bfile.substr(2));
         EXPECT_EQ(form1->Panel4->text().toStdString(), refreshed ? bfile.substr(bfile.rfind('/') + 1) : "");
-        EXPECT_EQ(table().cell(tcol::kNumber, 0), refreshed ? "No." : "");
+        EXPECT_EQ(cell(tcol::kNumber, 0), refreshed ? "No." : "");
         if (refreshed) {
-            EXPECT_EQ(table().rowCount(), c.rows);
-            EXPECT_EQ(!table().cell(tcol::kBase, 1).empty(), c.base);
-            EXPECT_EQ(!table().cell(tcol::kDest, 1).empty(), c.dest);
+            EXPECT_EQ(form1->SG1->rowCount(), c.rows);
+            EXPECT_EQ(!cell(tcol::kBase, 1).empty(), c.base);
+            EXPECT_EQ(!cell(tcol::kDest, 1).empty(), c.dest);
             EXPECT_EQ(grid().row(), c.row);
             EXPECT_EQ(grid().col(), tcol::kBase);
             EXPECT_EQ(grid().topRow(), c.top);
@@ -83,7 +83,7 @@ TEST_F(Restore, ResourceStrings)
     writeFile("base/Konfix_broken.drc", "no string table here\r\n");
     startWith("fm=1\r\nbfile=./base/Konfix_broken.drc\r\n");
     EXPECT_EQ(prompts.messages(), std::vector<QString>{QStringLiteral("        Error reading file!       ")});
-    EXPECT_EQ(table().cell(tcol::kNumber, 0), "No.");
+    EXPECT_EQ(cell(tcol::kNumber, 0), "No.");
 }
 
 TEST_F(Restore, FirmwareThroughTheOrvantaAndTelmoOpeners)
@@ -107,17 +107,17 @@ TEST_F(Restore, FirmwareThroughTheOrvantaAndTelmoOpeners)
         prompts = ScriptedPrompts();
         startWith(c.files);
         EXPECT_EQ(prompts.terminated, c.lineCountFailure);
-        EXPECT_FALSE(table().cell(tcol::kBase, 1).empty());
+        EXPECT_FALSE(cell(tcol::kBase, 1).empty());
         if (c.lineCountFailure) {
             ASSERT_EQ(prompts.messages().size(), 1u);
             EXPECT_EQ(setting("dfile"), "");
             EXPECT_EQ(form1->destFile, "");
         } else {
             EXPECT_TRUE(prompts.requests.empty());
-            EXPECT_FALSE(table().cell(tcol::kDest, 1).empty());
+            EXPECT_FALSE(cell(tcol::kDest, 1).empty());
             EXPECT_EQ(form1->Panel3->text().toStdString(), setting("dfile").substr(setting("dfile").rfind('/') + 1));
         }
-        EXPECT_EQ(table().cell(tcol::kComment, 0), "comment");
+        EXPECT_EQ(cell(tcol::kComment, 0), "comment");
         form2.reset();
         form1.reset();
     }
@@ -129,7 +129,7 @@ TEST_F(Restore, MenuIniWithItsLanguages)
     EXPECT_TRUE(prompts.requests.empty());
     EXPECT_EQ(form1->ComboBox1->currentText(), QStringLiteral("Deutsch"));
     EXPECT_EQ(form1->ComboBox2->currentText(), QStringLiteral("Polski"));
-    EXPECT_EQ(table().cell(tcol::kBase, 1), "&Datei");
+    EXPECT_EQ(cell(tcol::kBase, 1), "&Datei");
     EXPECT_EQ(grid().col(), tcol::kBase);
 }
 
@@ -139,10 +139,10 @@ TEST_F(Restore, CArraysWithTheirLanguagesOrNothing)
     EXPECT_TRUE(prompts.requests.empty());
     EXPECT_EQ(form1->ComboBox1->currentText(), QStringLiteral("Deutsch"));
     EXPECT_EQ(form1->ComboBox2->currentText(), QStringLiteral("Polski"));
-    EXPECT_EQ(table().rowCount(), work().rowCount());
-    EXPECT_EQ(table().cell(tcol::kNumber, 2), work().cell(0, 2));
-    EXPECT_EQ(table().cell(tcol::kBase, 1), "Willkommen");
-    EXPECT_EQ(table().cell(tcol::kDest, 1), "Witamy");
+    EXPECT_EQ(form1->SG1->rowCount(), work().rowCount());
+    EXPECT_EQ(cell(tcol::kNumber, 2), work().cell(0, 2));
+    EXPECT_EQ(cell(tcol::kBase, 1), "Willkommen");
+    EXPECT_EQ(cell(tcol::kDest, 1), "Witamy");
     // The stored destination gives way to the template made at opening.
     EXPECT_NE(form1->destFile, folder + "stale.txt");
     EXPECT_FALSE(form1->destFile.empty());
@@ -151,28 +151,30 @@ TEST_F(Restore, CArraysWithTheirLanguagesOrNothing)
     form2.reset();
     form1.reset();
 
-    // A missing file asks for nothing; the grid position still applies.
+    // A missing file asks for nothing; the grid position still applies, to
+    // a table without rows.
     prompts = ScriptedPrompts();
-    startWith("fm=17\r\nbfile=./none.c\r\ncc=3\r\n");
+    startWith("fm=17\r\nbfile=./none.c\r\ncc=1\r\n");
     EXPECT_TRUE(prompts.requests.empty());
     EXPECT_EQ(form1->ComboBox1->count(), 0);
-    EXPECT_EQ(grid().row(), 3);
+    EXPECT_EQ(form1->SG1->rowCount(), 2);
+    EXPECT_EQ(grid().row(), 1);
     EXPECT_EQ(grid().col(), tcol::kBase);
 }
 
 TEST_F(Restore, DemoOpensOnItsKonfixFilesFromAnyCurrentFolder)
 {
     // The demo's own settings file, with the process in another folder.
-    QTemporaryDir elsewhere;
+    testing::TempFolder elsewhere;
     const QString previous = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+    ASSERT_TRUE(QDir::setCurrent(pathToQString(elsewhere.path())));
     start();
     QDir::setCurrent(previous);
     EXPECT_TRUE(prompts.requests.empty());
     EXPECT_EQ(form1->Panel4->text(), QStringLiteral("Konfix_en.drc"));
     EXPECT_EQ(form1->Panel3->text(), QStringLiteral("Konfix_pl.drc"));
-    EXPECT_EQ(table().rowCount(), 34);
-    EXPECT_FALSE(table().cell(tcol::kDest, 1).empty());
+    EXPECT_EQ(form1->SG1->rowCount(), 34);
+    EXPECT_FALSE(cell(tcol::kDest, 1).empty());
     // Closing stores the names relative to the program folder again.
     prompts.press(Yes);
     ASSERT_TRUE(form1->FormClose());
@@ -200,17 +202,17 @@ TEST_F(Restore, AFileNamedAtStartOpensAsItsKindWithoutADialog)
         prompts = ScriptedPrompts();
         // After a session of another kind, with its destination.
         startWith("fm=17\r\nbfile=./texts.c\r\n");
-        form1->OpenBaseFile(c.kind, folder + c.file);
+        form1->OpenBaseCommand(c.kind, folder + c.file);
         EXPECT_TRUE(prompts.requests.empty());
         EXPECT_EQ(form1->sourceKind, c.kind);
         EXPECT_EQ(form1->baseFile, folder + c.file);
         const std::string name = std::string(c.file).substr(std::string(c.file).rfind('/') + 1);
         if (isResourceStringKind(c.kind) || isFirmwareKind(c.kind))
             EXPECT_EQ(form1->Panel4->text().toStdString(), name);
-        EXPECT_FALSE(table().cell(tcol::kBase, 1).empty());
+        EXPECT_FALSE(cell(tcol::kBase, 1).empty());
         if (c.rows > 0) {
-            EXPECT_EQ(table().rowCount(), c.rows);
-            EXPECT_TRUE(table().cell(tcol::kDest, 1).empty());  // the C file's destination is gone
+            EXPECT_EQ(form1->SG1->rowCount(), c.rows);
+            EXPECT_TRUE(cell(tcol::kDest, 1).empty());  // the C file's destination is gone
         }
         form2.reset();
         form1.reset();

@@ -52,7 +52,7 @@ protected:
         s.erase("tovrana.ini");
         return s;
     }
-    void edit(int round) { table().setCell(tcol::kDest, 1, "Zmiana" + std::to_string(round)); }
+    void editRound(int round) { edit(1, "Zmiana" + std::to_string(round)); }
     // "Save destination", answering its dialog and then, when given, its question.
     void save(const Kind& kind, std::optional<MsgButton> answer = std::nullopt)
     {
@@ -91,7 +91,7 @@ TEST_P(SaveFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
         choose(file);
         (form1.get()->*command)();
     }
-    edit(1);
+    editRound(1);
     ASSERT_EQ(prompts.messages(), std::vector<QString>{}) << "opened without a message";
     const std::string target = kind.targets.front();
 
@@ -169,7 +169,7 @@ TEST_P(SaveFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
     case Fault::BackupNamesTaken: {
         EXPECT_EQ(messages, std::vector<QString>{});
         // A second save right after keeps its backup too.
-        edit(2);
+        editRound(2);
         save(kind);
         EXPECT_EQ(prompts.messages(), std::vector<QString>{});
         expectBothVersionsKept(before, after, snapshot(), kind.targets);

@@ -21,46 +21,35 @@ class TableTest : public WorkspaceTest {
 protected:
     StringGrid& grid() { return *form1->SG1; }
 
-    // Fills both tables the way the readers and the table refresh leave
-    // them: rows 1.. from `rows`, lengths beside the texts, the stored
-    // destination in the working-table column of the kind. Rows beyond
-    // `rows` up to `rowCount` stay empty. The current cell is (1, 1).
+    // Shows rows of a kind as its reader would leave them: rows 1.. from
+    // `rows` and empty rows up to `rowCount`, identifiers "ID_1", ..., the
+    // length rule of the kind applied, firmware rows on lines 1, 2, ... .
+    // The current cell is (1, 1).
     void fill(std::uint8_t kind, const std::vector<Row>& rows, int rowCount = 0)
     {
-        form1->sourceKind = kind;
         const int n = std::max(rowCount, static_cast<int>(rows.size()) + 1);
-        work().setColCount(kind == kCArrays ? 50 : 11);
-        work().setRowCount(n);
-        table().setRowCount(n);
-        const bool firmware = isFirmwareKind(kind);
-        if (kind == kCArrays) {
+        const FormatTraits& traits = traitsOf(kind);
+        std::vector<Entry> entries;
+        for (int r = 1; r < n; ++r) {
+            const Row row = r - 1 < static_cast<int>(rows.size()) ? rows[r - 1] : Row{};
+            Entry e;
+            e.id = "ID_" + std::to_string(r);
+            e.base = row.base;
+            e.stored = row.stored;
+            e.line = static_cast<std::uint32_t>(r);
+            e.rule = traits.commentColumns ? fixedRuleFor(e.base)
+                     : traits.lengthColumns ? LengthRule::AtMost
+                                            : LengthRule::None;
+            e.dest = fitToRule(e.rule, e.base, row.dest);
+            entries.push_back(std::move(e));
+        }
+        form1->showRows(kind, std::move(entries));
+        if (traits.languagePickers) {
             form1->ComboBox2->blockSignals(true);
             form1->ComboBox2->clear();
             form1->ComboBox2->addItems({"English", "Polski", "Deutsch"});
             form1->ComboBox2->setCurrentIndex(1);
             form1->ComboBox2->blockSignals(false);
-        }
-        for (int r = 1; r < n; ++r) {
-            const Row row = r - 1 < static_cast<int>(rows.size()) ? rows[r - 1] : Row{};
-            work().setCell(0, r, "ID_" + std::to_string(r));
-            if (firmware) {
-                work().setCell(6, r, row.base);
-                work().setCell(7, r, row.stored);
-                table().setCell(tcol::kLineIndex, r, std::to_string(r));
-            } else if (kind == kCArrays) {
-                work().setCell(1, r, row.base);
-                work().setCell(2, r, row.stored);  // the chosen destination language
-            } else {
-                work().setCell(1, r, row.base);
-                work().setCell(2, r, row.stored);
-            }
-            table().setCell(tcol::kNumber, r, " " + std::to_string(r));
-            table().setCell(tcol::kBase, r, row.base);
-            table().setCell(tcol::kDest, r, row.dest);
-            if (kind != kMenuIni) {
-                table().setCell(tcol::kBaseLen, r, lengthText(row.base.size()));
-                table().setCell(tcol::kDestLen, r, lengthText(row.dest.size()));
-            }
         }
         form1->FormResize();
         grid().sync();

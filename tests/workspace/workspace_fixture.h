@@ -6,12 +6,12 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 #include <memory>
 #include <string>
 
 #include "support/atomic_file.h"
 #include "support/text_file.h"
+#include "tests/support/temp_folder.h"
 #include "tests/workspace/scripted_prompts.h"
 #include "workspace/codepage.h"
 #include "workspace/unit1.h"
@@ -24,9 +24,12 @@ class WorkspaceTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir_.isValid());
-        folder = pathFromQString(dir_.path()) + "/";
+        folder = dir_.path();
         ini = folder + "tovrana.ini";
+        // Temporary files (the C templates) go to a folder of the test.
+        hadTmp_ = qEnvironmentVariableIsSet("TMPDIR");
+        oldTmp_ = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QByteArray::fromStdString(folder));
     }
     void TearDown() override
     {
@@ -34,6 +37,11 @@ protected:
         form2.reset();
         if (form1) form1->hide();
         form1.reset();
+    }
+    ~WorkspaceTest() override
+    {
+        if (hadTmp_) qputenv("TMPDIR", oldTmp_);
+        else qunsetenv("TMPDIR");
     }
 
     // Builds the windows as the program does at start.
@@ -65,10 +73,21 @@ protected:
     }
     std::string setting(const char* key) const { return Settings(ini).file(key); }
 
-    TextGrid& table() { return form1->SG1->cells(); }
-    TextGrid& work() { return form2->SG1->cells(); }
+    // A cell of the translation table as the window shows it.
+    std::string cell(int c, int r) const { return form1->SG1->cell(c, r); }
+    const TranslationDocument& doc() const { return form1->document(); }
+    // The destination text of table row r (from 1) as typed into it: one
+    // step of the undo stack.
+    void edit(int r, const std::string& text)
+    {
+        form1->pushEdit(SetDestinations::one(form1->document(), r - 1, text));
+    }
+    // The working table of the format in use.
+    TextGrid& work() { return form1->format().workingTable(); }
 
-    QTemporaryDir dir_;
+    testing::TempFolder dir_;
+    bool hadTmp_ = false;
+    QByteArray oldTmp_;
     std::string folder;  // with its closing "/"
     std::string ini;
     ScriptedPrompts prompts;

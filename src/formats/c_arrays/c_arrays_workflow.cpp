@@ -95,13 +95,8 @@ CArraysSave saveCArrays(TextGrid& work, const TextGrid& translation, int destIte
     r.error = w.error;
     r.backupFailed = w.backupFailed;
     if (!w.backups.empty()) r.backupPath = w.backups.front();
-    if (!r.ok) {
-        r.message = cArraysSaveErrorText(target);
-        if (destItem >= 0) work.copyColumn(destItem + 1, stored);
-    }
+    if (!r.ok && destItem >= 0) work.copyColumn(destItem + 1, stored);
     return r;
 }
-
-std::string cArraysSaveErrorText(const std::string& target) { return "Error saving file \"" + target + "\"."; }
 
 }  // namespace tov

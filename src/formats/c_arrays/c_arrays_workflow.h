@@ -59,8 +59,7 @@ struct CArraysSave {
     bool written = false;     // false with ok: no languages, nothing written
     std::string backupPath;   // the dated backup copy made, empty when none
     bool backupFailed = false;  // nothing written: the backup copy could not be made
-    std::string error;        // the reason, for the command line
-    std::string message;      // the message box text when !ok
+    std::string error;        // the reason
     explicit operator bool() const { return ok; }
 };
 
@@ -73,8 +72,5 @@ struct CArraysSave {
 CArraysSave saveCArrays(TextGrid& work, const TextGrid& translation, int destItem,
                         const std::vector<std::string>& languageNames, const std::string& templatePath,
                         const std::string& target, const BackupChoice& backup);
-
-// "Error saving file "<target>"."
-std::string cArraysSaveErrorText(const std::string& target);
 
 }  // namespace tov

@@ -275,38 +275,4 @@ WriteResult WriteColumnLines(const std::string& path, const TextGrid& work, int 
     return writeFileAtomic(path, FormatColumnLines(work, col, firstRow, count));
 }
 
-std::string ReadErrorMessage(const std::string& path)
-{
-    return "        Error reading file " + path + " !       ";
-}
-
-std::string StructureFailureMessage()
-{
-    return "Niepoprawna struktura plik\xF3w.\r\rWrong structure of input files.";
-}
-
-std::string LineCountMessage(const std::string& fileName, unsigned lines, unsigned expected)
-{
-    const std::string n = std::to_string(lines);
-    const std::string e = std::to_string(expected);
-    return "Niepoprawna ilo\x9C\xE6 linii pliku \"" + fileName + "\"  " + n + " zamiast " + e +
-           "\r\r" + "Wrong lines number in file: \"" + fileName + "\"  " + n + " instead of " + e;
-}
-
-std::string WriteErrorMessage(const std::string& path)
-{
-    return "        Error writing file " + path + " !       ";
-}
-
-std::string NoFilesMessage(const std::string& folderAndMask)
-{
-    return "        No file matches " + folderAndMask + " !       ";
-}
-
-std::string TooManyLinesMessage()
-{
-    return "Zbyt wiele linii w plikach (ponad 65535).\r\r"
-           "Too many lines in the input files (more than 65535).";
-}
-
 }  // namespace tov

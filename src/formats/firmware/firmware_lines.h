@@ -98,7 +98,7 @@ std::uint16_t StoreFileLines(TextGrid& work, int col, int firstRow,
 
 struct ReadColumnResult {
     std::uint16_t lines = 0;    // lines stored
-    bool readOk = true;         // false: show ReadErrorMessage(path)
+    bool readOk = true;         // false: the file could not be read to its end
     bool tooManyLines = false;  // the lines beyond row 65534 were not stored
 };
 
@@ -140,22 +140,5 @@ std::string FormatColumnLines(const TextGrid& work, int col, int firstRow, int c
 // write leaves the old file as it was and is reported.
 WriteResult WriteColumnLines(const std::string& path, const TextGrid& work, int col, int firstRow,
                              int count);
-
-// ---------------------------------------------------------------------------
-// Messages (Windows-1250 bytes), shared by the window and the command line.
-
-// "        Error reading file " + path + " !       "
-std::string ReadErrorMessage(const std::string& path);
-// "Niepoprawna struktura plików." CR CR "Wrong structure of input files."
-std::string StructureFailureMessage();
-// The Orvanta line-count message for destination file `fileName` (no folder)
-// holding `lines` lines against `expected` lines of its base file.
-std::string LineCountMessage(const std::string& fileName, unsigned lines, unsigned expected);
-// "        Error writing file " + path + " !       "
-std::string WriteErrorMessage(const std::string& path);
-// A base opening whose listing found no file: the mask that was listed.
-std::string NoFilesMessage(const std::string& folderAndMask);
-// A file set of more than 65535 lines in all.
-std::string TooManyLinesMessage();
 
 }  // namespace tov

@@ -114,16 +114,6 @@ bool prepareFirmwareKind(TextGrid& translation, TextGrid& work, std::uint8_t cur
 
 // ---------------------------------------------------------------------------
 
-std::string FirmwareBaseOpen::refusalMessage() const
-{
-    switch (status) {
-    case Status::NoFiles: return NoFilesMessage(listed);
-    case Status::TooManyLines: return TooManyLinesMessage();
-    case Status::Loaded: break;
-    }
-    return {};
-}
-
 FirmwareBaseOpen openFirmwareBase(TextGrid& translation, TextGrid& work,
                                   const std::string& chosenPath)
 {
@@ -189,11 +179,6 @@ std::string FirmwareStructureFailure::what() const
     if (baseLine == 0) return "a destination text where the base has no text (row " + std::to_string(row) + ")";
     return "the destination text of row " + std::to_string(row) + " stands on another line than its base text (" +
            baseFile + ":" + std::to_string(baseLine) + ")";
-}
-
-std::string FirmwareStructureFailure::located() const
-{
-    return fileNamePart(destPath) + ":" + std::to_string(destLine) + ": " + what();
 }
 
 namespace {
@@ -262,11 +247,6 @@ std::string FirmwareUnplacedText::what() const
            std::to_string(row) + " has no place in it";
 }
 
-std::string FirmwareUnplacedText::message(const std::string& destFileName) const
-{
-    return fileNamePart(destFileName) + ":" + std::to_string(line) + ": " + what() + "; nothing was saved.";
-}
-
 std::vector<FirmwareUnplacedText> firmwareLinesWithoutPlace(const TextGrid& translation, const TextGrid& work)
 {
     std::vector<FirmwareUnplacedText> out;
@@ -280,11 +260,6 @@ std::vector<FirmwareUnplacedText> firmwareLinesWithoutPlace(const TextGrid& tran
 std::string firmwareSetFile(const std::string& anyFileOfSet, const std::string& baseName)
 {
     return findFileNoCase(folderPart(anyFileOfSet), changeExtension(baseName, extensionPart(fileNamePart(anyFileOfSet))));
-}
-
-std::string FirmwareLineCountFailure::message() const
-{
-    return LineCountMessage(fileName, static_cast<unsigned>(lines), static_cast<unsigned>(expected));
 }
 
 FirmwareDestinationOpen openFirmwareDestination(TextGrid& translation, TextGrid& work,
@@ -340,8 +315,6 @@ FirmwareDestinationOpen openFirmwareDestination(TextGrid& translation, TextGrid&
 }
 
 // ---------------------------------------------------------------------------
-
-std::string FirmwareWriteFailure::message() const { return WriteErrorMessage(path); }
 
 std::string firmwareOutputExtension(const std::string& chosenPath)
 {

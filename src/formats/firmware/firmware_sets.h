@@ -4,8 +4,8 @@
 // The families differ only in constants (FirmwareFamily); one base opener,
 // one destination opener and one writer serve them all. The window asks for
 // the file with the dialog described by the *Dialog functions, calls the
-// procedure with the chosen path and shows the messages the result calls for
-// (texts in firmware_lines.h); the command-line tool calls the same procedures.
+// procedure with the chosen path and shows the messages the result calls for;
+// the command-line tool calls the same procedures.
 //
 // Tables: `translation` is the translation table (row 0 headers, one row per
 // text from row 1), `work` the working table, with the firmware columns:
@@ -107,13 +107,11 @@ struct FirmwareBaseOpen {
     Status status = Status::NoFiles;
     std::string listed;                   // folder + mask that was listed ("…/ENG/*.ENG")
     std::vector<std::string> baseFiles;   // the base file list (names, sorted without regard to case)
-    std::vector<std::string> readErrors;  // full paths that could not be read (ReadErrorMessage each)
+    std::vector<std::string> readErrors;  // full paths that could not be read
     std::string baseFileName;             // the chosen path, when Loaded
     std::size_t lines = 0;                // lines of the set
     int texts = 0;                        // translation rows filled
     bool loaded() const { return status == Status::Loaded; }
-    // The message for NoFiles / TooManyLines; empty when Loaded.
-    std::string refusalMessage() const;
 };
 
 // Opens every file of the chosen file's folder that has the chosen file's
@@ -133,7 +131,6 @@ struct FirmwareLineCountFailure {
     std::string fileName;  // its name without folder
     std::size_t lines = 0;     // lines it holds
     std::size_t expected = 0;  // lines of its base file
-    std::string message() const;  // LineCountMessage
 };
 
 // Where a destination set stops matching its base set: the first
@@ -149,8 +146,6 @@ struct FirmwareStructureFailure {
     // text (EDIT.ENG:4)", or "a destination text where the base has no text
     // (row 2)".
     std::string what() const;
-    // "EDIT.POL:2: " + what(): the destination file named without folder.
-    std::string located() const;
 };
 
 struct FirmwareDestinationOpen {
@@ -168,7 +163,7 @@ struct FirmwareDestinationOpen {
     std::vector<std::size_t> lineCounts;
     std::optional<FirmwareLineCountFailure> lineCount;
     // Row of the first destination text that stands on another line index than
-    // its base text (0: none). The window shows StructureFailureMessage() and
+    // its base text (0: none). The window shows the structure message and
     // clears "dfile"; the tables hold the destination up to that row.
     int structureFailureRow = 0;
     std::optional<FirmwareStructureFailure> structureFailure;  // with the row above
@@ -194,7 +189,6 @@ FirmwareDestinationOpen openFirmwareDestination(TextGrid& translation, TextGrid&
 struct FirmwareWriteFailure {
     std::string path;
     std::string error;  // short English reason
-    std::string message() const;  // WriteErrorMessage(path)
 };
 
 // A row whose destination text has no place in its destination line (see
@@ -207,9 +201,6 @@ struct FirmwareUnplacedText {
     // "the line holds no quoted text and is not in its base line's form: the
     // text of row 2 has no place in it"
     std::string what() const;
-    // The window's message: "EDIT.POL:2: " + what() + "; nothing was saved.",
-    // naming `destFileName` without its folder.
-    std::string message(const std::string& destFileName) const;
 };
 
 struct FirmwareSave {

@@ -156,11 +156,6 @@ std::string drcRefusalReason(const DrcRead& read)
     return "holds an identifier longer than 65535 bytes on line " + line;
 }
 
-std::string drcRefusalText(const DrcRead& read, const std::string& fileName)
-{
-    return "The file \"" + fileName + "\" " + drcRefusalReason(read) + "; it was not read.";
-}
-
 DrcRead ReadDrcBase(const std::string& path, TextGrid& working)
 {
     std::vector<std::string> lines;

@@ -57,10 +57,8 @@ struct DrcRead {
 };
 
 // Why a file was refused (status TooManyEntries or EntryTooLong): "holds more
-// than 65535 strings (string 65536 is on line N)", and the window's message
-// "The file \"NAME\" <why>; it was not read."
+// than 65535 strings (string 65536 is on line N)".
 std::string drcRefusalReason(const DrcRead& read);
-std::string drcRefusalText(const DrcRead& read, const std::string& fileName);
 
 // Reads a base file, rebuilding the rows: columns 0 to 5 are emptied in every
 // row first (also when the file cannot be read), then entry n fills row n:

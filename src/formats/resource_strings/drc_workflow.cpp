@@ -5,16 +5,6 @@
 
 namespace tov {
 
-std::string drcSaveErrorText(const std::string& fileName)
-{
-    return "Error saving file \"" + fileName + "\".";
-}
-
-std::string drcReadErrorText(const DrcRead& read, const std::string& fileName)
-{
-    return read.refused() ? drcRefusalText(read, fileName) : std::string(kDrcReadErrorText);
-}
-
 bool drcTableHoldsDestination(const TextGrid& working)
 {
     // Row 1 counts only while it is a row of the table: cells beyond the row

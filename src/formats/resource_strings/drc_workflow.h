@@ -12,14 +12,6 @@
 
 namespace tov {
 
-// Shown when a reader returns false (eight blanks before, seven after).
-inline constexpr const char* kDrcReadErrorText = "        Error reading file!       ";
-// The message of a failed read: kDrcReadErrorText, or why a file too large
-// to be held whole was refused (naming `fileName`).
-std::string drcReadErrorText(const DrcRead& read, const std::string& fileName);
-// Shown when a save fails; `fileName` as the user chose it.
-std::string drcSaveErrorText(const std::string& fileName);
-
 // True when row 1 (within the row count) has both an identifier and a
 // destination text. A base file
 // opened then is read over the existing rows instead of rebuilding them.

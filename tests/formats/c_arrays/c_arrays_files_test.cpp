@@ -162,7 +162,6 @@ TEST_F(CArraysTest, OpenSwitchLanguagesAndSave)
     const CArraysSave f =
         saveCArrays(work, translation, 1, o.names, path("gone.txt"), path("new.c"), BackupChoice::dated());
     EXPECT_FALSE(f.ok);
-    EXPECT_EQ(f.message, "Error saving file \"" + path("new.c") + "\".");
     EXPECT_TRUE(f.backupPath.empty());
 }
 

@@ -11,30 +11,14 @@
 #include "support/text_file.h"
 #include "support/files.h"
 #include "support/text_grid.h"
+#include "tests/support/temp_folder.h"
 
 namespace tov {
 
 class CArraysTest : public ::testing::Test {
 public:
-    void SetUp() override
-    {
-        std::string tmpl = ::testing::TempDir() + "carrays-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-        dir_ = tmpl + "/";
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-
     std::string path(const std::string& name) const { return dir_ + name; }
-    std::string writeFile(const std::string& name, const std::string& bytes) const
-    {
-        FILE* f = std::fopen(path(name).c_str(), "wb");
-        EXPECT_NE(f, nullptr);
-        if (f) {
-            std::fwrite(bytes.data(), 1, bytes.size(), f);
-            std::fclose(f);
-        }
-        return path(name);
-    }
+    std::string writeFile(const std::string& name, const std::string& bytes) const { return folder_.put(name, bytes); }
     std::string readFile(const std::string& file) const
     {
         std::string bytes;
@@ -42,7 +26,8 @@ public:
         return bytes;
     }
 
-    std::string dir_;
+    testing::TempFolder folder_;
+    std::string dir_ = folder_.path();
 };
 
 // Rows 0 .. rowCount - 1 of columns 0 .. cols - 1, cells joined by "|".

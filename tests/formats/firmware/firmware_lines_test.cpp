@@ -364,17 +364,6 @@ TEST(FirmwareExtract, StructureCheck)
     }
 }
 
-TEST(FirmwareMessages, ExactBytes)
-{
-    EXPECT_EQ(ReadErrorMessage("/p/ORVANTA/OUT/EDIT.CZE"),
-              "        Error reading file /p/ORVANTA/OUT/EDIT.CZE !       ");
-    EXPECT_EQ(StructureFailureMessage(),
-              "Niepoprawna struktura plik\xF3w.\x0D\x0DWrong structure of input files.");
-    EXPECT_EQ(LineCountMessage("EDIT.CZE", 120, 118),
-              "Niepoprawna ilo\x9C\xE6 linii pliku \"EDIT.CZE\"  120 zamiast 118\r\r"
-              "Wrong lines number in file: \"EDIT.CZE\"  120 instead of 118");
-}
-
 TEST(FirmwareWrite, LinesEndWithCrLf)
 {
     TempFolder dir;

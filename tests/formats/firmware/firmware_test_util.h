@@ -17,20 +17,8 @@ namespace tov::fwtest {
 // A fresh folder under the system's temporary folder, removed at the end.
 class TempFolder : public tov::testing::TempFolder {
 public:
-    // Writes `bytes` to folder/rel, creating sub-folders.
-    std::string write(const std::string& rel, const std::string& bytes) const
-    {
-        const std::filesystem::path p = path() + rel;
-        std::filesystem::create_directories(p.parent_path());
-        FILE* f = std::fopen(p.c_str(), "wb");
-        if (!f) {
-            ADD_FAILURE() << "cannot create " << p;
-            return p.string();
-        }
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-        return p.string();
-    }
+    // Writes `bytes` to folder/rel, creating sub-folders; the full name.
+    std::string write(const std::string& rel, const std::string& bytes) const { return put(rel, bytes); }
 };
 
 inline std::string readBytes(const std::string& path)

@@ -9,29 +9,18 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/temp_folder.h"
+
 namespace tov::testing {
 
+// A temporary folder, named without its closing "/".
 class TempDir {
 public:
-    TempDir()
-    {
-        char tmpl[] = "/tmp/tovrana-drc-test-XXXXXX";
-        const char* made = ::mkdtemp(tmpl);
-        EXPECT_NE(made, nullptr);
-        path_ = made ? made : "/tmp";
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    std::string path() const { return folder_.path().substr(0, folder_.path().size() - 1); }
+    std::string file(const std::string& name) const { return folder_ / name; }
 
 private:
-    std::string path_;
+    TempFolder folder_;
 };
 
 inline void writeBytes(const std::string& path, const std::string& data)

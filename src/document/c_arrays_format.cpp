@@ -1,0 +1,198 @@
+#include <cstdio>
+
+#include "document/formats.h"
+#include "formats/c_arrays/c_arrays.h"
+#include "formats/c_arrays/c_arrays_workflow.h"
+
+namespace tov {
+
+// C string-array files: every language in one file, saved through the
+// template made when the file was opened. The working table: row numbers
+// (0) and the texts of language L in column L, the names in row 0.
+class CArraysFormat final : public Format {
+public:
+    explicit CArraysFormat(TempNamer* names);
+    ~CArraysFormat() override;
+    FormatFamily family() const override { return FormatFamily::CArrays; }
+    const FormatTraits& traits() const override { return cArraysTraits(); }
+    std::optional<DialogStart> dialog(DialogRole role, const DialogContext& context) const override;
+    void reset() override;
+    OpenResult openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options) override;
+    SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
+    void chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest) override;
+    std::string header(const TranslationDocument& doc, int column) const override;
+    const TextGrid& workingTable() const override { return working_; }
+    const std::string& templatePath() const { return template_; }
+
+protected:
+    RowNaming naming() const override { return RowNaming::Number; }
+
+private:
+    // The edited texts of the destination language go back into its column.
+    void keepEdits(const TranslationDocument& doc);
+    void dropTemplate();
+
+    TempNamer* names_;
+    TempNamer ownNames_;
+    TextGrid working_;
+    TextGrid saved_;  // every language as last read or saved
+    std::string template_;
+};
+
+CArraysFormat::CArraysFormat(TempNamer* names) : Format(kCArrays), names_(names ? names : &ownNames_)
+{
+    reset();
+}
+
+CArraysFormat::~CArraysFormat()
+{
+    dropTemplate();
+}
+
+void CArraysFormat::dropTemplate()
+{
+    // The template belongs to the file opened; nothing is left behind in the
+    // temporary folder once it is of no more use.
+    if (!template_.empty()) std::remove(template_.c_str());
+    template_.clear();
+}
+
+const FormatTraits& cArraysTraits()
+{
+    // Reopening the file drops every edit of every language: the question
+    // comes before every open.
+    static constexpr FormatTraits traits{.rowLabel = RowLabel::Number,
+                                         .lengthHeaders = false,
+                                         .languagePickers = true,
+                                         .baseEditable = true,
+                                         .destinationFiles = false,
+                                         .promptBeforeEveryOpen = true,
+                                         .emptyBeforeOpen = true,
+                                         .cancelKeepsKind = true,
+                                         .restoreGridPosition = false,
+                                         .languageSwitchKeepsEdits = true,
+                                         .temporaryFiles = true,
+                                         .baseLanguageKey = "c1",
+                                         .destLanguageKey = "c2"};
+    return traits;
+}
+
+std::unique_ptr<Format> makeCArraysFormat(TempNamer* names)
+{
+    return std::make_unique<CArraysFormat>(names);
+}
+
+std::optional<DialogStart> CArraysFormat::dialog(DialogRole role, const DialogContext& c) const
+{
+    DialogStart d;
+    if (role == DialogRole::OpenBase) {
+        d.fileName = c.programFolder + "*.c";
+        return d;
+    }
+    if (role != DialogRole::Save) return std::nullopt;
+    d.defaultExtension = "c";
+    d.filter = "C|*.c";
+    d.folder = c.baseFile;
+    d.fileName = c.baseFile;
+    d.promptCreate = true;
+    return d;
+}
+
+void CArraysFormat::reset()
+{
+    prepareCArraysWorkTable(working_);
+    saved_ = working_;
+    dropTemplate();
+}
+
+OpenResult CArraysFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions&)
+{
+    OpenResult r;
+    reset();
+    clearDocument(doc);
+    // Nothing is read, and nothing said, of a file that is not there.
+    if (!fileExists(path)) return r;
+    r.fileName = path;
+    TextGrid unused;
+    CArraysOpen opened = openCArrays(path, working_, unused, *names_);
+    if (!opened) {
+        // Without a template nothing of the file could be saved: nothing is
+        // shown, and a save reports the failure.
+        r.diagnostics.push_back({.code = DiagnosticCode::CannotOpen, .file = path, .detail = opened.error});
+        r.destFile = std::string();
+        return r;
+    }
+    template_ = opened.templatePath;
+    saved_ = working_;
+    doc.languages = std::move(opened.names);
+    chooseLanguages(doc, {}, {});
+    r.ok = true;
+    r.fileName = path;
+    r.destFile = template_;
+    return r;
+}
+
+void CArraysFormat::keepEdits(const TranslationDocument& doc)
+{
+    if (doc.destLanguage < 0 || doc.destLanguage >= static_cast<int>(doc.languages.size())) return;
+    for (int i = 0; i < doc.size(); ++i) working_.setCell(doc.destLanguage + 1, i + 1, doc.entry(i).dest);
+}
+
+void CArraysFormat::chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest)
+{
+    // The texts edited for the destination language go back into its column,
+    // so that they are there again when it is chosen again and are saved.
+    keepEdits(doc);
+    const bool newBase = base.index != doc.baseLanguage || doc.empty();
+    // No language chosen: the column shows the row numbers.
+    const int baseColumn = base.index + 1;
+    const int destColumn = dest.index + 1;
+    // Nothing open: no rows.
+    const int rows = template_.empty() ? 0 : std::max(0, working_.rowCount() - 1);
+    {
+        auto rebuild = doc.rebuild();
+        std::vector<Entry>& entries = rebuild.entries();
+        entries.resize(static_cast<std::size_t>(rows));
+        for (int i = 0; i < rows; ++i) {
+            Entry& e = entries[static_cast<std::size_t>(i)];
+            if (newBase) e.base = working_.cell(baseColumn, i + 1);
+            e.dest = working_.cell(destColumn, i + 1);
+            e.stored = saved_.cell(destColumn, i + 1);
+            e.rule = LengthRule::AtMost;
+        }
+        doc.baseLanguage = base.index;
+        doc.destLanguage = dest.index;
+        doc.baseLanguageName = working_.cell(baseColumn, 0);
+        doc.destLanguageName = working_.cell(destColumn, 0);
+    }
+}
+
+std::string CArraysFormat::header(const TranslationDocument& doc, int column) const
+{
+    if (column == tcol::kBase) return working_.cell(doc.baseLanguage + 1, 0);
+    if (column == tcol::kDest) return working_.cell(doc.destLanguage + 1, 0);
+    return {};
+}
+
+SaveResult CArraysFormat::save(TranslationDocument& doc, const std::string& path, const SaveOptions& options)
+{
+    SaveResult r;
+    keepEdits(doc);
+    const TextGrid noTable;
+    const CArraysSave saved =
+        saveCArrays(working_, noTable, -1, doc.languages, template_, path, options.backup);
+    r.written = saved.written;
+    if (!saved) {
+        reportUnwritten(r, DiagnosticCode::SaveFailed, path, saved.error, saved.backupFailed);
+        return r;
+    }
+    r.ok = true;
+    if (saved.written) {
+        saved_ = working_;
+        doc.markSaved();
+        r.files.push_back(path);
+    }
+    return r;
+}
+
+}  // namespace tov

@@ -1,0 +1,140 @@
+// The translation document: one entry per row, and what the file set and its
+// languages need beside them. The window's translation table and the
+// command-line tool both read it; the formats (format.h) fill it and write it
+// back; edits (edits.h) change it.
+//
+// Rows are numbered from 0 here (index); the table shows index + 1, below
+// its header row.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "document/entry.h"
+
+namespace tov {
+
+// How a row is named to the user: the check's lines, the export formats.
+enum class RowNaming : std::uint8_t {
+    Identifier,  // the entry's id (resource strings, menu INI keys)
+    Location,    // FILE:LINE of the base text (firmware sets)
+    Number,      // the row number (C string arrays)
+};
+
+// The files of a firmware set.
+struct FileSet {
+    std::vector<std::string> baseFiles;   // names without folder, in list order
+    std::vector<std::size_t> lineCounts;  // lines of each base file
+    std::vector<std::size_t> lineStarts;  // line index of the first line of each base file
+    std::vector<std::string> destFiles;   // full paths read, in base-list order
+};
+
+// The base file name and the line (from 1) of a firmware line index.
+struct Location {
+    std::string file;
+    int line = 0;
+};
+
+// Sums over every row, kept as rows change so that they cost nothing to ask.
+struct Counts {
+    int rows = 0;
+    int translated = 0;     // rows with a destination text
+    int missing = 0;
+    int changed = 0;
+    int tooLong = 0;
+    int lengthDiffers = 0;
+    int structure = 0;
+    std::uint64_t baseCharacters = 0;
+    std::uint64_t destCharacters = 0;
+};
+
+// "Base: b   Dest.: d": the character count of the window and of the check.
+std::string characterCountText(std::uint64_t base, std::uint64_t dest);
+
+class TranslationDocument {
+public:
+    explicit TranslationDocument(RowNaming naming = RowNaming::Identifier) : naming_(naming) {}
+
+    RowNaming naming() const { return naming_; }
+
+    int size() const { return static_cast<int>(entries_.size()); }
+    bool empty() const { return entries_.empty(); }
+    const Entry& entry(int index) const { return entries_[static_cast<std::size_t>(index)]; }
+    const std::vector<Entry>& entries() const { return entries_; }
+
+    // Nothing opened: no row, no file, no language. The observer stays.
+    void reset(RowNaming naming);
+    // Replaces every row (a file was opened) and recounts.
+    void assign(std::vector<Entry> entries);
+    // Takes everything of `other` (a document read apart, of another
+    // family); the observer stays.
+    void adopt(TranslationDocument&& other);
+    // Gives the rows to a format that rebuilds them in place; the document is
+    // recounted and its views told when the returned guard goes.
+    class Rebuild {
+    public:
+        explicit Rebuild(TranslationDocument& d) : doc_(d) {}
+        ~Rebuild() { doc_.recount(); }
+        Rebuild(const Rebuild&) = delete;
+        Rebuild& operator=(const Rebuild&) = delete;
+        std::vector<Entry>& entries() { return doc_.entries_; }
+
+    private:
+        TranslationDocument& doc_;
+    };
+    Rebuild rebuild() { return Rebuild(*this); }
+
+    // The destination text of a row, its rule applied; false when nothing changed.
+    bool setDestination(int index, std::string_view text);
+    // A base text typed by the user (C string arrays show it until the next
+    // language change; it is never saved).
+    void setBase(int index, std::string text);
+    // Every destination text becomes the stored one (it was just written).
+    void markSaved();
+    // Empties every destination text, stored text and destination comment.
+    void clearDestination();
+
+    Problems problems(int index) const { return entryProblems(entry(index)); }
+    const Counts& counts() const { return counts_; }
+
+    // How the check and the exchange formats name a row.
+    std::string rowName(int index) const;
+    // Firmware: where the base text of a row stands.
+    Location location(int index) const;
+
+    FileSet files;
+    // The languages of a menu INI or C file, and the two chosen (-1: none;
+    // a menu INI destination may be a typed name that is not in the list).
+    std::vector<std::string> languages;
+    int baseLanguage = -1;
+    int destLanguage = -1;
+    std::string baseLanguageName;
+    std::string destLanguageName;
+    // The row (from 1) from which a firmware destination no longer matched
+    // its base: its texts were read up to that row only. 0: none.
+    int structureFailureRow = 0;
+
+    // Told after every change; a view schedules its update there.
+    void setObserver(std::function<void()> observer) { observer_ = std::move(observer); }
+    std::uint64_t generation() const { return generation_; }
+
+private:
+    void recount();
+    void count(const Entry& e, int sign);
+    void changed()
+    {
+        ++generation_;
+        if (observer_) observer_();
+    }
+
+    RowNaming naming_;
+    std::vector<Entry> entries_;
+    Counts counts_;
+    std::function<void()> observer_;
+    std::uint64_t generation_ = 0;
+};
+
+}  // namespace tov

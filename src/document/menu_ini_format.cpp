@@ -1,0 +1,156 @@
+#include <algorithm>
+
+#include "document/formats.h"
+#include "formats/menu_ini/menu_ini.h"
+#include "support/profile.h"
+
+namespace tov {
+
+// Menu INI files: one section per language. The working table: base texts
+// (1) and destination texts as read (2).
+class MenuIniFormat final : public Format {
+public:
+    MenuIniFormat();
+    FormatFamily family() const override { return FormatFamily::MenuIni; }
+    const FormatTraits& traits() const override { return menuIniTraits(); }
+    std::optional<DialogStart> dialog(DialogRole role, const DialogContext& context) const override;
+    void reset() override;
+    OpenResult openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options) override;
+    SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
+    void chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest) override;
+    std::string header(const TranslationDocument&, int) const override { return {}; }
+    const TextGrid& workingTable() const override { return working_; }
+
+protected:
+    RowNaming naming() const override { return RowNaming::Identifier; }
+
+private:
+    std::string path_;
+    TextGrid working_;
+};
+
+namespace {
+
+constexpr int kWorkingColumns = 11;
+constexpr int kWorkingRowsAtStart = 5;
+// The working table keeps at least this many rows in this mode.
+constexpr int kWorkingRows = 500;
+
+// A missing or unreadable file reads as a file without sections.
+IniDocument readFile(const std::string& path)
+{
+    IniDocument ini;
+    IniDocument::load(path, ini);
+    return ini;
+}
+
+}  // namespace
+
+MenuIniFormat::MenuIniFormat() : Format(kMenuIni)
+{
+    reset();
+}
+
+const FormatTraits& menuIniTraits()
+{
+    static constexpr FormatTraits traits{.rowLabel = RowLabel::Identifier,
+                                         .lengthColumns = false,
+                                         .languagePickers = true,
+                                         .typedLanguage = true,
+                                         .destinationFiles = false,
+                                         .saveAsksForFile = false,
+                                         .restoreWithoutBase = true,
+                                         .baseLanguageKey = "l1",
+                                         .destLanguageKey = "l2"};
+    return traits;
+}
+
+std::unique_ptr<Format> makeMenuIniFormat()
+{
+    return std::make_unique<MenuIniFormat>();
+}
+
+std::optional<DialogStart> MenuIniFormat::dialog(DialogRole role, const DialogContext& c) const
+{
+    if (role != DialogRole::OpenBase) return std::nullopt;
+    DialogStart d;
+    d.filter = "ini|*.ini";
+    d.folder = c.programFolder;
+    d.fileName = "menu.ini";
+    return d;
+}
+
+void MenuIniFormat::reset()
+{
+    path_.clear();
+    working_ = TextGrid(kWorkingColumns, kWorkingRowsAtStart);
+}
+
+OpenResult MenuIniFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions&)
+{
+    path_ = path;
+    doc.languages = menu_ini::languageSections(readFile(path));
+    const int count = static_cast<int>(doc.languages.size());
+    // The second and third language, where the file has them.
+    auto choice = [&](int index) {
+        return index < count ? LanguageChoice{index, doc.languages[static_cast<std::size_t>(index)]}
+                             : LanguageChoice{};
+    };
+    chooseLanguages(doc, choice(1), choice(2));
+    return {true, {}, path, {}};
+}
+
+void MenuIniFormat::chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest)
+{
+    const IniDocument ini = readFile(path_);
+    std::vector<menu_ini::Row> rows = menu_ini::baseRows(ini, base.name);
+    menu_ini::loadDestTexts(ini, dest.name, rows);
+    doc.baseLanguage = base.index;
+    doc.baseLanguageName = base.name;
+    doc.destLanguage = dest.index;
+    doc.destLanguageName = dest.name;
+
+    working_.setRowCount(std::max(kWorkingRows, menu_ini::tableRowCount(rows.size())));
+    working_.clearColumn(1);
+    working_.clearColumn(2);
+    std::vector<Entry> entries(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        Entry& e = entries[i];
+        e.id = std::move(rows[i].key);
+        e.base = std::move(rows[i].base);
+        e.stored = std::move(rows[i].dest);
+        e.dest = e.stored;
+        working_.setCell(1, static_cast<int>(i) + 1, e.base);
+        working_.setCell(2, static_cast<int>(i) + 1, e.stored);
+    }
+    doc.assign(std::move(entries));
+}
+
+SaveResult MenuIniFormat::save(TranslationDocument& doc, const std::string& path, const SaveOptions& options)
+{
+    SaveResult r;
+    std::vector<menu_ini::DestEntry> entries;
+    entries.reserve(static_cast<std::size_t>(doc.size()));
+    for (const Entry& e : doc.entries()) entries.emplace_back(e.id, e.dest);
+    std::vector<std::string> languages;
+    const std::string& file = path.empty() ? path_ : path;
+    const WriteResult written = menu_ini::saveDestination(file, doc.destLanguageName, entries, &languages, options.backup);
+    // The languages chosen are remembered by their places in the file as
+    // saved, so that a language typed in as a new section stays chosen.
+    if (!written) languages = doc.languages;
+    r.languages = std::pair(menu_ini::languageIndex(languages, doc.baseLanguageName),
+                            menu_ini::languageIndex(languages, doc.destLanguageName));
+    if (!written) {
+        reportUnwritten(r, DiagnosticCode::IniSaveFailed, file, written.error, written.backupFailed);
+        return r;
+    }
+    for (int i = 0; i < doc.size(); ++i) working_.setCell(2, i + 1, doc.entry(i).dest);
+    doc.markSaved();
+    doc.languages = std::move(languages);
+    r.reopen = true;
+    r.ok = true;
+    r.files.push_back(file);
+    return r;
+}
+
+}  // namespace tov

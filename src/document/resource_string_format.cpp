@@ -1,0 +1,264 @@
+#include <cerrno>
+#include <cstring>
+
+#include "formats/resource_strings/drc_workflow.h"
+#include "document/formats.h"
+#include "support/files.h"
+#include "support/strutil.h"
+#include "support/text_file.h"
+
+namespace tov {
+
+// Resource-string files (".drc"), the kinds 1, 2, 4 and 255 and every kind
+// the program does not know. The working table: identifiers in column 0,
+// base texts in 1, destination texts as last read or saved in 2, the base's
+// entry lines in 10.
+class ResourceStringFormat final : public Format {
+public:
+    explicit ResourceStringFormat(SourceKind kind);
+    FormatFamily family() const override { return FormatFamily::ResourceStrings; }
+    const FormatTraits& traits() const override { return resourceStringTraits(); }
+    std::optional<DialogStart> dialog(DialogRole role, const DialogContext& context) const override;
+    void reset() override;
+    OpenResult openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options) override;
+    OpenResult openDestination(TranslationDocument& doc, const std::string& path, const OpenOptions& options) override;
+    OpenResult reopen(TranslationDocument& doc, const std::string& base, const std::string& dest) override;
+    bool reopens(const std::string& storedBase) const override;
+    bool openBaseKeepsDestination(const TranslationDocument& doc) const override;
+    SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
+    SaveResult saveBlank(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
+    void clearDestination(TranslationDocument& doc) override;
+    const TextGrid& workingTable() const override { return working_; }
+
+protected:
+    RowNaming naming() const override { return RowNaming::Identifier; }
+
+private:
+    // The rows of the document from the working table; destination texts
+    // from column 2 when `destinations`, else kept as the rows had them.
+    void showRows(TranslationDocument& doc, bool destinations) const;
+
+    TextGrid working_;
+};
+
+namespace {
+
+constexpr int kWorkingColumns = 11;
+constexpr int kWorkingRowsAtStart = 5;
+
+DialogStart fromDrc(const DrcDialogStart& s)
+{
+    DialogStart d;
+    d.folder = s.folder;
+    d.fileName = s.fileName;
+    return d;
+}
+
+// The save dialogs of the resource-string commands: extension "drc", no filter.
+DialogStart drcSaveDialog(const std::string& folder, const std::string& fileName)
+{
+    DialogStart d;
+    d.defaultExtension = "drc";
+    d.filter = "";
+    d.folder = folder;
+    d.fileName = fileName;
+    return d;
+}
+
+}  // namespace
+
+ResourceStringFormat::ResourceStringFormat(SourceKind kind) : Format(kind)
+{
+    reset();
+}
+
+const FormatTraits& resourceStringTraits()
+{
+    static constexpr FormatTraits traits{.rowLabel = RowLabel::SpacedNumber, .identifierHint = true};
+    return traits;
+}
+
+std::unique_ptr<Format> makeResourceStringFormat(SourceKind kind)
+{
+    return std::make_unique<ResourceStringFormat>(kind);
+}
+
+std::optional<DialogStart> ResourceStringFormat::dialog(DialogRole role, const DialogContext& c) const
+{
+    switch (role) {
+    case DialogRole::OpenBase: return fromDrc(drcOpenBaseStart(kind(), c.programFolder));
+    case DialogRole::OpenDestination: return fromDrc(drcOpenDestinationStart(kind(), c.programFolder));
+    case DialogRole::UseFile: {
+        // Nothing opened yet: there is nothing to take a destination for.
+        const auto start = drcUseFileStart(kind(), c.programFolder);
+        if (!start) return std::nullopt;
+        return fromDrc(*start);
+    }
+    case DialogRole::Blank: {
+        const DrcDialogStart blank = drcBlankStart(c.programFolder);
+        return drcSaveDialog(blank.folder, blank.fileName);
+    }
+    case DialogRole::Save: break;
+    }
+    // The dialog opens on the current destination file; with none, in the
+    // program folder.
+    const std::string current = absolutePath(c.destFile, c.programFolder);
+    return drcSaveDialog(current, current);
+}
+
+void ResourceStringFormat::reset()
+{
+    working_ = TextGrid(kWorkingColumns, kWorkingRowsAtStart);
+}
+
+void ResourceStringFormat::showRows(TranslationDocument& doc, bool destinations) const
+{
+    const auto rows = static_cast<std::size_t>(std::max(0, working_.rowCount() - 1));
+    auto rebuild = doc.rebuild();
+    std::vector<Entry>& entries = rebuild.entries();
+    const bool keep = !destinations && entries.size() == rows;
+    entries.resize(rows);
+    for (std::size_t i = 0; i < rows; ++i) {
+        const int r = static_cast<int>(i) + 1;
+        Entry& e = entries[i];
+        e.id = working_.cell(kDrcIdColumn, r);
+        e.base = working_.cell(kDrcBaseColumn, r);
+        e.rule = LengthRule::AtMost;
+        if (!keep) {
+            e.stored = working_.cell(kDrcDestColumn, r);
+            e.dest = e.stored;
+        }
+    }
+}
+
+namespace {
+
+// Why a reader found no resource-string file: the file is not there or
+// cannot be read (it may have gone while it was read), or it holds none.
+std::string unreadReason(const std::string& path)
+{
+    std::string bytes;
+    if (!readFileBytes(path, bytes)) {
+        const int err = errno;
+        return err == ENOENT ? "no such file" : std::string("cannot be read (") + std::strerror(err) + ")";
+    }
+    return "not a resource-string file (no STRINGTABLE line before its entries)";
+}
+
+// What a reader made of a file, as the result of an open.
+OpenResult readResult(const DrcRead& read, const std::string& path)
+{
+    OpenResult r;
+    r.ok = static_cast<bool>(read);
+    if (read.refused())
+        r.diagnostics.push_back({.code = DiagnosticCode::Refused, .file = path, .line = static_cast<int>(read.line),
+                                 .detail = drcRefusalReason(read)});
+    else if (!read)
+        r.diagnostics.push_back({.code = DiagnosticCode::NotResourceStrings, .file = path, .detail = unreadReason(path)});
+    return r;
+}
+
+}  // namespace
+
+bool ResourceStringFormat::openBaseKeepsDestination(const TranslationDocument&) const
+{
+    return drcTableHoldsDestination(working_);
+}
+
+OpenResult ResourceStringFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions&)
+{
+    // Over the rows while they hold a destination (another language of the
+    // same base), else anew: then the rows are those of this file only.
+    const bool over = drcTableHoldsDestination(working_);
+    const int rows = working_.rowCount();
+    if (!over) working_.setRowCount(1);
+    const DrcRead read = over ? ReadDrcColumn(kDrcBaseColumn, path, working_) : ReadDrcBase(path, working_);
+    OpenResult r = readResult(read, path);
+    // A file too large to be held whole changed nothing, and stays unnamed.
+    if (read.refused()) {
+        working_.setRowCount(rows);
+        return r;
+    }
+    showRows(doc, !over);
+    r.fileName = path;
+    return r;
+}
+
+OpenResult ResourceStringFormat::openDestination(TranslationDocument& doc, const std::string& path,
+                                                 const OpenOptions&)
+{
+    const DrcRead read = openDrcDestination(path, working_);
+    // The texts as read become the destination of every row.
+    showRows(doc, true);
+    OpenResult r = readResult(read, path);
+    r.fileName = path;
+    return r;
+}
+
+OpenResult ResourceStringFormat::reopen(TranslationDocument& doc, const std::string& base, const std::string& dest)
+{
+    const int rows = working_.rowCount();
+    working_.setRowCount(1);
+    std::string failed = base;
+    const DrcRead read = reopenDrcFiles(base, dest, working_, &failed);
+    if (read.refused() && failed == base) working_.setRowCount(rows);
+    else showRows(doc, true);
+    OpenResult r = readResult(read, failed);
+    r.fileName = base;
+    return r;
+}
+
+bool ResourceStringFormat::reopens(const std::string& storedBase) const
+{
+    // A name of another program's file is not reopened under these kinds.
+    if (kind() == kKonfix) return contains(storedBase, "Konfix");
+    if (kind() == kVigrex) return contains(storedBase, "Vigrex");
+    return true;
+}
+
+SaveResult ResourceStringFormat::save(TranslationDocument& doc, const std::string& path, const SaveOptions& options)
+{
+    SaveResult r;
+    r.destFile = path;
+    // The entries are what is written: their identifiers and destinations.
+    working_.setRowCount(doc.size() + 1);
+    for (int i = 0; i < doc.size(); ++i) {
+        working_.setCell(kDrcIdColumn, i + 1, doc.entry(i).id);
+        working_.setCell(kDrcDestColumn, i + 1, doc.entry(i).dest);
+    }
+    const WriteResult written = saveDrcDestination(path, working_, options.backup);
+    if (!written) {
+        // The stored texts stay what the file still holds.
+        for (int i = 0; i < doc.size(); ++i) working_.setCell(kDrcDestColumn, i + 1, doc.entry(i).stored);
+        reportUnwritten(r, DiagnosticCode::SaveFailed, path, written.error, written.backupFailed);
+        return r;
+    }
+    doc.markSaved();
+    r.ok = true;
+    r.files.push_back(path);
+    return r;
+}
+
+SaveResult ResourceStringFormat::saveBlank(TranslationDocument& doc, const std::string& path,
+                                           const SaveOptions& options)
+{
+    SaveResult r;
+    r.destFile = path;
+    const WriteResult written = writeBlankDrcDestination(path, working_, options.backup);
+    showRows(doc, true);
+    if (!written) {
+        reportUnwritten(r, DiagnosticCode::SaveFailed, path, written.error, written.backupFailed);
+        return r;
+    }
+    r.ok = true;
+    r.files.push_back(path);
+    return r;
+}
+
+void ResourceStringFormat::clearDestination(TranslationDocument& doc)
+{
+    working_.clearColumn(kDrcDestColumn);
+    doc.clearDestination();
+}
+
+}  // namespace tov

@@ -1,0 +1,223 @@
+// The translation document: the rules of a row, the counts kept as rows
+// change, the edits done and undone, and the text exchange.
+#include <gtest/gtest.h>
+
+#include "document/document.h"
+#include "document/edits.h"
+#include "document/text_exchange.h"
+
+namespace tov {
+namespace {
+
+Entry entry(LengthRule rule, std::string base, std::string dest, std::string stored = {})
+{
+    Entry e;
+    e.rule = rule;
+    e.base = std::move(base);
+    e.dest = std::move(dest);
+    e.stored = std::move(stored);
+    return e;
+}
+
+TEST(LengthRules, FixTheTextAndShowItWithoutItsPadding)
+{
+    struct Case {
+        LengthRule rule;
+        const char* base;
+        const char* typed;
+        const char* fitted;
+        const char* edited;  // as the cell editor shows the fitted text
+    };
+    const Case cases[] = {
+        {LengthRule::Fixed, "Save file", "Zapis", "Zapis    ", "Zapis"},
+        {LengthRule::Fixed, "Save", "Zapisz plik", "Zapi", "Zapi"},
+        {LengthRule::Fixed, "Save", "", "    ", ""},
+        {LengthRule::Fixed, "Save  ", "a b ", "a b   ", "a b"},
+        {LengthRule::AtMost, "Save", "Zapisz ", "Zapisz ", "Zapisz "},
+        {LengthRule::None, "", "  x  ", "  x  ", "  x  "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.base) + " / " + c.typed);
+        EXPECT_EQ(fitToRule(c.rule, c.base, c.typed), c.fitted);
+        EXPECT_TRUE(fitsRule(c.rule, c.base, c.fitted));
+        EXPECT_EQ(withoutPadding(c.rule, c.fitted), c.edited);
+    }
+    EXPECT_EQ(fixedRuleFor(std::string(255, 'b')), LengthRule::Fixed);
+    EXPECT_EQ(fixedRuleFor(std::string(256, 'b')), LengthRule::None);
+}
+
+TEST(RowProblems, AsTheTableShowsThemAndAsTheFileHoldsThem)
+{
+    using namespace problem;
+    struct Case {
+        const char* name;
+        Entry e;
+        Problems shown;   // entryProblems
+        Problems inFile;  // fileProblems
+    };
+    const Case cases[] = {
+        {"stored and unchanged", entry(LengthRule::AtMost, "Open", "Otw", "Otw"), 0, 0},
+        {"empty", entry(LengthRule::AtMost, "Open", "", ""), kMissing, kMissing},
+        {"empty base, empty text", entry(LengthRule::AtMost, "", "", ""), kMissing, kMissing},
+        {"edited, too long", entry(LengthRule::AtMost, "Open", "Otworz", "Otw"), kChanged | kTooLong, 0},
+        {"typed, nothing stored", entry(LengthRule::AtMost, "Open", "Otw"), kChanged, kMissing},
+        {"menu texts have no length", entry(LengthRule::None, "&File", "&Plik menu", "&Plik menu"), 0, 0},
+        {"firmware padded from a short file text", entry(LengthRule::Fixed, "Ready ", "Got   ", "Got"), 0,
+         kLengthDiffers},
+        {"firmware cut from a long file text", entry(LengthRule::Fixed, "Ready", "Gotow", "Gotowy"), 0,
+         kLengthDiffers},
+        {"firmware typed over the file text", entry(LengthRule::Fixed, "Ready", "Jest ", "Gotow"), kChanged, 0},
+        {"firmware without a destination file", entry(LengthRule::Fixed, "Ready", "     ", ""), 0, kMissing},
+        {"firmware empty base", entry(LengthRule::Fixed, "", "", ""), 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(entryProblems(c.e), c.shown);
+        EXPECT_EQ(fileProblems(c.e), c.inFile);
+    }
+    Entry moved = entry(LengthRule::Fixed, "Ready", "Gotow", "Gotow");
+    moved.structure = true;
+    EXPECT_EQ(entryProblems(moved), kStructure);
+    EXPECT_EQ(fileProblems(moved), kStructure);
+}
+
+TranslationDocument documentOf(std::vector<Entry> entries)
+{
+    TranslationDocument doc;
+    doc.assign(std::move(entries));
+    return doc;
+}
+
+// The counts kept as rows change must be those counted afresh.
+void expectCountsAsCountedAfresh(const TranslationDocument& doc)
+{
+    TranslationDocument fresh = documentOf(doc.entries());
+    const Counts& a = doc.counts();
+    const Counts& b = fresh.counts();
+    EXPECT_EQ(std::tie(a.rows, a.translated, a.missing, a.changed, a.tooLong, a.lengthDiffers, a.structure,
+                       a.baseCharacters, a.destCharacters),
+              std::tie(b.rows, b.translated, b.missing, b.changed, b.tooLong, b.lengthDiffers, b.structure,
+                       b.baseCharacters, b.destCharacters));
+}
+
+TEST(TranslationDocument, CountsFollowEveryChangeAndUndoGivesTheTextsBack)
+{
+    TranslationDocument doc = documentOf({entry(LengthRule::AtMost, "Open", "Otw", "Otw"),
+                                          entry(LengthRule::AtMost, "Close", "", ""),
+                                          entry(LengthRule::Fixed, "Menu  ", "Tryb  ", "Tryb")});
+    EXPECT_EQ(doc.counts().rows, 3);
+    EXPECT_EQ(doc.counts().missing, 1);
+    EXPECT_EQ(doc.counts().baseCharacters, 15u);
+    EXPECT_EQ(doc.counts().destCharacters, 9u);
+
+    // Typing "Zamknij" into row 2 letter by letter is one step.
+    auto typing = SetDestinations::one(doc, 1, "Z", SetDestinations::Kind::Typing);
+    typing->redo(doc);
+    for (const char* more : {"Za", "Zam", "Zamknij"}) {
+        auto next = SetDestinations::one(doc, 1, more, SetDestinations::Kind::Typing);
+        next->redo(doc);
+        EXPECT_TRUE(typing->absorb(*next));
+    }
+    EXPECT_EQ(doc.counts().tooLong, 1);
+    EXPECT_EQ(doc.counts().changed, 1);
+    expectCountsAsCountedAfresh(doc);
+    // Another row, or an edit that is not typing, is a step of its own.
+    EXPECT_FALSE(typing->absorb(*SetDestinations::one(doc, 0, "x", SetDestinations::Kind::Typing)));
+    EXPECT_FALSE(typing->absorb(*SetDestinations::one(doc, 1, "x")));
+
+    // An import of every row at once, the fixed length applied.
+    SetDestinations import(doc, {{0, "Otworz"}, {1, "Zamknij"}, {2, "Ustawienia"}});
+    EXPECT_EQ(import.changes().size(), 2u);  // row 2 already holds it
+    import.redo(doc);
+    EXPECT_EQ(doc.entry(2).dest, "Ustawi");
+    expectCountsAsCountedAfresh(doc);
+
+    import.undo(doc);
+    typing->undo(doc);
+    EXPECT_EQ(doc.entry(0).dest, "Otw");
+    EXPECT_EQ(doc.entry(1).dest, "");
+    EXPECT_EQ(doc.entry(2).dest, "Tryb  ");
+    EXPECT_EQ(doc.counts().changed, 0);
+    expectCountsAsCountedAfresh(doc);
+    EXPECT_TRUE(SetDestinations::one(doc, 2, "Tryb")->empty());
+
+    doc.setDestination(1, "Zamknij");
+    doc.markSaved();
+    EXPECT_EQ(doc.counts().changed, 0);
+    EXPECT_EQ(doc.entry(1).stored, "Zamknij");
+    doc.clearDestination();
+    EXPECT_EQ(doc.entry(2).dest, "      ");
+    EXPECT_EQ(doc.entry(1).stored, "");
+    expectCountsAsCountedAfresh(doc);
+}
+
+TEST(TextExchange, ExportWritesEveryRowAndImportReadsItBack)
+{
+    // A menu INI value may hold a byte 26: it is a text byte, except as the
+    // file's very last byte (an end-of-file mark).
+    TranslationDocument doc = documentOf(
+        {entry(LengthRule::AtMost, "Open", "Otw\xF3rz"), entry(LengthRule::AtMost, "", "x\ty"),
+         entry(LengthRule::AtMost, "a\tb", ""), entry(LengthRule::None, "ab\x1A" "cd", "\x1A" "x\x1A"),
+         entry(LengthRule::AtMost, "Zamknij", "\xAF")});
+    std::string tsv;
+    ASSERT_TRUE(exportText(doc, tsv));
+    EXPECT_EQ(tsv, "Open\tOtw\xF3rz\r\n\tx\ty\r\na\tb\t\r\nab\x1A" "cd\t\x1A" "x\x1A\r\nZamknij\t\xAF\r\n");
+    for (const std::string& file :
+         {tsv, tsv + "\x1A", std::string("Open\tOtw\xF3rz\n\tx\ty\na\tb\t\nab\x1A" "cd\t\x1A" "x\x1A\nZamknij\t\xAF")}) {
+        const ImportedTexts in = importText(doc, file);
+        ASSERT_TRUE(in.ok) << in.error;
+        EXPECT_EQ(in.dest, (std::vector<std::string>{"Otw\xF3rz", "x\ty", "", "\x1A" "x\x1A", "\xAF"}));
+    }
+    EXPECT_TRUE(exportText(TranslationDocument(), tsv));
+    EXPECT_EQ(tsv, "");
+    TranslationDocument huge = documentOf(std::vector<Entry>(65536));
+    EXPECT_FALSE(exportText(huge, tsv));
+}
+
+TEST(TextExchange, ImportRefusesFilesThatDoNotLineUp)
+{
+    const TranslationDocument doc = documentOf({entry(LengthRule::AtMost, "One", ""), entry(LengthRule::AtMost, "Two", ""),
+                                                entry(LengthRule::AtMost, "Three", "")});
+    struct Case {
+        const char* tsv;
+        int row;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"One\t1\r\nThree\t3\r\nTwo\t2\r\n", 2, "row 2: line 2 does not begin with the base text of row 2 and a TAB"},
+        {"One\t1\r\nTwo 2\r\nThree\t3\r\n", 2, "row 2: line 2 does not begin with the base text of row 2 and a TAB"},
+        {"one\t1\r\nTwo\t2\r\nThree\t3\r\n", 1, "row 1: line 1 does not begin with the base text of row 1 and a TAB"},
+        {"One\t1\r\nTwo\t2\r\n", 3, "row 3: no line (the file has 2 lines, the base 3 rows)"},
+        {"", 1, "row 1: no line (the file has 0 lines, the base 3 rows)"},
+        {"One\t1\r\nTwo\t2\r\nThree\t3\r\n\t\r\n", 4, "line 4 has no row: the base has 3 rows"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tsv);
+        const ImportedTexts in = importText(doc, c.tsv);
+        EXPECT_FALSE(in.ok);
+        EXPECT_EQ(in.row, c.row);
+        EXPECT_EQ(in.error, c.error);
+        EXPECT_TRUE(in.dest.empty());
+    }
+}
+
+TEST(TranslationDocument, RowsAreNamedByIdentifierLocationOrNumber)
+{
+    TranslationDocument doc(RowNaming::Location);
+    doc.files.baseFiles = {"A.ENG", "B.ENG"};
+    doc.files.lineCounts = {3, 5};
+    doc.files.lineStarts = {0, 3};
+    Entry first;
+    first.line = 2;
+    Entry second;
+    second.line = 3;
+    doc.assign({first, second});
+    EXPECT_EQ(doc.rowName(0), "A.ENG:3");
+    EXPECT_EQ(doc.rowName(1), "B.ENG:1");
+    doc.reset(RowNaming::Number);
+    doc.assign({Entry{}, Entry{}});
+    EXPECT_EQ(doc.rowName(1), "2");
+}
+
+}  // namespace
+}  // namespace tov

@@ -1,0 +1,205 @@
+// The four formats on small files: what they make of the files in the
+// document, what their saves write back, and what they report.
+#include <gtest/gtest.h>
+
+#include "document/edits.h"
+#include "document/format.h"
+#include "tests/support/temp_folder.h"
+
+namespace tov {
+namespace {
+
+using testing::TempFolder;
+
+std::string crlf(std::initializer_list<const char*> lines)
+{
+    std::string out;
+    for (const char* l : lines) out += std::string(l) + "\r\n";
+    return out;
+}
+
+std::vector<std::string> dests(const TranslationDocument& doc)
+{
+    std::vector<std::string> out;
+    for (const Entry& e : doc.entries()) out.push_back(e.dest);
+    return out;
+}
+
+SaveOptions noReadBack()
+{
+    SaveOptions o;
+    o.readBack = false;
+    return o;
+}
+
+TEST(FirmwareFormat, TextsTakeTheirBaseLengthOnReadingWhileTheFileKeepsItsOwn)
+{
+    TempFolder dir;
+    dir.put("ENG/A.ENG", crlf({"; head", "T1 DB 'Ready   ',0 ; state", "T2 DB 'Temp',0", "T3 DB 'Open',0"}));
+    dir.put("POL/A.POL", crlf({"; head", "T1 DB 'Gotowy',0 ; stan", "T2 DB 'Temperatura',0", "T3 DB 'Otw.',0"}));
+    std::filesystem::create_directories(dir / "OUT");
+    const auto f = makeFormat(kQL5);
+    TranslationDocument doc;
+    f->clearDocument(doc);
+    ASSERT_TRUE(f->openBase(doc, dir / "ENG/A.ENG").ok);
+    ASSERT_TRUE(f->openDestination(doc, dir / "POL/A.POL").ok);
+
+    EXPECT_EQ(dests(doc), (std::vector<std::string>{"Gotowy  ", "Temp", "Otw."}));
+    EXPECT_EQ(doc.entry(1).stored, "Temperatura");
+    EXPECT_EQ(fileProblems(doc.entry(0)), problem::kLengthDiffers);
+    EXPECT_EQ(doc.counts().changed, 0);
+    EXPECT_EQ(doc.entry(0).destComment, " stan");
+    EXPECT_EQ(doc.rowName(2), "A.ENG:4");
+
+    // A save fits each text to its line of the destination set: the text
+    // as the table holds it, at the length the line has.
+    SetDestinations::one(doc, 2, "Zamk")->redo(doc);
+    ASSERT_TRUE(f->save(doc, dir / "OUT/A.CZE", noReadBack()).ok);
+    EXPECT_EQ(dir.get("OUT/A.CZE"),
+              crlf({"; head", "T1 DB 'Gotowy',0 ; stan", "T2 DB 'Temp       ',0", "T3 DB 'Zamk',0"}));
+}
+
+TEST(FirmwareFormat, ASetSavedWithoutADestinationOrAfterALargerOneKeepsItsLines)
+{
+    TempFolder dir;
+    dir.put("BIG/A.ENG", crlf({"'One'", "'Two'", "'Three'"}));
+    dir.put("SMALL/A.ENG", crlf({"'Uno'", "; plain", "DB 0"}));
+    std::filesystem::create_directories(dir / "OUT");
+    const auto f = makeFormat(kQL10);
+    TranslationDocument doc;
+    f->clearDocument(doc);
+    ASSERT_TRUE(f->openBase(doc, dir / "BIG/A.ENG").ok);
+    SetDestinations(doc, {{0, "Raz"}, {1, "Dwa"}, {2, "Trzy"}}).redo(doc);
+    // Another set of the family: its one row keeps the first row's text, and
+    // nothing of the rows that set does not have reaches its lines.
+    ASSERT_TRUE(f->openBase(doc, dir / "SMALL/A.ENG").ok);
+    ASSERT_EQ(doc.size(), 1);
+    EXPECT_EQ(doc.entry(0).dest, "Raz");
+    // No destination set was read: the base lines are the templates.
+    ASSERT_TRUE(f->save(doc, dir / "OUT/A.PL", noReadBack()).ok);
+    EXPECT_EQ(dir.get("OUT/A.PL"), crlf({"'Raz'", "; plain", "DB 0"}));
+}
+
+TEST(FirmwareFormat, RefusalsAndSetProblemsAreDiagnostics)
+{
+    TempFolder dir;
+    dir.put("ENG/A.ENG", crlf({"'One'", "'Two'"}));
+    dir.put("SHORT/A.POL", crlf({"'Jeden'"}));
+    dir.put("MOVED/A.POL", crlf({"; moved", "'Jeden'"}));
+    struct Case {
+        const char* name;
+        SourceKind kind;
+        const char* dest;
+        OpenOptions options;
+        DiagnosticCode code;
+        bool fatal;
+        int row;
+    };
+    const Case cases[] = {
+        {"the Orvanta line-count check ends the program", kOrvanta, "SHORT/A.POL", {}, DiagnosticCode::LineCount, true, 0},
+        {"a check of the set reads it and reports the count", kOrvanta, "SHORT/A.POL", {true},
+         DiagnosticCode::LineCount, false, 0},
+        {"a text on another line", kQL5, "MOVED/A.POL", {}, DiagnosticCode::Structure, false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto f = makeFormat(c.kind);
+        TranslationDocument doc;
+        f->clearDocument(doc);
+        ASSERT_TRUE(f->openBase(doc, dir / "ENG/A.ENG").ok);
+        const OpenResult r = f->openDestination(doc, dir / c.dest, c.options);
+        ASSERT_FALSE(r.diagnostics.empty());
+        const Diagnostic& d = r.diagnostics.back();
+        EXPECT_EQ(d.code, c.code);
+        EXPECT_EQ(d.fatal, c.fatal);
+        EXPECT_EQ(d.row, c.row);
+        if (c.code == DiagnosticCode::LineCount) {
+            EXPECT_EQ(d.count, 1u);
+            EXPECT_EQ(d.expected, 2u);
+        }
+        if (c.row > 0) EXPECT_TRUE(doc.entry(c.row - 1).structure);
+    }
+    const auto f = makeFormat(kTelmo);
+    TranslationDocument doc;
+    const OpenResult none = f->openBase(doc, dir / "NONE/A.ENG");
+    ASSERT_EQ(none.diagnostics.size(), 1u);
+    EXPECT_EQ(none.diagnostics[0].code, DiagnosticCode::NoMatchingFiles);
+    EXPECT_EQ(none.diagnostics[0].file, dir / "NONE/*.ENG");
+}
+
+const std::string kDrcHead = "STRINGTABLE\r\nBEGIN\r\n";
+
+TEST(ResourceStringFormat, AnotherBaseOverTheRowsKeepsTheEditsAndAFailedSaveTheStoredTexts)
+{
+    TempFolder dir;
+    dir.put("en.drc", kDrcHead + "A, \"Open\"\r\nB, \"Close\"\r\nEND\r\n");
+    dir.put("de.drc", kDrcHead + "B, \"Schliessen\"\r\nA, \"Oeffnen\"\r\nEND\r\n");
+    dir.put("pl.drc", kDrcHead + "A, \"Otworz\"\r\nEND\r\n");
+    const auto f = makeFormat(kKonfix);
+    TranslationDocument doc;
+    ASSERT_TRUE(f->openBase(doc, dir / "en.drc").ok);
+    ASSERT_TRUE(f->openDestination(doc, dir / "pl.drc").ok);
+    SetDestinations::one(doc, 1, "Zamknij")->redo(doc);
+    ASSERT_TRUE(f->openBaseKeepsDestination(doc));
+    ASSERT_TRUE(f->openBase(doc, dir / "de.drc").ok);
+    EXPECT_EQ(doc.entry(1).base, "Schliessen");
+    EXPECT_EQ(dests(doc), (std::vector<std::string>{"Otworz", "Zamknij"}));
+
+    SaveOptions options;
+    const SaveResult failed = f->save(doc, dir / "missing/x.drc", options);
+    EXPECT_FALSE(failed.ok);
+    ASSERT_EQ(failed.diagnostics.size(), 1u);
+    EXPECT_EQ(failed.diagnostics[0].code, DiagnosticCode::SaveFailed);
+    EXPECT_EQ(f->workingTable().cell(2, 2), "");
+    EXPECT_EQ(doc.counts().changed, 1);
+    ASSERT_TRUE(f->save(doc, dir / "x.drc", options).ok);
+    EXPECT_EQ(doc.counts().changed, 0);
+    EXPECT_NE(dir.get("x.drc").find("\"Zamknij\""), std::string::npos);
+
+    const OpenResult broken = f->openDestination(doc, dir / "nothing.drc");
+    ASSERT_EQ(broken.diagnostics.size(), 1u);
+    EXPECT_EQ(broken.diagnostics[0].code, DiagnosticCode::NotResourceStrings);
+}
+
+TEST(LanguageFormats, EditsFollowTheirLanguageAndTheSaveWritesThem)
+{
+    TempFolder dir;
+    dir.put("t.c", crlf({"const char *names[] = {", "\"English\",  // 0", "\"Polski\",  // 1", "\"Deutsch\",  // 2", "};",
+                         "const char *t[] = {", "\"Yes\",  // 0", "\"Tak\",  // 1", "\"Ja\",  // 2", "};"}));
+    TempNamer names(dir.path());
+    const auto c = makeFormat(kCArrays, {&names});
+    TranslationDocument doc;
+    ASSERT_TRUE(c->openBase(doc, dir / "t.c").ok);
+    c->chooseLanguages(doc, {0, "English"}, {1, "Polski"});
+    SetDestinations::one(doc, 0, "Tak!")->redo(doc);
+    c->chooseLanguages(doc, {0, "English"}, {2, "Deutsch"});
+    EXPECT_EQ(dests(doc), std::vector<std::string>{"Ja"});
+    SetDestinations::one(doc, 0, "Jawohl")->redo(doc);
+    c->chooseLanguages(doc, {2, "Deutsch"}, {1, "Polski"});
+    EXPECT_EQ(doc.entry(0).base, "Jawohl");
+    EXPECT_EQ(dests(doc), std::vector<std::string>{"Tak!"});
+    EXPECT_EQ(doc.counts().changed, 1);
+    EXPECT_EQ(c->header(doc, tcol::kDest), "Polski");
+    ASSERT_TRUE(c->save(doc, dir / "t2.c", {}).ok);
+    EXPECT_EQ(doc.counts().changed, 0);
+    const std::string saved = dir.get("t2.c");
+    EXPECT_NE(saved.find("\"Tak!\","), std::string::npos);
+    EXPECT_NE(saved.find("\"Jawohl\","), std::string::npos);
+
+    dir.put("menu.ini", "[LANGUAGES]\r\n[English]\r\n1=Open\r\n1i=Opens\r\n[Polski]\r\n1=Otworz\r\n");
+    const auto m = makeFormat(kMenuIni);
+    m->clearDocument(doc);
+    ASSERT_TRUE(m->openBase(doc, dir / "menu.ini").ok);
+    m->chooseLanguages(doc, {0, "English"}, {-1, "Cesky"});
+    EXPECT_EQ(doc.rowName(1), "1i");
+    SetDestinations(doc, {{0, "Otevrit"}, {1, " Otevre "}}).redo(doc);
+    const SaveResult r = m->save(doc, {}, {});
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.languages, std::pair(0, 2));
+    EXPECT_TRUE(r.reopen);
+    EXPECT_EQ(dir.get("menu.ini").substr(dir.get("menu.ini").find("[Cesky]")),
+              "[Cesky]\r\n1=Otevrit\r\n1i=\" Otevre \"\r\n");
+}
+
+}  // namespace
+}  // namespace tov
