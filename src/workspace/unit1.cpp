@@ -567,6 +567,10 @@ void TForm1::TableRefresh()
     fitLengthColumns();
     FormResize();
     showFilePanels();
+    const Format& shown = format();
+    StatusBar1->setLengths(!shown.traits().lengthColumns              ? WorkStatus::Lengths::None
+                           : shown.family() == FormatFamily::Firmware ? WorkStatus::Lengths::Fixed
+                                                                       : WorkStatus::Lengths::Maximum);
     view_.setHeadersShown(true);
     if (filterStale_) applyFilter();
     if (form2_) form2_->SG1->viewGrid(&format().workingTable());

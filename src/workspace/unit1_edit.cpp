@@ -214,10 +214,10 @@ void TForm1::AppIdle()
 
     const QFontMetrics fm(SG1->font());
     const int height = static_cast<int>(shown.size()) * (fm.height() + 3);
-    // Above the cell; where the rows above it leave no room inside the grid
-    // (the first rows), below it, so that no line is cut off.
+    // Above the cell; where that would reach out of the window (a text of
+    // several lines in the first rows), below it, so that no line is cut off.
     int top = SG1->y() + cell.top() - height;
-    if (top < SG1->y()) top = SG1->y() + cell.bottom() + 1;
+    if (top < 0) top = SG1->y() + cell.bottom() + 1;
     const int left = SG1->x() + cell.left() + 1;
     int widest = 10;
     for (const QString& line : shown) widest = std::max(widest, fm.horizontalAdvance(line));
