@@ -564,6 +564,9 @@ void TForm1::scheduleIdle()
 
 void TForm1::TableRefresh()
 {
+    // The text checks of the kind shown (a file restored at start, or read
+    // under another kind of the same family, keeps the document it had).
+    document_.setCheckOptions(checks::forKind(sourceKind));
     fitLengthColumns();
     FormResize();
     showFilePanels();

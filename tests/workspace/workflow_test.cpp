@@ -280,6 +280,7 @@ TEST_F(Workflow, OnTheDemoF8FindsTheFirstMissingRowAndTheFilterShowsTheRowsToDo)
     std::filesystem::copy(TOVRANA_DEMO_SOURCE_DIR, folder, std::filesystem::copy_options::recursive);
     start();
     ASSERT_GT(doc().size(), 10);
+    EXPECT_EQ(doc().checkOptions(), checks::forKind(kKonfix)) << "the restored file is checked as its kind";
     int firstMissing = 0;
     std::vector<int> toDo;
     for (int i = 0; i < doc().size(); ++i) {
