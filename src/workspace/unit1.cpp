@@ -16,6 +16,7 @@
 #include "support/placement.h"
 #include "support/strutil.h"
 #include "workspace/codepage.h"
+#include "workspace/spelling.h"
 #include "workspace/unit2.h"
 #include "workspace/unit3.h"
 
@@ -75,6 +76,7 @@ TForm1::TForm1(std::string programFolder, std::string iniPath, Prompts& prompts,
     setObjectName("Form1");
     buildControls();
     buildMenu();
+    spelling_ = std::make_unique<Spelling>(*this);
     idleTimer_.setSingleShot(true);
     idleTimer_.setInterval(0);
     connect(&idleTimer_, &QTimer::timeout, this, [this] { AppIdle(); });
@@ -86,6 +88,7 @@ TForm1::~TForm1()
     // The find dialog is this window's child; it goes first, while it can
     // still sign off.
     delete form3_;
+    spelling_.reset();
     qApp->removeEventFilter(this);
     idleTimer_.stop();
     SG1->clearHooks();
@@ -139,6 +142,7 @@ void TForm1::documentReplaced()
 {
     undoStack_.clear();
     pendingEdits_ = false;
+    if (spelling_) spelling_->documentReplaced();
 }
 
 void TForm1::buildControls()
@@ -514,6 +518,8 @@ void TForm1::TableRefresh()
     Panel4->setText(nameOnly(baseFile));
     Panel3->setText(nameOnly(destFile));
     view_.setHeadersShown(true);
+    // The file names may be others now, and with them the language.
+    spelling_->documentReplaced();
     if (form2_) form2_->SG1->viewGrid(&format().workingTable());
     BitBtn2Click();
 }

@@ -39,6 +39,7 @@
 
 namespace tov {
 
+class Spelling;
 class TForm2;
 class TForm3;
 
@@ -100,6 +101,8 @@ public:
     // that kind had been read.
     void showRows(std::uint8_t kind, std::vector<Entry> rows);
     TranslationView& translationView() { return view_; }
+    // Spell checking of the destination texts (workspace/spelling.h).
+    Spelling& spelling() { return *spelling_; }
 
     const std::string& programFolder() const { return programFolder_; }
     Settings& settings() { return settings_; }
@@ -220,6 +223,8 @@ public:
     void SG1KeyPress(QChar& key);
     void SG1Exit();
     void SG1MouseMove(const QPoint& pos);
+    // A short note in the status line beside the character count, for a few seconds.
+    void ShowStatus(const QString& text);
     // Typed characters the code page cannot hold were left out: says which.
     void SG1RefusedText(const QString& refused);
     // The idle refresh of the preview memo.
@@ -314,6 +319,7 @@ private:
     // Edits carried over a change of language, no longer on the stack.
     bool pendingEdits_ = false;
     bool fillingPickers_ = false;
+    std::unique_ptr<Spelling> spelling_;
 
 public:
     // Temporary file names of the run (the C string-array templates).

@@ -143,7 +143,12 @@ void TForm1::SG1RefusedText(const QString& refused)
     QString shown;
     for (QChar ch : refused)
         if (!shown.contains(ch)) shown += ch;
-    Label2->setText(QStringLiteral("Not typed: %1 (not in the code page Windows-1250)").arg(shown));
+    ShowStatus(QStringLiteral("Not typed: %1 (not in the code page Windows-1250)").arg(shown));
+}
+
+void TForm1::ShowStatus(const QString& text)
+{
+    Label2->setText(text);
     statusTimer_.start();
 }
 

@@ -9,6 +9,7 @@
 
 #include "formats/source_kind.h"
 #include "workspace/codepage.h"
+#include "workspace/spelling.h"
 #include "workspace/unit1.h"
 
 namespace tov {
@@ -165,9 +166,14 @@ void TForm1::SG1DrawCell(QPainter& canvas, int c, int r, const QRect& rect, cons
     canvas.setClipRect(cell);
     canvas.setFont(screenFont(*font));
     canvas.setPen(ink);
-    const QString text = decodeBytes(view.text(c, r));
-    if (!text.isEmpty())
-        canvas.drawText(QPoint(cell.left() + 2, cell.top() + 2 + canvas.fontMetrics().ascent()), text);
+    const std::string bytes = view.text(c, r);
+    const QString text = decodeBytes(bytes);
+    if (!text.isEmpty()) {
+        const QPoint origin(cell.left() + 2, cell.top() + 2 + canvas.fontMetrics().ascent());
+        canvas.drawText(origin, text);
+        // Misspelled words of a destination text get a red wavy line.
+        if (c == tcol::kDest && entry) spelling_->drawUnderlines(canvas, origin.x(), origin.y(), bytes, text);
+    }
 
     // Dark lines where the file lines of neighbouring rows do not follow
     // each other; a row below the last one counts as line 0.

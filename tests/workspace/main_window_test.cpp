@@ -70,6 +70,9 @@ TEST_F(MainWindow, MenuItemsCarryTheirCaptionsAndShortcuts)
         {"Searchagain1", "Search again", QKeySequence(Qt::Key_F3)},
         {"Basefont1", "Base font", QKeySequence(Qt::SHIFT | Qt::Key_F1)},
         {"Destfont1", "Dest. font", QKeySequence(Qt::SHIFT | Qt::Key_F2)},
+        {"Checkspelling1", "Check spelling", {}},
+        {"Nextmisspelled1", "Next misspelled", QKeySequence(Qt::Key_F7)},
+        {"Previousmisspelled1", "Previous misspelled", QKeySequence(Qt::SHIFT | Qt::Key_F7)},
         {"About2", "About", {}},
         {"test1", "test", {}},
     };
@@ -81,7 +84,7 @@ TEST_F(MainWindow, MenuItemsCarryTheirCaptionsAndShortcuts)
     }
     QStringList menus;
     for (QAction* a : form1->menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"File", "Search", "Font", "Help"}));
+    EXPECT_EQ(menus, (QStringList{"File", "Search", "Font", "Spelling", "Help"}));
 }
 
 TEST_F(MainWindow, ClosingWithoutEditsAsksOnlyTheCloseQuestionAndStoresTheSession)
