@@ -26,7 +26,7 @@ namespace {
 // A slice of the pass takes about this long before the window gets its turn.
 constexpr qint64 kSliceMs = 8;
 // Rows checked between two looks at the clock.
-constexpr int kRowsPerLook = 64;
+constexpr int kRowsPerLook = 16;
 // Typing pauses this long before the pass starts again.
 constexpr int kRestartDelayMs = 300;
 
