@@ -9,19 +9,6 @@
 
 namespace tov::cli {
 
-PrivateTempFolder::PrivateTempFolder()
-{
-    std::string pattern = tempFolder() + "tovrana-cli-XXXXXX";
-    if (!::mkdtemp(pattern.data())) fail(kExitError, tempFolder() + ": cannot create a temporary folder");
-    path_ = pattern + "/";
-}
-
-PrivateTempFolder::~PrivateTempFolder()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
-
 namespace {
 
 std::string joinNames(const std::vector<std::string>& names)
@@ -124,7 +111,8 @@ std::unique_ptr<Opened> openDocument(const Options& o, OpenMode mode)
     d->hasDest = !o.dest.empty();
     FormatEnvironment environment;
     if (traitsOf(o.kind).languagePickers) {
-        d->tempFolder = std::make_unique<PrivateTempFolder>();
+        d->tempFolder = std::make_unique<PrivateTempFolder>("tovrana-cli-");
+        if (d->tempFolder->path().empty()) fail(kExitError, tempFolder() + ": cannot create a temporary folder");
         d->tempNames = std::make_unique<TempNamer>(d->tempFolder->path());
         environment.tempNames = d->tempNames.get();
     }

@@ -110,7 +110,7 @@ Format& TForm1::formatFor(std::uint8_t kind)
     std::unique_ptr<Format>& slot = formats_[static_cast<std::size_t>(familyOf(kind))];
     if (!slot) {
         FormatEnvironment environment;
-        environment.tempNames = &tempNames;
+        environment.tempNames = &tempNames_;
         slot = makeFormat(kind, environment);
     }
     slot->setKind(static_cast<SourceKind>(kind));

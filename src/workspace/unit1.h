@@ -311,6 +311,11 @@ private:
     TForm3* form3_ = nullptr;
     QTimer idleTimer_;
     QTimer statusTimer_;  // clears Label2
+    // This window's own temporary folder and the names of the files in it
+    // (the C string-array templates): the formats below name their files
+    // there, and the folder goes with everything in it when the window goes.
+    PrivateTempFolder tempFolder_{"tovrana-"};
+    TempNamer tempNames_{tempFolder_.path()};
     std::array<std::unique_ptr<Format>, 4> formats_;  // one per family, made when first needed
     TranslationDocument document_;
     FormatFamily documentFamily_ = FormatFamily::ResourceStrings;
@@ -322,8 +327,6 @@ private:
     std::unique_ptr<Spelling> spelling_;
 
 public:
-    // Temporary file names of the run (the C string-array templates).
-    TempNamer tempNames;
     // Last cell under the mouse, for the identifier hint.
     int mouseCol = 0;
     int mouseRow = 0;
