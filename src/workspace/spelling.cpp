@@ -97,7 +97,7 @@ std::vector<spell::Dictionary> findDictionaries()
 
 }  // namespace
 
-Spelling::Spelling(TForm1& form) : QObject(&form), form_(form)
+Spelling::Spelling(TForm1& form) : form_(form)
 {
     enabled_ = form_.settings().read("spelling", "check") != "0";
     dictionaries_ = findDictionaries();
@@ -154,8 +154,8 @@ Spelling::Spelling(TForm1& form) : QObject(&form), form_(form)
         if (checker()) restartTimer_.start();
     });
 
-    form_.SG1->viewport()->installEventFilter(this);
-    // The cell editor comes and goes; its events are looked at on their way.
+    // The grid's viewport, and its cell editor, which comes and goes: their
+    // events are looked at on their way.
     qApp->installEventFilter(this);
     showState();
 }
@@ -240,9 +240,13 @@ void Spelling::review()
 void Spelling::useDictionary(const spell::Dictionary* d)
 {
     const std::string code = d ? d->code : std::string();
-    if (code == current_ && loadError_.empty()) return;
-    current_ = code;
-    loadError_.clear();
+    if (code != current_) {
+        current_ = code;
+        loadError_.clear();
+    } else if (!d || !enabled_ || checkers_.contains(code) || !loadError_.empty()) {
+        // Nothing new (a dictionary that could not be loaded is not tried again).
+        return;
+    }
     if (d && enabled_ && !checkers_.contains(code)) {
         // Loading a large dictionary takes a moment.
         QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -129,6 +129,9 @@ TEST_F(SpellingWindow, TheFileNameChoosesTheDictionaryAndMisspelledRowsAreUnderl
     open();
     EXPECT_FALSE(spelling().Checkspelling1->isChecked());
     EXPECT_EQ(misspelled(), 0);
+    spelling().Checkspelling1->trigger();
+    EXPECT_EQ(code(), "pl_PL");
+    EXPECT_EQ(misspelled(), 2);
 }
 
 TEST_F(SpellingWindow, ASuggestionReplacesTheWordAsOneUndoableStep)
