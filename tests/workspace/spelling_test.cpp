@@ -169,6 +169,34 @@ TEST_F(SpellingWindow, ASuggestionReplacesTheWordAsOneUndoableStep)
     EXPECT_EQ(editor->text(), decodeBytes("\x9Cwiat wiersz"));
 }
 
+TEST_F(SpellingWindow, ASuggestionThatWouldNotFitAFixedLengthIsOfferedDisabled)
+{
+    // Firmware texts keep the length of their base text.
+    std::vector<Entry> rows(2);
+    rows[0].base = "ABCDEFGH";
+    rows[1].base = "ABCDE";
+    for (Entry& e : rows) {
+        e.rule = LengthRule::Fixed;
+        e.stored = e.dest = fitToRule(e.rule, e.base, "wirsz");
+    }
+    form1->showRows(kOrvanta, std::move(rows));
+    spelling().chooseDictionary("pl_PL");
+    settle();
+    struct Case {
+        int row;
+        const char* caption;
+        bool enabled;
+    };
+    for (const Case& c : {Case{1, "wiersz", true}, Case{2, "wiersz (too long)", false}}) {
+        auto menu = menuAt(c.row, 2);
+        QAction* a = entry(menu, c.caption);
+        ASSERT_TRUE(a) << "row " << c.row;
+        EXPECT_EQ(a->isEnabled(), c.enabled) << "row " << c.row;
+    }
+    entry(menuAt(1, 2), "wiersz")->trigger();
+    EXPECT_EQ(doc().entry(0).dest, "wiersz  ");
+}
+
 TEST_F(SpellingWindow, IgnoreLastsTheSessionAndAddedWordsAreReadBackAtStart)
 {
     auto menu = menuAt(4, 8);
