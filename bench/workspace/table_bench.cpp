@@ -1,11 +1,13 @@
 // Painting and moving in a translation table of 65,535 rows: one full
 // viewport (about 40 rows), Ctrl+End with the repaint that follows, and
 // scrolling to any place of tables of different sizes (the cost must not grow
-// with the row count).
+// with the row count); the next row that needs work, the filter, and typing
+// with the status bar counting.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QScrollBar>
 #include <cstdio>
@@ -173,6 +175,82 @@ void BM_ScrollAndRepaint(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ScrollAndRepaint)->Arg(1000)->Arg(65536)->Unit(benchmark::kMillisecond);
+
+// F8 and Shift+F8 with the repaint that follows: every seventh row is
+// missing, every fifth changed, so most steps are short; range 0 = 1 starts
+// each step from the last row (the search goes round the end).
+void BM_NextRowThatNeedsWork(benchmark::State& state)
+{
+    Workspace& w = workspace(kKonfix, 65536);
+    StringGrid& g = *w.form1->SG1;
+    for (auto _ : state) {
+        if (state.range(0)) {
+            state.PauseTiming();
+            g.setCurrentCell(tcol::kBase, g.rowCount() - 1);
+            state.ResumeTiming();
+        }
+        w.form1->Nexttodo1->trigger();
+        w.paint();
+    }
+}
+BENCHMARK(BM_NextRowThatNeedsWork)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// "Show only rows that need work" on and off again, each with its repaint.
+void BM_FilterRowsThatNeedWork(benchmark::State& state)
+{
+    Workspace& w = workspace(kKonfix, 65536);
+    QAction* filter = w.form1->Showtodo1;
+    for (auto _ : state) {
+        filter->trigger();
+        w.paint();
+        state.PauseTiming();
+        const int shown = w.form1->SG1->rowCount();
+        filter->trigger();
+        Workspace::settle();
+        state.ResumeTiming();
+        state.counters["shown"] = shown - 1;
+    }
+}
+BENCHMARK(BM_FilterRowsThatNeedWork)->Unit(benchmark::kMillisecond);
+
+// One character typed into a destination cell, with everything it sets off
+// (the edit on the undo stack, the status bar's figures, the length
+// columns) and the repaint of the grid and the status bar.
+void BM_TypeOneCharacter(benchmark::State& state)
+{
+    Workspace& w = workspace(kKonfix, 65536);
+    StringGrid& g = *w.form1->SG1;
+    g.setCurrentCell(tcol::kDest, 30000);
+    Workspace::settle();
+    if (!g.isEditorOpen()) g.showEditor();
+    if (!g.isEditorOpen()) state.SkipWithError("no editor");
+    QLineEdit* editor = g.editor();
+    int i = 0;
+    const bool paintOnly = state.range(0) == 1;
+    QPixmap status(w.form1->StatusBar1->size());
+    for (auto _ : state) {
+        const QString ch(QChar('a' + (i++ % 26)));
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, ch);
+        if (paintOnly) state.PauseTiming();
+        QApplication::sendEvent(editor, &press);
+        Workspace::settle();
+        if (paintOnly) state.ResumeTiming();
+        // What a keystroke changes on the screen: the grid and the status bar.
+        w.paint();
+        w.form1->StatusBar1->render(&status);
+        if (editor->text().size() > 20) {
+            state.PauseTiming();
+            w.form1->Undo1->trigger();
+            Workspace::settle();
+            if (!g.isEditorOpen()) g.showEditor();
+            editor = g.editor();
+            state.ResumeTiming();
+        }
+    }
+    state.counters["statusbar"] = w.form1->StatusBar1->isVisible();
+}
+// Range 0 = 0: the key, what it sets off and the paint; 1: the paint alone.
+BENCHMARK(BM_TypeOneCharacter)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -41,13 +41,52 @@ void TranslationDocument::assign(std::vector<Entry> entries)
 void TranslationDocument::recount()
 {
     counts_ = Counts{};
-    for (const Entry& e : entries_) count(e, 1);
+    checkMarks_.assign(entries_.size(), 0);
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        checkMarks_[i] = checkMarks(entries_[i]);
+        count(i, 1);
+    }
     changed();
 }
 
-void TranslationDocument::count(const Entry& e, int sign)
+void TranslationDocument::setCheckOptions(const checks::CheckOptions& options)
 {
-    const Problems p = entryProblems(e);
+    if (options == checkOptions_) return;
+    checkOptions_ = options;
+    recount();
+}
+
+Problems TranslationDocument::checkMarks(const Entry& e) const
+{
+    if (!hasDestination(e)) return 0;
+    // Most texts hold nothing the checks look for: no findings, no allocation.
+    thread_local checks::Findings found;
+    found.clear();
+    checks::checkEntry(checkOptions_, e.base, e.dest, found);
+    Problems p = 0;
+    for (const checks::Finding& f : found)
+        p |= f.severity == checks::Severity::Error ? problem::kFormat : problem::kCheckWarning;
+    return p;
+}
+
+checks::Findings TranslationDocument::findings(int index) const
+{
+    const Entry& e = entry(index);
+    if (!hasDestination(e)) return {};
+    return checks::checkEntry(checkOptions_, e.base, e.dest);
+}
+
+checks::Findings TranslationDocument::storedFindings(int index) const
+{
+    const Entry& e = entry(index);
+    if (withoutPadding(e.rule, e.stored).empty()) return {};
+    return checks::checkEntry(checkOptions_, e.base, e.stored);
+}
+
+void TranslationDocument::count(std::size_t index, int sign)
+{
+    const Entry& e = entries_[index];
+    const Problems p = entryProblems(e) | checkMarks_[index];
     counts_.rows += sign;
     counts_.translated += hasDestination(e) ? sign : 0;
     counts_.missing += (p & problem::kMissing) ? sign : 0;
@@ -55,28 +94,34 @@ void TranslationDocument::count(const Entry& e, int sign)
     counts_.tooLong += (p & problem::kTooLong) ? sign : 0;
     counts_.lengthDiffers += (p & problem::kLengthDiffers) ? sign : 0;
     counts_.structure += (p & problem::kStructure) ? sign : 0;
+    counts_.formatErrors += (p & problem::kFormat) ? sign : 0;
+    counts_.checkWarnings += (p & (problem::kFormat | problem::kCheckWarning)) == problem::kCheckWarning ? sign : 0;
     counts_.baseCharacters += static_cast<std::uint64_t>(static_cast<std::int64_t>(e.base.size()) * sign);
     counts_.destCharacters += static_cast<std::uint64_t>(static_cast<std::int64_t>(e.dest.size()) * sign);
 }
 
 bool TranslationDocument::setDestination(int index, std::string_view text)
 {
-    Entry& e = entries_[static_cast<std::size_t>(index)];
+    const auto i = static_cast<std::size_t>(index);
+    Entry& e = entries_[i];
     if (fitsRule(e.rule, e.base, text) ? e.dest == text : e.dest == fitToRule(e.rule, e.base, text)) return false;
-    count(e, -1);
+    count(i, -1);
     e.dest = fitToRule(e.rule, e.base, text);
-    count(e, 1);
+    checkMarks_[i] = checkMarks(e);
+    count(i, 1);
     changed();
     return true;
 }
 
 void TranslationDocument::setBase(int index, std::string text)
 {
-    Entry& e = entries_[static_cast<std::size_t>(index)];
+    const auto i = static_cast<std::size_t>(index);
+    Entry& e = entries_[i];
     if (e.base == text) return;
-    count(e, -1);
+    count(i, -1);
     e.base = std::move(text);
-    count(e, 1);
+    checkMarks_[i] = checkMarks(e);
+    count(i, 1);
     changed();
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "document/entry.h"
+#include "formats/checks/checks.h"
 
 namespace tov {
 
@@ -47,6 +48,8 @@ struct Counts {
     int tooLong = 0;
     int lengthDiffers = 0;
     int structure = 0;
+    int formatErrors = 0;   // rows whose text checks found an error
+    int checkWarnings = 0;  // rows whose text checks found only warnings
     std::uint64_t baseCharacters = 0;
     std::uint64_t destCharacters = 0;
 };
@@ -97,7 +100,20 @@ public:
     // Empties every destination text, stored text and destination comment.
     void clearDestination();
 
-    Problems problems(int index) const { return entryProblems(entry(index)); }
+    // What is wrong with a row: entryProblems and the text checks' marks.
+    Problems problems(int index) const
+    {
+        return entryProblems(entry(index)) | checkMarks_[static_cast<std::size_t>(index)];
+    }
+    // The text checks of the document's kind (checks::forKind); the rows are
+    // checked again. A document starts without checks.
+    void setCheckOptions(const checks::CheckOptions& options);
+    const checks::CheckOptions& checkOptions() const { return checkOptions_; }
+    // What the text checks find in a row's destination text against its
+    // base (nothing for a row without a destination text).
+    checks::Findings findings(int index) const;
+    // The same for the destination as its file holds it (the stored text).
+    checks::Findings storedFindings(int index) const;
     const Counts& counts() const { return counts_; }
 
     // How the check and the exchange formats name a row.
@@ -123,7 +139,9 @@ public:
 
 private:
     void recount();
-    void count(const Entry& e, int sign);
+    void count(std::size_t index, int sign);
+    // The kFormat / kCheckWarning marks of a row, from its destination text.
+    Problems checkMarks(const Entry& e) const;
     void changed()
     {
         ++generation_;
@@ -133,6 +151,10 @@ private:
     RowNaming naming_;
     std::vector<Entry> entries_;
     Counts counts_;
+    checks::CheckOptions checkOptions_;
+    // The text checks' marks of each row, kept with the rows: painting, the
+    // next row that needs work and the counts ask for them at no cost.
+    std::vector<Problems> checkMarks_;
     std::function<void()> observer_;
     std::uint64_t generation_ = 0;
 };

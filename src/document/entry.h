@@ -41,6 +41,8 @@ inline constexpr Problems kChanged = 1u << 1;        // differs from the text as
 inline constexpr Problems kTooLong = 1u << 2;        // longer than the base (AtMost)
 inline constexpr Problems kLengthDiffers = 1u << 3;  // not as long as the base (Fixed)
 inline constexpr Problems kStructure = 1u << 4;      // the destination text stood on another line
+inline constexpr Problems kFormat = 1u << 5;         // a text check found an error (conversions, escapes)
+inline constexpr Problems kCheckWarning = 1u << 6;   // a text check found a warning (blanks, punctuation, &)
 }  // namespace problem
 
 struct Entry {

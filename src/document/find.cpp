@@ -42,4 +42,49 @@ int findNextRow(const TranslationDocument& doc, TextSide side, int currentRow, s
     return 0;
 }
 
+std::string replaceText(std::string_view in, std::string_view text, std::string_view with, bool caseSensitive,
+                        int& count)
+{
+    count = 0;
+    if (text.empty()) return std::string(in);
+    const std::string upperText = caseSensitive ? std::string() : cp1250::upper(text);
+    const std::string_view wanted = caseSensitive ? text : std::string_view(upperText);
+    const auto same = [caseSensitive](char a, char b) {
+        return caseSensitive ? a == b : cp1250::upper(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
+    };
+    std::string out;
+    auto from = in.begin();
+    for (;;) {
+        const auto at = std::search(from, in.end(), wanted.begin(), wanted.end(), same);
+        out.append(from, at);
+        if (at == in.end()) break;
+        out.append(with);
+        ++count;
+        from = at + static_cast<std::ptrdiff_t>(wanted.size());
+    }
+    return out;
+}
+
+Replacement replaceInDestinations(const TranslationDocument& doc, std::string_view text, std::string_view with,
+                                  bool caseSensitive, int onlyIndex)
+{
+    Replacement result;
+    if (text.empty()) return result;
+    const int first = onlyIndex >= 0 ? onlyIndex : 0;
+    const int last = onlyIndex >= 0 ? std::min(onlyIndex, doc.size() - 1) : doc.size() - 1;
+    for (int i = first; i <= last; ++i) {
+        const Entry& e = doc.entry(i);
+        int n = 0;
+        std::string replaced = replaceText(withoutPadding(e.rule, e.dest), text, with, caseSensitive, n);
+        if (n == 0) continue;
+        if (e.rule == LengthRule::Fixed && replaced.size() > e.base.size()) {
+            ++result.refused;
+            continue;
+        }
+        result.occurrences += n;
+        result.texts.emplace_back(i, std::move(replaced));
+    }
+    return result;
+}
+
 }  // namespace tov

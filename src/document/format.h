@@ -150,8 +150,13 @@ public:
     // How a file dialog of this kind starts; nothing: the command stops.
     virtual std::optional<DialogStart> dialog(DialogRole role, const DialogContext& context) const = 0;
 
-    // Empties the document for this family (its views stay attached).
-    void clearDocument(TranslationDocument& doc) const { doc.reset(naming()); }
+    // Empties the document for this family (its views stay attached) and
+    // sets the text checks of the kind.
+    void clearDocument(TranslationDocument& doc) const
+    {
+        doc.reset(naming());
+        doc.setCheckOptions(checks::forKind(kind()));
+    }
     // Forgets every file read.
     virtual void reset() = 0;
 

@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
-#include <QStatusBar>
 #include <algorithm>
 
 #include "document/edits.h"
@@ -31,6 +30,8 @@ constexpr int kRowsPerLook = 16;
 constexpr int kRestartDelayMs = 300;
 
 const QColor kWaveColour(230, 0, 0);
+// The name of the count in the status bar.
+const QString kCountName = QStringLiteral("Misspelled");
 
 // A key of the settings file cannot hold "=" and cannot start with ";" or
 // "["; a file name may. Such characters (and "%") are written as %XX.
@@ -102,27 +103,27 @@ Spelling::Spelling(TForm1& form) : form_(form)
     enabled_ = form_.settings().read("spelling", "check") != "0";
     dictionaries_ = findDictionaries();
 
-    Spelling1 = new QMenu(QStringLiteral("Spelling"), &form_);
+    Spelling1 = new QMenu(QStringLiteral("S&pelling"), &form_);
     Spelling1->setObjectName("Spelling1");
     form_.menuBar()->insertMenu(form_.Help1->menuAction(), Spelling1);
-    Checkspelling1 = Spelling1->addAction(QStringLiteral("Check spelling"));
+    Checkspelling1 = Spelling1->addAction(QStringLiteral("&Check spelling"));
     Checkspelling1->setObjectName("Checkspelling1");
     Checkspelling1->setCheckable(true);
     Checkspelling1->setChecked(enabled_);
     connect(Checkspelling1, &QAction::toggled, this, [this](bool on) { setEnabled(on); });
     Spelling1->addSeparator();
-    Nextmisspelled1 = Spelling1->addAction(QStringLiteral("Next misspelled"));
+    Nextmisspelled1 = Spelling1->addAction(QStringLiteral("&Next misspelled"));
     Nextmisspelled1->setObjectName("Nextmisspelled1");
     Nextmisspelled1->setShortcut(QKeySequence(Qt::Key_F7));
     connect(Nextmisspelled1, &QAction::triggered, this, [this] { goToMisspelled(1); });
-    Previousmisspelled1 = Spelling1->addAction(QStringLiteral("Previous misspelled"));
+    Previousmisspelled1 = Spelling1->addAction(QStringLiteral("&Previous misspelled"));
     Previousmisspelled1->setObjectName("Previousmisspelled1");
     Previousmisspelled1->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F7));
     connect(Previousmisspelled1, &QAction::triggered, this, [this] { goToMisspelled(-1); });
     // The keys work while the cell editor has the focus too.
     for (QAction* a : {Nextmisspelled1, Previousmisspelled1}) a->setShortcutContext(Qt::WindowShortcut);
     Spelling1->addSeparator();
-    Dictionary1 = Spelling1->addMenu(QStringLiteral("Dictionary"));
+    Dictionary1 = Spelling1->addMenu(QStringLiteral("&Dictionary"));
     Dictionary1->setObjectName("Dictionary1");
     dictionaryGroup_ = new QActionGroup(this);
     dictionaryGroup_->setExclusive(true);
@@ -137,8 +138,9 @@ Spelling::Spelling(TForm1& form) : form_(form)
     Progress->setMaximumWidth(120);
     Progress->setMaximumHeight(14);
     Progress->hide();
-    form_.statusBar()->addPermanentWidget(Progress);
-    form_.statusBar()->addPermanentWidget(StatusLabel);
+    Progress->setFormat(QStringLiteral("Spelling %p%"));
+    form_.StatusBar1->addPermanentWidget(Progress);
+    form_.StatusBar1->addPermanentWidget(StatusLabel);
 
     reviewTimer_.setSingleShot(true);
     reviewTimer_.setInterval(0);
@@ -292,26 +294,34 @@ void Spelling::fillDictionaryMenu()
 
 void Spelling::showState()
 {
+    // The dictionary in use, or why there is none.
     QString text;
-    if (enabled_ && !form_.document().empty()) {
-        const spell::Dictionary* d = dictionary();
+    const bool shown = enabled_ && !form_.document().empty();
+    const spell::Dictionary* d = dictionary();
+    if (shown) {
         if (!loadError_.empty()) {
             text = QStringLiteral("Spelling: %1").arg(pathToQString(loadError_));
-        } else if (!d) {
+        } else if (d) {
+            text = QString::fromStdString(d->code);
+        } else {
             const std::string_view name = spell::languageName(fileLanguage());
             text = name.empty() ? QStringLiteral("Spelling: choose a dictionary")
                                 : QStringLiteral("Spelling: no %1 dictionary installed")
                                       .arg(QString::fromStdString(std::string(name)));
-        } else if (passDone()) {
-            text = QStringLiteral("Misspelled rows: %1 (%2)").arg(passCount_).arg(QString::fromStdString(d->code));
-        } else {
-            text = QStringLiteral("Checking spelling (%1)").arg(QString::fromStdString(d->code));
         }
     }
     StatusLabel->setText(text);
     StatusLabel->setVisible(!text.isEmpty());
-    const bool running = enabled_ && dictionary() && !passDone() && !form_.document().empty();
-    if (running) Progress->setValue(passFlags_.empty() ? 0 : static_cast<int>(100LL * passNext_ / static_cast<long long>(passFlags_.size())));
+    // The count of the last pass stays until the next one has finished, so
+    // that typing does not make the status bar jump.
+    if (!shown || !d)
+        form_.StatusBar1->setExtraCount(kCountName, -1);
+    else if (passDone())
+        form_.StatusBar1->setExtraCount(kCountName, passCount_);
+    const bool running = shown && d && !passDone();
+    if (running)
+        Progress->setValue(passFlags_.empty() ? 0
+                                              : static_cast<int>(100LL * passNext_ / static_cast<long long>(passFlags_.size())));
     Progress->setVisible(running);
 }
 
@@ -406,29 +416,26 @@ bool Spelling::goToMisspelled(int step)
 {
     spell::SpellChecker* c = checker();
     const TranslationDocument& doc = form_.document();
-    const int rows = doc.size();
-    if (!c || rows == 0) {
-        form_.ShowStatus(enabled_ ? QStringLiteral("Spelling: no dictionary for these texts")
-                                  : QStringLiteral("Spelling is not checked"));
+    if (!c) {
+        form_.StatusBar1->showNote(enabled_ ? QStringLiteral("Spelling: no dictionary for these texts")
+                                            : QStringLiteral("Spelling is not checked"));
         return false;
     }
+    // What the pass found, where it has gone over the rows as they are.
     const bool known = passDone();
-    const int from = std::clamp(form_.SG1->row() - 1, -1, rows);  // entry of the current row
-    for (int n = 1; n <= rows; ++n) {
-        int i = ((from + step * n) % rows + rows) % rows;
-        const bool wrong = known ? passFlags_[static_cast<std::size_t>(i)] != 0 : !c->check(doc.entry(i).dest).empty();
-        if (!wrong) continue;
-        StringGrid& g = *form_.SG1;
-        if (!g.setCurrentCell(tcol::kDest, i + 1)) return false;
-        g.scrollTo(g.model()->index(g.toModelRow(i + 1), g.toModelCol(tcol::kDest)));
-        if (QLineEdit* editor = g.editor()) {
-            const spell::Misspellings found = c->check(doc.entry(i).dest);
-            if (!found.empty()) editor->setSelection(static_cast<int>(found.front().start), static_cast<int>(found.front().length));
-        }
-        return true;
+    auto misspelled = [&](int i) {
+        return known ? passFlags_[static_cast<std::size_t>(i)] != 0 : !c->check(doc.entry(i).dest).empty();
+    };
+    if (!form_.GoToRow(misspelled, step > 0, QStringLiteral("misspelled row"))) return false;
+    // The first misspelled word is selected in the destination editor.
+    const int index = form_.currentEntry();
+    QLineEdit* editor = form_.SG1->editor();
+    if (index >= 0 && editor) {
+        const spell::Misspellings found = c->check(doc.entry(index).dest);
+        if (!found.empty())
+            editor->setSelection(static_cast<int>(found.front().start), static_cast<int>(found.front().length));
     }
-    form_.ShowStatus(QStringLiteral("No misspelled word in the destination texts"));
-    return false;
+    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -444,7 +451,8 @@ Spelling::Hit Spelling::hitAt(QWidget* widget, const QPoint& pos, bool atCaret)
     if (widget == g.viewport()) {
         const QPoint p = widget->mapTo(&g, pos);
         if (!g.cellAt(p, col, row) || col != tcol::kDest) return hit;
-        const Entry* e = form_.translationView().entryAt(row);
+        const TranslationView& view = form_.translationView();
+        const Entry* e = view.entryAt(row);
         if (!e) return hit;
         // Where the text is drawn, as the table paints it.
         const int x = p.x() - (g.cellRect(col, row).left() + 2);
@@ -453,19 +461,20 @@ Spelling::Hit Spelling::hitAt(QWidget* widget, const QPoint& pos, bool atCaret)
         for (const spell::WordSpan& s : c->check(e->dest)) {
             const int x0 = fm.horizontalAdvance(shown, static_cast<int>(s.start));
             const int x1 = fm.horizontalAdvance(shown, static_cast<int>(s.start + s.length));
-            if (x >= x0 && x <= x1) return {row - 1, s};
+            if (x >= x0 && x <= x1) return {view.indexAt(row), s};
         }
         return hit;
     }
     auto* editor = qobject_cast<QLineEdit*>(widget);
     if (!editor || editor != g.editor() || g.col() != tcol::kDest) return hit;
     row = g.row();
-    const Entry* e = form_.translationView().entryAt(row);
+    const TranslationView& view = form_.translationView();
+    const Entry* e = view.entryAt(row);
     // The editor holds the text without the blanks that pad a fixed length.
     if (!e || encodeText(editor->text()) != withoutPadding(e->rule, e->dest)) return hit;
     at = atCaret ? editor->cursorPosition() : editor->cursorPositionAt(pos);
     const spell::Misspellings found = c->check(e->dest);
-    if (const spell::WordSpan* s = spanHolding(found, at)) return {row - 1, *s};
+    if (const spell::WordSpan* s = spanHolding(found, at)) return {view.indexAt(row), *s};
     return hit;
 }
 

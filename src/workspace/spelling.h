@@ -107,6 +107,8 @@ public:
     QAction* Nextmisspelled1 = nullptr;
     QAction* Previousmisspelled1 = nullptr;
     QMenu* Dictionary1 = nullptr;
+    // In the status bar: the dictionary in use (or why there is none) and
+    // the progress of the pass; its count is the status bar's "Misspelled".
     QLabel* StatusLabel = nullptr;
     QProgressBar* Progress = nullptr;
 

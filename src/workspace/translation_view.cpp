@@ -1,5 +1,7 @@
 #include "workspace/translation_view.h"
 
+#include <algorithm>
+
 #include "formats/source_kind.h"
 #include "support/convert.h"
 
@@ -21,7 +23,38 @@ int TranslationView::rowCount() const
 {
     // The header row and one row at least below it, where the current cell
     // can stand in a table without entries.
-    return std::max(2, doc_.size() + 1);
+    const int rows = shown_ ? static_cast<int>(shown_->size()) : doc_.size();
+    return std::max(2, rows + 1);
+}
+
+int TranslationView::indexAt(int r) const
+{
+    if (r < 1) return -1;
+    if (!shown_) return r <= doc_.size() ? r - 1 : -1;
+    if (r > static_cast<int>(shown_->size())) return -1;
+    const int index = (*shown_)[static_cast<std::size_t>(r - 1)];
+    return index < doc_.size() ? index : -1;
+}
+
+int TranslationView::rowOf(int index) const
+{
+    if (index < 0 || index >= doc_.size()) return -1;
+    if (!shown_) return index + 1;
+    const auto it = std::lower_bound(shown_->begin(), shown_->end(), index);
+    return it != shown_->end() && *it == index ? static_cast<int>(it - shown_->begin()) + 1 : -1;
+}
+
+void TranslationView::setFilter(std::optional<std::vector<int>> indices)
+{
+    shown_ = std::move(indices);
+    if (observer_) observer_();
+}
+
+void TranslationView::reveal(int index)
+{
+    if (!shown_ || index < 0 || index >= doc_.size() || rowOf(index) > 0) return;
+    shown_->insert(std::lower_bound(shown_->begin(), shown_->end(), index), index);
+    if (observer_) observer_();
 }
 
 int TranslationView::colCount() const
@@ -31,7 +64,8 @@ int TranslationView::colCount() const
 
 const Entry* TranslationView::entryAt(int r) const
 {
-    return r >= 1 && r <= doc_.size() ? &doc_.entry(r - 1) : nullptr;
+    const int index = indexAt(r);
+    return index >= 0 ? &doc_.entry(index) : nullptr;
 }
 
 std::string TranslationView::text(int c, int r) const
@@ -50,13 +84,14 @@ std::string TranslationView::text(int c, int r) const
         default: return {};
         }
     }
-    const Entry* e = entryAt(r);
-    if (!e) return {};
+    const int index = indexAt(r);
+    if (index < 0) return {};
+    const Entry* e = &doc_.entry(index);
     switch (c) {
     case tcol::kNumber:
         switch (traits.rowLabel) {
-        case RowLabel::SpacedNumber: return " " + std::to_string(r);
-        case RowLabel::Number: return std::to_string(r);
+        case RowLabel::SpacedNumber: return " " + std::to_string(index + 1);
+        case RowLabel::Number: return std::to_string(index + 1);
         case RowLabel::Identifier: return e->id;
         }
         return {};
@@ -81,14 +116,22 @@ std::string TranslationView::editText(int c, int r) const
 
 bool TranslationView::setText(int c, int r, const std::string& text)
 {
-    if (!entryAt(r) || !onEdit) return false;
-    return onEdit(c, r - 1, text);
+    const int index = indexAt(r);
+    if (index < 0 || !onEdit) return false;
+    return onEdit(c, index, text);
 }
 
 void TranslationView::setObserver(std::function<void()> observer)
 {
     observer_ = observer;
-    doc_.setObserver(std::move(observer));
+    if (!observer) {
+        doc_.setObserver(nullptr);
+        return;
+    }
+    doc_.setObserver([this, observer = std::move(observer)] {
+        observer();
+        if (onDocumentChanged) onDocumentChanged();
+    });
 }
 
 // ---------------------------------------------------------------------------

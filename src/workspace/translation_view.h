@@ -7,6 +7,8 @@
 #include <QUndoCommand>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "document/document.h"
 #include "document/edits.h"
@@ -37,12 +39,29 @@ public:
     // The entry of a table row (from 1), or nullptr for the header row and
     // the empty row of a table without entries.
     const Entry* entryAt(int r) const;
+    // The entry index of a table row; -1 for the header and an empty row.
+    int indexAt(int r) const;
+    // The table row of an entry index; -1 when the filter hides it.
+    int rowOf(int index) const;
+
+    // Shows only the rows of `indices` (entry indices, in ascending order),
+    // without changing the document; the row numbers stay those of the
+    // document. nullopt shows every row again.
+    void setFilter(std::optional<std::vector<int>> indices);
+    bool filtered() const { return shown_.has_value(); }
+    int shownCount() const { return shown_ ? static_cast<int>(shown_->size()) : doc_.size(); }
+    // A row the filter hides is shown too (the translator went to it).
+    void reveal(int index);
+
+    // Told after every change of the document, after the grid.
+    std::function<void()> onDocumentChanged;
 
 private:
     TranslationDocument& doc_;
     std::function<const Format&()> format_;
     std::function<void()> observer_;
     bool headersShown_ = false;
+    std::optional<std::vector<int>> shown_;
 };
 
 // An edit of the document on the window's undo stack.
@@ -53,6 +72,8 @@ public:
     void undo() override;
     int id() const override { return typing_ ? 1 : -1; }
     bool mergeWith(const QUndoCommand* other) override;
+    // The first row (entry index) it changes.
+    int firstRow() const { return edit_->firstRow(); }
 
 private:
     TranslationDocument& doc_;

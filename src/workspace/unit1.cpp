@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
@@ -72,6 +74,13 @@ TForm1::TForm1(std::string programFolder, std::string iniPath, Prompts& prompts,
       view_(document_, [this]() -> const Format& { return format(); })
 {
     view_.onEdit = [this](int c, int index, const std::string& text) { return editCell(c, index, text); };
+    view_.onDocumentChanged = [this] { documentChanged(); };
+    afterChange_.setSingleShot(true);
+    afterChange_.setInterval(0);
+    connect(&afterChange_, &QTimer::timeout, this, [this] {
+        StatusBar1->updateCounts();
+        fitLengthColumns();
+    });
     if (!programFolder_.empty() && programFolder_.back() != '/') programFolder_.push_back('/');
     setObjectName("Form1");
     buildControls();
@@ -91,6 +100,8 @@ TForm1::~TForm1()
     spelling_.reset();
     qApp->removeEventFilter(this);
     idleTimer_.stop();
+    afterChange_.stop();
+    view_.onDocumentChanged = nullptr;
     SG1->clearHooks();
     SG1->setSource(nullptr);
     attachWorkingWindow(nullptr);
@@ -132,6 +143,7 @@ void TForm1::showRows(std::uint8_t kind, std::vector<Entry> rows)
     sourceKind = kind;
     startDocument(format());
     document_.assign(std::move(rows));
+    filterStale_ = true;
     TableRefresh();
 }
 
@@ -146,6 +158,7 @@ void TForm1::documentReplaced()
 {
     undoStack_.clear();
     pendingEdits_ = false;
+    filterStale_ = true;
     if (spelling_) spelling_->documentReplaced();
 }
 
@@ -228,6 +241,9 @@ void TForm1::buildControls()
     connect(ComboBox1, &QComboBox::currentTextChanged, this, [this] { ComboBox1Change(); });
     connect(ComboBox2, &QComboBox::currentTextChanged, this, [this] { ComboBox2Change(); });
 
+    StatusBar1 = new WorkStatus(document_, this);
+    setStatusBar(StatusBar1);
+
     Memo1 = new QPlainTextEdit(central);
     Memo1->setObjectName("Memo1");
     Memo1->setReadOnly(true);
@@ -286,7 +302,8 @@ void TForm1::buildMenu()
         return a;
     };
 
-    File1 = bar->addMenu(QStringLiteral("File"));
+    // Every menu opens with Alt and its underlined letter.
+    File1 = bar->addMenu(QStringLiteral("&File"));
     File1->setObjectName("File1");
     connect(File1, &QMenu::aboutToShow, this, [this] { File1Click(); });
     Openbasetext1 = File1->addMenu(QStringLiteral("Open base text"));
@@ -321,26 +338,47 @@ void TForm1::buildMenu()
     File1->addSeparator();
     Exit1 = add(File1, "Exit1", QStringLiteral("Exit"), &TForm1::Exit1Click);
 
-    Search1 = bar->addMenu(QStringLiteral("Search"));
-    Search1->setObjectName("Search1");
-    Inbase1 = add(Search1, "Inbase1", QStringLiteral("Find"), &TForm1::Inbase1Click, QKeySequence(Qt::CTRL | Qt::Key_F));
-    Searchagain1 = add(Search1, "Searchagain1", QStringLiteral("Search again"), &TForm1::Searchagain1Click,
-                       QKeySequence(Qt::Key_F3));
+    Edit1 = bar->addMenu(QStringLiteral("&Edit"));
+    Edit1->setObjectName("Edit1");
+    Undo1 = add(Edit1, "Undo1", QStringLiteral("&Undo"), &TForm1::Undo1Click, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Redo1 = add(Edit1, "Redo1", QStringLiteral("&Redo"), &TForm1::Redo1Click);
+    Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    Undo1->setEnabled(false);
+    Redo1->setEnabled(false);
+    connect(&undoStack_, &QUndoStack::canUndoChanged, Undo1, &QAction::setEnabled);
+    connect(&undoStack_, &QUndoStack::canRedoChanged, Redo1, &QAction::setEnabled);
+    Edit1->addSeparator();
+    Nexttodo1 = add(Edit1, "Nexttodo1", QStringLiteral("&Next row that needs work"), &TForm1::Nexttodo1Click,
+                    QKeySequence(Qt::Key_F8));
+    Prevtodo1 = add(Edit1, "Prevtodo1", QStringLiteral("&Previous row that needs work"), &TForm1::Prevtodo1Click,
+                    QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    Showtodo1 = add(Edit1, "Showtodo1", QStringLiteral("&Show only rows that need work"), &TForm1::Showtodo1Click,
+                    QKeySequence(Qt::CTRL | Qt::Key_F8));
+    Showtodo1->setCheckable(true);
 
-    Font1 = bar->addMenu(QStringLiteral("Font"));
+    Search1 = bar->addMenu(QStringLiteral("&Search"));
+    Search1->setObjectName("Search1");
+    Inbase1 = add(Search1, "Inbase1", QStringLiteral("&Find"), &TForm1::Inbase1Click, QKeySequence(Qt::CTRL | Qt::Key_F));
+    Searchagain1 = add(Search1, "Searchagain1", QStringLiteral("Search &again"), &TForm1::Searchagain1Click,
+                       QKeySequence(Qt::Key_F3));
+    Replace1 = add(Search1, "Replace1", QStringLiteral("&Replace"), &TForm1::Replace1Click,
+                   QKeySequence(Qt::CTRL | Qt::Key_H));
+
+    Font1 = bar->addMenu(QStringLiteral("F&ont"));
     Font1->setObjectName("Font1");
     Basefont1 = add(Font1, "Basefont1", QStringLiteral("Base font"), &TForm1::Basefont1Click,
                     QKeySequence(Qt::SHIFT | Qt::Key_F1));
     Destfont1 = add(Font1, "Destfont1", QStringLiteral("Dest. font"), &TForm1::Destfont1Click,
                     QKeySequence(Qt::SHIFT | Qt::Key_F2));
 
-    Help1 = bar->addMenu(QStringLiteral("Help"));
+    Help1 = bar->addMenu(QStringLiteral("&Help"));
     Help1->setObjectName("Help1");
     About2 = add(Help1, "About2", QStringLiteral("About"), &TForm1::About2Click);
     test1 = add(Help1, "test1", QStringLiteral("test"), &TForm1::testClick);
 
     // Shortcuts work while the grid's editor has the focus too.
-    for (QAction* a : {Savedest1, Inbase1, Searchagain1, Basefont1, Destfont1})
+    for (QAction* a : {Savedest1, Inbase1, Searchagain1, Replace1, Basefont1, Destfont1, Undo1, Redo1, Nexttodo1,
+                       Prevtodo1, Showtodo1})
         a->setShortcutContext(Qt::WindowShortcut);
 
     OpenDialog1.defaultExtension = QStringLiteral(".drc");
@@ -395,8 +433,13 @@ bool TForm1::FormClose()
     setWindowTitle(QStringLiteral("Tovrana"));
     storePlacement();
 
-    settings_.setFile("cc", std::to_string(SG1->row()));
-    settings_.setFile("tr", std::to_string(SG1->topRow()));
+    // The rows of the document, also while the filter hides some.
+    auto documentRow = [this](int r) {
+        const int index = view_.indexAt(r);
+        return view_.filtered() && index >= 0 ? index + 1 : r;
+    };
+    settings_.setFile("cc", std::to_string(documentRow(SG1->row())));
+    settings_.setFile("tr", std::to_string(documentRow(SG1->topRow())));
     const FormatTraits& traits = format().traits();
     if (traits.baseLanguageKey) {
         settings_.setFile(traits.baseLanguageKey, std::to_string(ComboBox1->currentIndex()));
@@ -450,11 +493,13 @@ void TForm1::storePlacement()
 
 void TForm1::FormResize()
 {
-    const int w = SG1->width();
     auto setWidth = [this](int c, int width) {
         width = std::max(0, width);
         if (SG1->colWidth(c) != width) SG1->setColWidth(c, width);
     };
+    // Length columns widened for long texts take their room from the texts.
+    const int lengths = SG1->colWidth(tcol::kBaseLen) + SG1->colWidth(tcol::kDestLen) - 2 * kDesignColWidths[tcol::kBaseLen];
+    const int w = SG1->width() - std::max(0, lengths);
     int panel;
     if (format().traits().wideCommentLayout) {
         const int u = (w - 120) / 8;
@@ -468,7 +513,8 @@ void TForm1::FormResize()
         setWidth(tcol::kDest, h - 11);
         panel = h + 80;
     }
-    panel = std::max(0, panel);
+    // The base panel ends where the destination columns begin.
+    panel = std::max(0, panel + SG1->colWidth(tcol::kBaseLen) - kDesignColWidths[tcol::kBaseLen]);
     if (Panel4->width() != panel) Panel4->setFixedWidth(panel);
 }
 
@@ -491,6 +537,14 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         FormResize();
     } else if (watched == Panel2 && event->type() == QEvent::Resize) {
         placeBottomControls();
+    }
+    if (event->type() == QEvent::ShortcutOverride && SG1->editor() && watched == SG1->editor()) {
+        // The cell editor keeps no history of its own: Undo and Redo are
+        // the window's, over every edit of the destination.
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (const QAction* a : {Undo1, Redo1})
+            if (a->shortcuts().contains(pressed)) return true;
     }
     switch (event->type()) {
     case QEvent::KeyPress:
@@ -518,10 +572,18 @@ void TForm1::scheduleIdle()
 
 void TForm1::TableRefresh()
 {
+    // The text checks of the kind shown (a file restored at start, or read
+    // under another kind of the same family, keeps the document it had).
+    document_.setCheckOptions(checks::forKind(sourceKind));
+    fitLengthColumns();
     FormResize();
-    Panel4->setText(nameOnly(baseFile));
-    Panel3->setText(nameOnly(destFile));
+    showFilePanels();
+    const Format& shown = format();
+    StatusBar1->setLengths(!shown.traits().lengthColumns              ? WorkStatus::Lengths::None
+                           : shown.family() == FormatFamily::Firmware ? WorkStatus::Lengths::Fixed
+                                                                       : WorkStatus::Lengths::Maximum);
     view_.setHeadersShown(true);
+    if (filterStale_) applyFilter();
     // The file names may be others now, and with them the language.
     spelling_->documentReplaced();
     if (form2_) form2_->SG1->viewGrid(&format().workingTable());
@@ -572,15 +634,34 @@ void TForm1::Exit1Click()
     close();
 }
 
+namespace {
+
+// The font dialog offers the font the screen really uses for a stored name
+// ("Courier New" is drawn in a metric-compatible font where it is not
+// installed); taking that font unchanged keeps the stored name.
+void chooseTextFont(Prompts& prompts, QWidget* parent, TextFont& font)
+{
+    QFont shown = font.font();
+    const QString stored = shown.family();
+    shown.setFamily(QFontInfo(shown).family());
+    const auto chosen = prompts.chooseFont(parent, shown);
+    if (!chosen) return;
+    QFont taken = *chosen;
+    if (taken.family() == shown.family()) taken.setFamily(stored);
+    font.setFrom(taken);
+}
+
+}  // namespace
+
 void TForm1::Basefont1Click()
 {
-    if (auto f = prompts_.chooseFont(this, baseFont.font())) baseFont.setFrom(*f);
+    chooseTextFont(prompts_, this, baseFont);
     SG1->viewport()->update();
 }
 
 void TForm1::Destfont1Click()
 {
-    if (auto f = prompts_.chooseFont(this, destFont.font())) destFont.setFrom(*f);
+    chooseTextFont(prompts_, this, destFont);
     SG1->viewport()->update();
 }
 

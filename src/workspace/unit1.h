@@ -30,12 +30,14 @@
 
 #include "document/document.h"
 #include "document/edits.h"
+#include "document/navigation.h"
 #include "document/format.h"
 #include "support/files.h"
 #include "support/settings.h"
 #include "workspace/prompts.h"
 #include "workspace/string_grid.h"
 #include "workspace/translation_view.h"
+#include "workspace/work_status.h"
 
 namespace tov {
 
@@ -127,6 +129,8 @@ public:
     QComboBox* ComboBox1 = nullptr;
     QComboBox* ComboBox2 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
+    // Rows, translated, missing, ... as the translator types.
+    WorkStatus* StatusBar1 = nullptr;
     DialogState OpenDialog1;
     DialogState SaveDialog1;
     DialogState SaveDialog2;
@@ -151,9 +155,16 @@ public:
     QAction* Savedest1 = nullptr;
     QAction* Exporttotextfile1 = nullptr;
     QAction* Exit1 = nullptr;
+    QMenu* Edit1 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* Redo1 = nullptr;
+    QAction* Nexttodo1 = nullptr;
+    QAction* Prevtodo1 = nullptr;
+    QAction* Showtodo1 = nullptr;  // checkable: only the rows that need work
     QMenu* Search1 = nullptr;
     QAction* Inbase1 = nullptr;
     QAction* Searchagain1 = nullptr;
+    QAction* Replace1 = nullptr;
     QMenu* Font1 = nullptr;
     QAction* Basefont1 = nullptr;
     QAction* Destfont1 = nullptr;
@@ -206,6 +217,12 @@ public:
     void Exit1Click();
     void Inbase1Click();
     void Searchagain1Click();
+    void Replace1Click();
+    void Undo1Click();
+    void Redo1Click();
+    void Nexttodo1Click();
+    void Prevtodo1Click();
+    void Showtodo1Click();
     void Basefont1Click();
     void Destfont1Click();
     void About2Click();
@@ -223,8 +240,6 @@ public:
     void SG1KeyPress(QChar& key);
     void SG1Exit();
     void SG1MouseMove(const QPoint& pos);
-    // A short note in the status line beside the character count, for a few seconds.
-    void ShowStatus(const QString& text);
     // Typed characters the code page cannot hold were left out: says which.
     void SG1RefusedText(const QString& refused);
     // The idle refresh of the preview memo.
@@ -268,6 +283,26 @@ public:
     bool SaveDEST_QL5();
     bool SaveDEST_QL10();
     bool SaveDEST_TELMO();
+
+    // --- the translator's way through the rows (unit1_workflow.cpp) ---
+    // Goes to the next (or previous) row for which `test` holds, going round
+    // the end of the table with a note in the status bar; `what` names the
+    // rows in the notes ("row that needs work"). A row the filter hides is
+    // shown. False when no row passes the test.
+    bool GoToRow(const RowTest& test, bool forward, const QString& what);
+    // Makes the row of an entry index current, in the destination column.
+    void GoToEntry(int index);
+    // The entry index of the current row; -1 when none.
+    int currentEntry() const;
+    // The filter of "Show only rows that need work", taken anew from the
+    // document (it is not changed as rows are edited, so that a row being
+    // worked on stays in sight).
+    void applyFilter();
+    // The length columns as wide as their widest number.
+    void fitLengthColumns();
+    // The file-name panels: the files open, and the languages of a file that
+    // holds them all.
+    void showFilePanels();
 
     // --- the language pickers (unit1_languages.cpp) ---
     // Fills both pickers from the document's languages and chooses the ones
@@ -325,12 +360,22 @@ private:
     // Edits carried over a change of language, no longer on the stack.
     bool pendingEdits_ = false;
     bool fillingPickers_ = false;
+    // The rows were replaced since the filter was taken.
+    bool filterStale_ = false;
+    // Brings the status bar and the length columns up to the document's
+    // changes, once per turn of the event loop.
+    QTimer afterChange_;
+    void documentChanged();
     std::unique_ptr<Spelling> spelling_;
 
 public:
     // Last cell under the mouse, for the identifier hint.
     int mouseCol = 0;
     int mouseRow = 0;
+
+private:
+    // The hint shows what the text checks found in a row.
+    bool checkHint_ = false;
 };
 
 }  // namespace tov

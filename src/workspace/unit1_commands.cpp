@@ -144,7 +144,7 @@ bool TForm1::ReadBaseFile(const std::string& fileName)
     if (opened.destFile) destFile = *opened.destFile;
     ShowDiagnostics(opened.diagnostics);
     if (f.traits().languagePickers) ShowLanguages();
-    Panel4->setText(nameOnly(baseFile));
+    showFilePanels();
     return opened.ok;
 }
 

@@ -117,8 +117,8 @@ void TForm1::SG1KeyDown(int& key, Qt::KeyboardModifiers shift, bool)
     } else if (key == Qt::Key_Shift && ctrl && c == tcol::kBase && r >= 1) {
         // Ctrl held, Shift pressed: the base text becomes the destination
         // and the next row comes up, once per key-down (repeats included).
-        if (const Entry* e = translationView().entryAt(r))
-            pushEdit(SetDestinations::one(document_, r - 1, e->base));
+        if (const int index = translationView().indexAt(r); index >= 0)
+            pushEdit(SetDestinations::one(document_, index, document_.entry(index).base));
         if (r < SG1->rowCount() - 1) SG1->setRow(r + 1);
     }
 }
@@ -143,12 +143,7 @@ void TForm1::SG1RefusedText(const QString& refused)
     QString shown;
     for (QChar ch : refused)
         if (!shown.contains(ch)) shown += ch;
-    ShowStatus(QStringLiteral("Not typed: %1 (not in the code page Windows-1250)").arg(shown));
-}
-
-void TForm1::ShowStatus(const QString& text)
-{
-    Label2->setText(text);
+    Label2->setText(QStringLiteral("Not typed: %1 (not in the code page Windows-1250)").arg(shown));
     statusTimer_.start();
 }
 
@@ -161,15 +156,28 @@ void TForm1::SG1Exit()
 void TForm1::SG1MouseMove(const QPoint& pos)
 {
     // Over a base text of a resource-string file the hint is the string's
-    // identifier.
-    if (!format().traits().identifierHint) return;
+    // identifier; over the length of a destination text that the text checks
+    // flag, what they found.
+    const bool identifiers = format().traits().identifierHint;
     int c = -1, r = -1;
     SG1->cellAt(pos, c, r);
+    const int index = translationView().indexAt(r);
+    const bool flagged = c == tcol::kDestLen && index >= 0 &&
+                         (document_.problems(index) & (problem::kFormat | problem::kCheckWarning));
+    if (!identifiers && !flagged && !checkHint_) return;
     if (c != mouseCol || r != mouseRow) SG1->cancelHint();
     mouseCol = c;
     mouseRow = r;
     QString hint;
-    if (const Entry* e = translationView().entryAt(r); e && c == tcol::kBase) hint = decodeBytes(e->id);
+    if (identifiers && index >= 0 && c == tcol::kBase) hint = decodeBytes(document_.entry(index).id);
+    if (flagged) {
+        QStringList lines;
+        for (const checks::Finding& f : document_.findings(index))
+            lines << QStringLiteral("%1: %2").arg(QString::fromUtf8(checks::severityName(f.severity)),
+                                                  decodeBytes(checks::describe(f)));
+        hint = lines.join(QLatin1Char('\n'));
+    }
+    checkHint_ = flagged;
     SG1->setHint(hint);
     SG1->setShowHint(!hint.isEmpty());
 }
@@ -206,7 +214,10 @@ void TForm1::AppIdle()
 
     const QFontMetrics fm(SG1->font());
     const int height = static_cast<int>(shown.size()) * (fm.height() + 3);
-    const int top = SG1->y() + cell.top() - height;
+    // Above the cell; where that would reach out of the window (a text of
+    // several lines in the first rows), below it, so that no line is cut off.
+    int top = SG1->y() + cell.top() - height;
+    if (top < 0) top = SG1->y() + cell.bottom() + 1;
     const int left = SG1->x() + cell.left() + 1;
     int widest = 10;
     for (const QString& line : shown) widest = std::max(widest, fm.horizontalAdvance(line));

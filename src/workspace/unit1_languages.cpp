@@ -68,8 +68,15 @@ void TForm1::ShowLanguages()
         const int stored = nonNegativeNumber(settings().file(key));
         return stored < count ? stored : start;
     };
-    selectLanguage(ComboBox1, remembered(traits.baseLanguageKey, document_.baseLanguage), {});
-    selectLanguage(ComboBox2, remembered(traits.destLanguageKey, document_.destLanguage), {});
+    const int base = remembered(traits.baseLanguageKey, document_.baseLanguage);
+    int dest = remembered(traits.destLanguageKey, document_.destLanguage);
+    if (traits.destLanguageKey && settings().file(traits.destLanguageKey).empty() && dest == base && count > 1) {
+        // No destination chosen before: it starts at the first language that
+        // is not the base, so that the rows do not look translated.
+        dest = base == 0 ? 1 : 0;
+    }
+    selectLanguage(ComboBox1, base, {});
+    selectLanguage(ComboBox2, dest, {});
     fillingPickers_ = false;
     f.chooseLanguages(document_, pickerChoice(ComboBox1), pickerChoice(ComboBox2));
 }
@@ -94,6 +101,8 @@ void TForm1::LanguagesChanged()
     f.chooseLanguages(document_, base, dest);
     documentReplaced();
     pendingEdits_ = carried;
+    applyFilter();
+    showFilePanels();
 }
 
 }  // namespace tov

@@ -4,6 +4,7 @@
 // header row. Painting only reads: what a row holds and what is wrong with
 // it come from the document.
 #include <QPainter>
+#include <QPolygon>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -21,6 +22,9 @@ namespace {
 const QColor kChangedColour(255, 157, 157);
 // The colour of an empty destination.
 const QColor kMissingColour(0, 255, 0);
+// The marks of what the text checks found.
+const QColor kFormatErrorColour(208, 0, 0);
+const QColor kCheckWarningColour(230, 150, 0);
 
 // A colour as the settings store it: a system colour (high byte $80 or $FF,
 // number in the low byte) or $00BBGGRR.
@@ -130,8 +134,9 @@ void TForm1::SG1DrawCell(QPainter& canvas, int c, int r, const QRect& rect, cons
     const QPalette& pal = SG1->palette();
     const FormatTraits& traits = format().traits();
     const TranslationView& view = translationView();
-    const Entry* entry = view.entryAt(r);
-    const Problems problems = entry ? entryProblems(*entry) : 0;
+    const int index = view.indexAt(r);
+    const Entry* entry = index >= 0 ? &document_.entry(index) : nullptr;
+    const Problems problems = entry ? document_.problems(index) : 0;
 
     const TextFont* font = &numberFont;
     if (c == tcol::kBase)
@@ -173,6 +178,18 @@ void TForm1::SG1DrawCell(QPainter& canvas, int c, int r, const QRect& rect, cons
         canvas.drawText(origin, text);
         // Misspelled words of a destination text get a red wavy line.
         if (c == tcol::kDest && entry) spelling_->drawUnderlines(canvas, origin.x(), origin.y(), bytes, text);
+    }
+    // What the text checks found: a corner of the destination length cell,
+    // red for an error the product may trip on, amber for a warning; the
+    // hint over the cell says what it is.
+    if (c == tcol::kDestLen && (problems & (problem::kFormat | problem::kCheckWarning))) {
+        const int size = std::min(9, std::min(cell.width(), cell.height()) / 2);
+        const QPoint corner = cell.topRight();
+        const QPolygon mark({corner, corner - QPoint(size, 0), corner + QPoint(0, size)});
+        canvas.setPen(Qt::NoPen);
+        canvas.setBrush((problems & problem::kFormat) ? kFormatErrorColour : kCheckWarningColour);
+        canvas.drawPolygon(mark);
+        canvas.setBrush(Qt::NoBrush);
     }
 
     // Dark lines where the file lines of neighbouring rows do not follow

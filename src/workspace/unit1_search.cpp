@@ -11,9 +11,7 @@ void TForm1::Inbase1Click()
 {
     if (!form3_) return;
     // Not modal: an open dialog comes forward.
-    form3_->show();
-    form3_->raise();
-    form3_->activateWindow();
+    form3_->showFind();
 }
 
 void TForm1::Searchagain1Click()

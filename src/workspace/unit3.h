@@ -32,6 +32,12 @@ public:
     QCheckBox* CheckBox1 = nullptr;  // "Case sensitive"
     QPushButton* BitBtn1 = nullptr;  // "Find", the default button
     QPushButton* BitBtn2 = nullptr;  // "Close", the cancel button
+    // Shown by Search > Replace: the replacement and its two commands, which
+    // work on the destination texts.
+    QLabel* Label2 = nullptr;        // "Replace with: "
+    QComboBox* ComboBox2 = nullptr;  // the replacement
+    QPushButton* BitBtn3 = nullptr;  // "Replace": in the current row, then the next row
+    QPushButton* BitBtn4 = nullptr;  // "Replace all": every row, one undoable step
 
     // The search text as the table's bytes.
     std::string searchText() const;
@@ -40,13 +46,27 @@ public:
     void RadioButton1Click();
     void BitBtn1Click();
     void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+
+    // Shows the dialog with its replace controls (Search > Replace), or
+    // without them (Search > Find).
+    void showReplace();
+    void showFind();
+    bool replacing() const { return replacing_; }
+    // Moves the dialog off a row of the table (grid row) that it covers.
+    void stayClearOfRow(int row);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void setReplacing(bool on);
+    void showAndActivate();
+
     TForm1& form1_;
     bool placed_ = false;
+    bool replacing_ = false;
 };
 
 }  // namespace tov

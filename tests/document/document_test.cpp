@@ -5,6 +5,7 @@
 #include "document/document.h"
 #include "document/edits.h"
 #include "document/text_exchange.h"
+#include "formats/source_kind.h"
 
 namespace tov {
 namespace {
@@ -81,9 +82,10 @@ TEST(RowProblems, AsTheTableShowsThemAndAsTheFileHoldsThem)
     EXPECT_EQ(fileProblems(moved), kStructure);
 }
 
-TranslationDocument documentOf(std::vector<Entry> entries)
+TranslationDocument documentOf(std::vector<Entry> entries, const checks::CheckOptions& options = {})
 {
     TranslationDocument doc;
+    doc.setCheckOptions(options);
     doc.assign(std::move(entries));
     return doc;
 }
@@ -91,13 +93,14 @@ TranslationDocument documentOf(std::vector<Entry> entries)
 // The counts kept as rows change must be those counted afresh.
 void expectCountsAsCountedAfresh(const TranslationDocument& doc)
 {
-    TranslationDocument fresh = documentOf(doc.entries());
+    TranslationDocument fresh = documentOf(doc.entries(), doc.checkOptions());
     const Counts& a = doc.counts();
     const Counts& b = fresh.counts();
     EXPECT_EQ(std::tie(a.rows, a.translated, a.missing, a.changed, a.tooLong, a.lengthDiffers, a.structure,
-                       a.baseCharacters, a.destCharacters),
+                       a.formatErrors, a.checkWarnings, a.baseCharacters, a.destCharacters),
               std::tie(b.rows, b.translated, b.missing, b.changed, b.tooLong, b.lengthDiffers, b.structure,
-                       b.baseCharacters, b.destCharacters));
+                       b.formatErrors, b.checkWarnings, b.baseCharacters, b.destCharacters));
+    for (int i = 0; i < doc.size(); ++i) EXPECT_EQ(doc.problems(i), fresh.problems(i)) << "row index " << i;
 }
 
 TEST(TranslationDocument, CountsFollowEveryChangeAndUndoGivesTheTextsBack)
@@ -149,6 +152,61 @@ TEST(TranslationDocument, CountsFollowEveryChangeAndUndoGivesTheTextsBack)
     EXPECT_EQ(doc.entry(2).dest, "      ");
     EXPECT_EQ(doc.entry(1).stored, "");
     expectCountsAsCountedAfresh(doc);
+}
+
+TEST(TranslationDocument, TextCheckFindingsAreProblemsOfTheRowAndCounted)
+{
+    using namespace problem;
+    // C string arrays: printf conversions and C escapes are errors, blanks
+    // and end punctuation warnings.
+    TranslationDocument doc = documentOf({entry(LengthRule::AtMost, "%d files\\n", "%d plik\\xF3w\\n", "x"),
+                                          entry(LengthRule::AtMost, "Saved: ", "Zapisano", "x"),
+                                          entry(LengthRule::AtMost, "%s of %d", "", "x")},
+                                         checks::forKind(kCArrays));
+    EXPECT_EQ(doc.problems(0) & (kFormat | kCheckWarning), kFormat);  // "\xF3" is one more escape
+    EXPECT_EQ(doc.problems(1) & (kFormat | kCheckWarning), kCheckWarning);
+    EXPECT_EQ(doc.problems(2) & (kFormat | kCheckWarning), 0u);  // missing, not checked
+    EXPECT_EQ(doc.counts().formatErrors, 1);
+    EXPECT_EQ(doc.counts().checkWarnings, 1);
+    ASSERT_EQ(doc.findings(0).size(), 1u);
+    EXPECT_EQ(doc.findings(0)[0].code, checks::Code::Format);
+    // The texts as the file holds them: "x" lacks the blank and the colon
+    // (two warnings), and both conversions (one error).
+    EXPECT_EQ(doc.storedFindings(1).size(), 2u);
+    EXPECT_EQ(doc.storedFindings(2).size(), 1u);
+
+    // Only the row typed into is checked again, and the counts follow.
+    struct Step {
+        int index;
+        const char* text;
+        Problems marks;
+    };
+    const Step steps[] = {
+        {2, "%d z %s", kFormat},  // the types swapped, without numbered arguments
+        {2, "%s z %d", 0},
+        {1, "Zapisano: ", 0},
+        {0, "%d plik\\363w\\n", kFormat},  // the same character as an octal escape
+        {0, "%d plikow\\n", 0},
+        {2, "%s z %d%", kFormat},  // a lone "%" at the end
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.text);
+        doc.setDestination(s.index, s.text);
+        EXPECT_EQ(doc.problems(s.index) & (kFormat | kCheckWarning), s.marks);
+        expectCountsAsCountedAfresh(doc);
+    }
+    // Other checks for another kind: resource strings count "&".
+    doc.setCheckOptions(checks::forKind(kKonfix));
+    doc.setDestination(1, "&Zapisano: ");
+    EXPECT_EQ(doc.problems(1) & (kFormat | kCheckWarning), kCheckWarning);
+    expectCountsAsCountedAfresh(doc);
+    // A firmware text padded with blanks and nothing typed is not checked.
+    TranslationDocument firmware =
+        documentOf({entry(LengthRule::Fixed, " Mode %d", "        "), entry(LengthRule::Fixed, " Mode %d", " Tryb   ")},
+                   checks::forKind(kOrvanta));
+    EXPECT_EQ(firmware.problems(0) & (kFormat | kCheckWarning), 0u);
+    EXPECT_EQ(firmware.problems(1) & (kFormat | kCheckWarning), kFormat);
+    EXPECT_EQ(firmware.counts().formatErrors, 1);
 }
 
 TEST(TextExchange, ExportWritesEveryRowAndImportReadsItBack)

@@ -113,15 +113,15 @@ TEST_F(CArraysCommands, OpeningFillsPickersTableAndTemplate)
     const QStringList names{"English", QString::fromUtf8("Čeština")};
     EXPECT_EQ(pickerItems(form1->ComboBox1), names);
     EXPECT_EQ(pickerItems(form1->ComboBox2), names);
-    // No "c1"/"c2" stored: both pickers take the first language.
+    // No "c1"/"c2" stored: the first language is translated into the next.
     EXPECT_EQ(form1->ComboBox1->currentIndex(), 0);
-    EXPECT_EQ(form1->ComboBox2->currentIndex(), 0);
+    EXPECT_EQ(form1->ComboBox2->currentIndex(), 1);
 
     ASSERT_EQ(form1->SG1->rowCount(), 3);
     const std::vector<std::vector<std::string>> rows = {
-        {"", "", "English", "", "English"},
-        {"1", " 3", "One", " 3", "One"},
-        {"2", " 3", "Two", " 3", "Two"},
+        {"", "", "English", "", "\xC8" "e\x9Atina"},
+        {"1", " 3", "One", " 5", "Jedna"},
+        {"2", " 3", "Two", " 3", "Dv\xEC"},
     };
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 5; ++c) EXPECT_EQ(cell(c, r), rows[r][c]) << c << "," << r;

@@ -46,7 +46,9 @@ TEST_F(Find, DialogHasItsControlsAndStaysOnTop)
         {form3->ComboBox1, "", {76, 8, 250, 21}},
         {form3->RadioButton1, "Base text", {4, 37, 113, 17}},
         {form3->RadioButton2, "Destination text", {129, 38, 113, 17}},
-        {form3->CheckBox1, "Case sensitive", {254, 36, 97, 17}},
+        // As wide as its caption needs at the dialog's font (97 pixels cut it).
+        {form3->CheckBox1, "Case sensitive",
+         {254, 36, std::max(97, form3->CheckBox1->sizeHint().width()), 17}},
         {form3->BitBtn1, "Find", {152, 64, 75, 25}},
         {form3->BitBtn2, "Close", {256, 64, 75, 25}},
     };
@@ -60,7 +62,8 @@ TEST_F(Find, DialogHasItsControlsAndStaysOnTop)
     EXPECT_EQ(form3->windowTitle(), QStringLiteral("Find"));
     EXPECT_TRUE(form3->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(form3->windowType(), Qt::Tool);
-    EXPECT_EQ(form3->size(), QSize(343, 93));
+    EXPECT_EQ(form3->size(), QSize(std::max(343, form3->CheckBox1->geometry().right() + 5), 93));
+    EXPECT_GT(form3->CheckBox1->sizeHint().width(), 97) << "the caption no longer needs more room";
     EXPECT_TRUE(form3->RadioButton1->isChecked());
     EXPECT_FALSE(form3->CheckBox1->isChecked());
     EXPECT_TRUE(form3->BitBtn1->isDefault());

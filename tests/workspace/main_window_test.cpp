@@ -66,13 +66,19 @@ TEST_F(MainWindow, MenuItemsCarryTheirCaptionsAndShortcuts)
         {"Savedest1", "Save destination", QKeySequence(Qt::CTRL | Qt::Key_S)},
         {"Exporttotextfile1", "Export to text file", {}},
         {"Exit1", "Exit", {}},
-        {"Inbase1", "Find", QKeySequence(Qt::CTRL | Qt::Key_F)},
-        {"Searchagain1", "Search again", QKeySequence(Qt::Key_F3)},
+        {"Undo1", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {"Redo1", "&Redo", QKeySequence(Qt::CTRL | Qt::Key_Y)},
+        {"Nexttodo1", "&Next row that needs work", QKeySequence(Qt::Key_F8)},
+        {"Prevtodo1", "&Previous row that needs work", QKeySequence(Qt::SHIFT | Qt::Key_F8)},
+        {"Showtodo1", "&Show only rows that need work", QKeySequence(Qt::CTRL | Qt::Key_F8)},
+        {"Inbase1", "&Find", QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {"Searchagain1", "Search &again", QKeySequence(Qt::Key_F3)},
+        {"Replace1", "&Replace", QKeySequence(Qt::CTRL | Qt::Key_H)},
         {"Basefont1", "Base font", QKeySequence(Qt::SHIFT | Qt::Key_F1)},
         {"Destfont1", "Dest. font", QKeySequence(Qt::SHIFT | Qt::Key_F2)},
-        {"Checkspelling1", "Check spelling", {}},
-        {"Nextmisspelled1", "Next misspelled", QKeySequence(Qt::Key_F7)},
-        {"Previousmisspelled1", "Previous misspelled", QKeySequence(Qt::SHIFT | Qt::Key_F7)},
+        {"Checkspelling1", "&Check spelling", {}},
+        {"Nextmisspelled1", "&Next misspelled", QKeySequence(Qt::Key_F7)},
+        {"Previousmisspelled1", "&Previous misspelled", QKeySequence(Qt::SHIFT | Qt::Key_F7)},
         {"About2", "About", {}},
         {"test1", "test", {}},
     };
@@ -84,7 +90,9 @@ TEST_F(MainWindow, MenuItemsCarryTheirCaptionsAndShortcuts)
     }
     QStringList menus;
     for (QAction* a : form1->menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"File", "Search", "Font", "Spelling", "Help"}));
+    // Alt and the underlined letter open each menu.
+    EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&Search", "F&ont", "S&pelling", "&Help"}));
+    EXPECT_EQ(form1->Redo1->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
 }
 
 TEST_F(MainWindow, ClosingWithoutEditsAsksOnlyTheCloseQuestionAndStoresTheSession)
@@ -269,7 +277,8 @@ TEST_F(MainWindow, TheTableShowsTheRowsOfEveryFamily)
         EXPECT_EQ(cell(tcol::kDest, 1), "uno");
         EXPECT_EQ(cell(tcol::kPreview7, 1), "");
         EXPECT_EQ(form1->Panel4->text(), QStringLiteral("a.drc"));
-        EXPECT_EQ(form1->Panel3->text(), QString());
+        // A file of every language is named over both columns.
+        EXPECT_EQ(form1->Panel3->text(), traitsOf(c.kind).languagePickers ? QStringLiteral("a.drc") : QString());
     }
     // A table without rows keeps one empty row below its header.
     form1->showRows(kKonfix, {});

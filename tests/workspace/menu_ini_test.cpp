@@ -155,7 +155,7 @@ TEST_F(MenuIni, StoredChoicesSelectTheLanguages)
         int dest;
     };
     const Case cases[] = {
-        {"", "", false, 0, 0},        // missing: the first language on both sides
+        {"", "", false, 0, 1},        // missing: the first language, translated into the next
         {"2", "1", true, 2, 1},
         {"1", "9", true, 1, 2},       // beyond the list: the default entry 2 stays
         {"abc", "-1", true, 0, 0},    // not a number, none selected: the first

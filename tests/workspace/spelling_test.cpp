@@ -66,6 +66,13 @@ protected:
         const spell::Dictionary* d = spelling().dictionary();
         return d ? d->code : "none";
     }
+    // The count of the status bar; empty when it is not shown.
+    QString statusCount()
+    {
+        for (QLabel* l : form1->StatusBar1->findChildren<QLabel*>("StatusExtra"))
+            if (l->text().startsWith("Misspelled")) return l->text();
+        return {};
+    }
     int misspelled()
     {
         spelling().finishPass();
@@ -113,7 +120,8 @@ TEST_F(SpellingWindow, TheFileNameChoosesTheDictionaryAndMisspelledRowsAreUnderl
 {
     EXPECT_EQ(code(), "pl_PL");
     EXPECT_EQ(misspelled(), 2);
-    EXPECT_EQ(spelling().StatusLabel->text(), "Misspelled rows: 2 (pl_PL)");
+    EXPECT_EQ(spelling().StatusLabel->text(), "pl_PL");
+    EXPECT_EQ(statusCount(), "Misspelled: 2");
     form1->SG1->setCurrentCell(tcol::kBaseLen, 1);
     settle();
     const QImage image = form1->SG1->grab().toImage();
@@ -129,6 +137,7 @@ TEST_F(SpellingWindow, TheFileNameChoosesTheDictionaryAndMisspelledRowsAreUnderl
     open();
     EXPECT_FALSE(spelling().Checkspelling1->isChecked());
     EXPECT_EQ(misspelled(), 0);
+    EXPECT_EQ(statusCount(), "");
     spelling().Checkspelling1->trigger();
     EXPECT_EQ(code(), "pl_PL");
     EXPECT_EQ(misspelled(), 2);
@@ -248,7 +257,7 @@ TEST_F(SpellingWindow, NextAndPreviousMisspelledWrapAroundAndSelectTheWord)
     edit(1, "Otw\xF3rz plik");
     edit(4, "\x9Cwiat");
     EXPECT_FALSE(s.goToMisspelled(1));
-    EXPECT_EQ(form1->Label2->text(), "No misspelled word in the destination texts");
+    EXPECT_EQ(form1->StatusBar1->currentMessage(), "No misspelled row");
 }
 
 TEST_F(SpellingWindow, TheDictionaryChosenForAFileIsStoredAndReadBack)
