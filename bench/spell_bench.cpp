@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/polish_texts.h"
 #include "formats/spell/encoding.h"
 #include "formats/spell/spell_checker.h"
 #include "support/text_file.h"
@@ -19,31 +20,9 @@ using tov::spell::SpellChecker;
 constexpr int kRows = 65535;
 constexpr int kVisible = 40;
 
-// Destination texts as translations hold them: menu entries with
-// accelerators, messages with conversions and escapes, display texts with
-// units and codes, a product name the dictionary lacks; every row differs
-// by its number.
 std::vector<std::string> typicalRows(int salt)
 {
-    static const char* const kTexts[] = {
-        "&Otw\xF3rz plik docelowy...",
-        "Zapisa\xE6 zmiany w pliku %s?",
-        "B\xB3\xB9\x64 zapisu pliku EDIT.POL: brak miejsca na dysku",
-        "Warto\x9C\xE6 %d z %s dla kana\xB3u",
-        "Wiersz %0:s\\nDrugi wiersz\\t(tab)",
-        "Temperatura zadana: %5.1f \xB0\x43",
-        "Po\xB3\xB9\x63zenie z urz\xB9\x64zeniem przez port USB",
-        "Konfix - konfiguracja sterownika",
-        "Nie mo\xBFna odczyta\xE6 ustawie\xF1 z pliku config.ini",
-        "Czy na pewno usun\xB9\xE6 zaznaczone elementy?",
-        "Zako\xF1\x63z prac\xEA programu",
-        "Trwa aktualizacja oprogramowania, prosz\xEA czeka\xE6",
-    };
-    std::vector<std::string> rows;
-    rows.reserve(kRows);
-    for (int i = 0; i < kRows; ++i)
-        rows.push_back(std::string(kTexts[i % std::size(kTexts)]) + " " + std::to_string(salt * kRows + i));
-    return rows;
+    return tov::bench::polishRows(kRows, salt);
 }
 
 std::unique_ptr<SpellChecker> polish(benchmark::State& state)

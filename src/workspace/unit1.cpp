@@ -18,6 +18,7 @@
 #include "support/placement.h"
 #include "support/strutil.h"
 #include "workspace/codepage.h"
+#include "workspace/spelling.h"
 #include "workspace/unit2.h"
 #include "workspace/unit3.h"
 
@@ -84,6 +85,7 @@ TForm1::TForm1(std::string programFolder, std::string iniPath, Prompts& prompts,
     setObjectName("Form1");
     buildControls();
     buildMenu();
+    spelling_ = std::make_unique<Spelling>(*this);
     idleTimer_.setSingleShot(true);
     idleTimer_.setInterval(0);
     connect(&idleTimer_, &QTimer::timeout, this, [this] { AppIdle(); });
@@ -95,6 +97,7 @@ TForm1::~TForm1()
     // The find dialog is this window's child; it goes first, while it can
     // still sign off.
     delete form3_;
+    spelling_.reset();
     qApp->removeEventFilter(this);
     idleTimer_.stop();
     afterChange_.stop();
@@ -156,6 +159,7 @@ void TForm1::documentReplaced()
     undoStack_.clear();
     pendingEdits_ = false;
     filterStale_ = true;
+    if (spelling_) spelling_->documentReplaced();
 }
 
 void TForm1::buildControls()
@@ -580,6 +584,8 @@ void TForm1::TableRefresh()
                                                                        : WorkStatus::Lengths::Maximum);
     view_.setHeadersShown(true);
     if (filterStale_) applyFilter();
+    // The file names may be others now, and with them the language.
+    spelling_->documentReplaced();
     if (form2_) form2_->SG1->viewGrid(&format().workingTable());
     BitBtn2Click();
 }

@@ -41,6 +41,7 @@
 
 namespace tov {
 
+class Spelling;
 class TForm2;
 class TForm3;
 
@@ -102,6 +103,8 @@ public:
     // that kind had been read.
     void showRows(std::uint8_t kind, std::vector<Entry> rows);
     TranslationView& translationView() { return view_; }
+    // Spell checking of the destination texts (workspace/spelling.h).
+    Spelling& spelling() { return *spelling_; }
 
     const std::string& programFolder() const { return programFolder_; }
     Settings& settings() { return settings_; }
@@ -363,6 +366,7 @@ private:
     // changes, once per turn of the event loop.
     QTimer afterChange_;
     void documentChanged();
+    std::unique_ptr<Spelling> spelling_;
 
 public:
     // Last cell under the mouse, for the identifier hint.

@@ -10,6 +10,7 @@
 
 #include "formats/source_kind.h"
 #include "workspace/codepage.h"
+#include "workspace/spelling.h"
 #include "workspace/unit1.h"
 
 namespace tov {
@@ -170,9 +171,14 @@ void TForm1::SG1DrawCell(QPainter& canvas, int c, int r, const QRect& rect, cons
     canvas.setClipRect(cell);
     canvas.setFont(screenFont(*font));
     canvas.setPen(ink);
-    const QString text = decodeBytes(view.text(c, r));
-    if (!text.isEmpty())
-        canvas.drawText(QPoint(cell.left() + 2, cell.top() + 2 + canvas.fontMetrics().ascent()), text);
+    const std::string bytes = view.text(c, r);
+    const QString text = decodeBytes(bytes);
+    if (!text.isEmpty()) {
+        const QPoint origin(cell.left() + 2, cell.top() + 2 + canvas.fontMetrics().ascent());
+        canvas.drawText(origin, text);
+        // Misspelled words of a destination text get a red wavy line.
+        if (c == tcol::kDest && entry) spelling_->drawUnderlines(canvas, origin.x(), origin.y(), bytes, text);
+    }
     // What the text checks found: a corner of the destination length cell,
     // red for an error the product may trip on, amber for a warning; the
     // hint over the cell says what it is.

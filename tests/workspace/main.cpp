@@ -13,6 +13,8 @@ int main(int argc, char** argv)
 {
     std::unique_ptr<QTemporaryDir> config(tov::test::prepareHeadless());
     setenv("LANG", "C.UTF-8", 1);
+    // The windows check spelling with the tiny dictionaries of the tests.
+    setenv("DICPATH", TOVRANA_SPELL_DATA_DIR, 1);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orbika"));
     QApplication::setApplicationName(QStringLiteral("Tovra"));

@@ -76,6 +76,9 @@ TEST_F(MainWindow, MenuItemsCarryTheirCaptionsAndShortcuts)
         {"Replace1", "&Replace", QKeySequence(Qt::CTRL | Qt::Key_H)},
         {"Basefont1", "Base font", QKeySequence(Qt::SHIFT | Qt::Key_F1)},
         {"Destfont1", "Dest. font", QKeySequence(Qt::SHIFT | Qt::Key_F2)},
+        {"Checkspelling1", "&Check spelling", {}},
+        {"Nextmisspelled1", "&Next misspelled", QKeySequence(Qt::Key_F7)},
+        {"Previousmisspelled1", "&Previous misspelled", QKeySequence(Qt::SHIFT | Qt::Key_F7)},
         {"About2", "About", {}},
         {"test1", "test", {}},
     };
@@ -88,7 +91,7 @@ TEST_F(MainWindow, MenuItemsCarryTheirCaptionsAndShortcuts)
     QStringList menus;
     for (QAction* a : form1->menuBar()->actions()) menus << a->text();
     // Alt and the underlined letter open each menu.
-    EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&Search", "F&ont", "&Help"}));
+    EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&Search", "F&ont", "S&pelling", "&Help"}));
     EXPECT_EQ(form1->Redo1->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
 }
 
