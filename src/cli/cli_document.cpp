@@ -9,19 +9,6 @@
 
 namespace tov::cli {
 
-PrivateTempFolder::PrivateTempFolder()
-{
-    std::string pattern = tempFolder() + "tovrana-cli-XXXXXX";
-    if (!::mkdtemp(pattern.data())) fail(kExitError, tempFolder() + ": cannot create a temporary folder");
-    path_ = pattern + "/";
-}
-
-PrivateTempFolder::~PrivateTempFolder()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
-
 namespace {
 
 std::string joinNames(const std::vector<std::string>& names)
@@ -123,8 +110,9 @@ std::unique_ptr<Opened> openDocument(const Options& o, OpenMode mode)
     auto d = std::make_unique<Opened>();
     d->hasDest = !o.dest.empty();
     FormatEnvironment environment;
-    if (traitsOf(o.kind).languagePickers) {
-        d->tempFolder = std::make_unique<PrivateTempFolder>();
+    if (traitsOf(o.kind).temporaryFiles) {
+        d->tempFolder = std::make_unique<PrivateTempFolder>("tovrana-cli-");
+        if (d->tempFolder->path().empty()) fail(kExitError, tempFolder() + ": cannot create a temporary folder");
         d->tempNames = std::make_unique<TempNamer>(d->tempFolder->path());
         environment.tempNames = d->tempNames.get();
     }

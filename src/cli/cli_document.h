@@ -13,22 +13,10 @@
 
 namespace tov::cli {
 
-// A folder of its own for the temporary template of a C string-array file,
-// removed with everything in it when the document goes.
-class PrivateTempFolder {
-public:
-    PrivateTempFolder();
-    ~PrivateTempFolder();
-    PrivateTempFolder(const PrivateTempFolder&) = delete;
-    PrivateTempFolder& operator=(const PrivateTempFolder&) = delete;
-    const std::string& path() const { return path_; }  // with its closing "/"
-
-private:
-    std::string path_;
-};
-
 struct Opened {
-    std::unique_ptr<PrivateTempFolder> tempFolder;  // before the format, which names files in it
+    // The C template's folder, before the format, which names files in it;
+    // removed with everything in it when the document goes.
+    std::unique_ptr<PrivateTempFolder> tempFolder;
     std::unique_ptr<TempNamer> tempNames;
     std::unique_ptr<Format> format;
     TranslationDocument doc;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -104,6 +106,22 @@ std::string tempFolder()
     if (dir.size() >= 260) return {};
     if (dir.back() != '/') dir.push_back('/');
     return dir;
+}
+
+PrivateTempFolder::PrivateTempFolder(const std::string& prefix)
+{
+    const std::string folder = tempFolder();
+    if (folder.empty()) return;
+    std::string pattern = folder + prefix + "XXXXXX";
+    if (::mkdtemp(pattern.data())) path_ = pattern + "/";
+}
+
+void PrivateTempFolder::remove()
+{
+    if (path_.empty()) return;
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+    path_.clear();
 }
 
 std::string TempNamer::next(const std::string& ext)

@@ -30,6 +30,30 @@ void sortNamesNoCase(std::vector<std::string>& names);
 // The system's folder for temporary files with its closing "/".
 std::string tempFolder();
 
+// A folder of its own under the system's temporary folder, named
+// prefix + six random characters and readable by its owner only, for the
+// temporary files of one window or one run of the tool. It goes, with
+// everything in it, when this object goes (or at remove()), so that nothing
+// is left behind, and what others left in the temporary folder never stands
+// in the way of its names.
+class PrivateTempFolder {
+public:
+    explicit PrivateTempFolder(const std::string& prefix);
+    ~PrivateTempFolder() { remove(); }
+    PrivateTempFolder(const PrivateTempFolder&) = delete;
+    PrivateTempFolder& operator=(const PrivateTempFolder&) = delete;
+
+    // The folder with its closing "/"; empty when it could not be made (or
+    // was removed).
+    const std::string& path() const { return path_; }
+    // Removes the folder with everything in it now: before the program ends
+    // without running its destructors.
+    void remove();
+
+private:
+    std::string path_;
+};
+
 // Temporary file names "tmp<c>.<ext>" in a folder, with a counter cycling
 // 0..500. Every 20th counter value (0 included) first deletes tmp<c>.<ext>
 // and tmp<c>.mp3. Up to ten tries: a name is returned only after creating and

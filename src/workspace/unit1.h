@@ -320,6 +320,12 @@ private:
     TForm3* form3_ = nullptr;
     QTimer idleTimer_;
     QTimer statusTimer_;  // clears Label2
+    // This window's own temporary folder and the names of the files in it
+    // (the C string-array templates), made with the first format that needs
+    // them: the formats below name their files there, and the folder goes
+    // with everything in it when the window goes.
+    std::unique_ptr<PrivateTempFolder> tempFolder_;
+    std::unique_ptr<TempNamer> tempNames_;
     std::array<std::unique_ptr<Format>, 4> formats_;  // one per family, made when first needed
     TranslationDocument document_;
     FormatFamily documentFamily_ = FormatFamily::ResourceStrings;
@@ -330,8 +336,6 @@ private:
     bool fillingPickers_ = false;
 
 public:
-    // Temporary file names of the run (the C string-array templates).
-    TempNamer tempNames;
     // Last cell under the mouse, for the identifier hint.
     int mouseCol = 0;
     int mouseRow = 0;

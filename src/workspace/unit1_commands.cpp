@@ -65,6 +65,8 @@ void TForm1::ShowDiagnostics(const Diagnostics& found)
             destFile.clear();
             Panel3->setText(QString());
             settings().setFile("dfile", "");
+            // No destructor runs after this: the temporary files go now.
+            if (tempFolder_) tempFolder_->remove();
             prompts().terminate(0);
             return;
         }

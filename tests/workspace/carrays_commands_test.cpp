@@ -104,7 +104,9 @@ TEST_F(CArraysCommands, OpeningFillsPickersTableAndTemplate)
     EXPECT_EQ(form1->sourceKind, kCArrays);
     EXPECT_EQ(form1->prevSourceKind, kNone);
     EXPECT_EQ(form1->baseFile, folder + "small.c");
-    EXPECT_EQ(form1->destFile, tmp + "tmp0.txt");
+    // The template lives in the window's own folder in the temporary folder.
+    EXPECT_TRUE(form1->destFile.starts_with(tmp + "tovrana-")) << form1->destFile;
+    EXPECT_TRUE(form1->destFile.ends_with("/tmp0.txt")) << form1->destFile;
     EXPECT_TRUE(fileExists(form1->destFile));
     EXPECT_TRUE(prompts.messages().empty());
 
@@ -358,6 +360,29 @@ TEST_F(CArraysCommands, SavingWritesEveryLanguageWithABackupOfAnExistingTarget)
         }
         closeWindows();
     }
+}
+
+// Names in the temporary folder that can be neither removed nor made (what
+// other users' programs left there) do not stop a C file from opening; the
+// template goes when its file is left, and the window's folder with it.
+TEST_F(CArraysCommands, TemplatesLiveInAFolderOfTheWindowGoneWithIt)
+{
+    for (int n = 0; n <= 20; ++n) QDir().mkpath(pathToQString(tmp + "tmp" + std::to_string(n) + ".txt"));
+    auto entries = [this] { return QDir(pathToQString(tmp)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries); };
+    const QStringList stale = entries();
+    writeFile("small.c", kSmall);
+    start();
+    for (int round = 0; round < 12; ++round) {
+        const std::string before = form1->destFile;
+        open(folder + "small.c");
+        ASSERT_TRUE(prompts.messages().empty()) << round;
+        ASSERT_TRUE(fileExists(form1->destFile)) << round;
+        if (round > 0) EXPECT_FALSE(fileExists(before)) << "the template of the file left";
+    }
+    const std::string own = form1->destFile.substr(0, form1->destFile.rfind('/'));
+    closeWindows();
+    EXPECT_FALSE(QFileInfo::exists(pathToQString(own)));
+    EXPECT_EQ(entries(), stale);
 }
 
 TEST_F(CArraysCommands, FailedSaveLeavesTheTargetAndSaysSo)
