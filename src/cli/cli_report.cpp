@@ -179,13 +179,25 @@ std::string reportText(const CheckReport& r)
 {
     std::string out;
     out.reserve(r.problems.size() * 40 + 200);
+    // Piece by piece into one buffer: a file may have a line for every row.
     for (const Problem& p : r.problems) {
-        if (p.row > 0)
-            out += "row " + std::to_string(p.row) + ": " + p.id + ": ";
-        else
-            out += "file " + p.file + ": ";
+        if (p.row > 0) {
+            out += "row ";
+            out += std::to_string(p.row);
+            out += ": ";
+            out += p.id;
+        } else {
+            out += "file ";
+            out += p.file;
+        }
+        out += ": ";
         out += problemName(p.kind);
-        out += detail(p);
+        if (isTextCheck(p.kind)) {
+            out += ": ";
+            out += p.note;
+        } else {
+            out += detail(p);
+        }
         out += '\n';
     }
     out += "rows " + std::to_string(r.rows) + ", translated " + std::to_string(r.translated) + ", missing " +
