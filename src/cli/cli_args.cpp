@@ -37,13 +37,16 @@ std::string helpText()
 {
     return R"(Usage:
   tovrana-cli check  --kind KIND BASE [DEST] [--base-lang NAME --dest-lang NAME] [--json]
+                     [--strict] [--spell LANG [--dictionaries DIR]]
   tovrana-cli export --kind KIND BASE [DEST] [--base-lang NAME --dest-lang NAME] [-o FILE]
-  tovrana-cli import --kind KIND BASE TSV [DEST] -o OUT [--base-lang NAME --dest-lang NAME]
+                     [--format tsv|xliff|po] [--source-language TAG] [--target-language TAG]
+  tovrana-cli import --kind KIND BASE FILE [DEST] -o OUT [--base-lang NAME --dest-lang NAME]
+                     [--force]
   tovrana-cli --help | --version
 
 Opens a base text and its destination exactly as the Tovrana window does and
-checks the translation, exports it as tab-separated text, or writes a
-tab-separated file back as the destination.
+checks the translation, exports it as tab-separated text, XLIFF or PO, or
+writes such a file back as the destination.
 
 KIND
   drc        resource-string file; DEST is the destination .drc file
@@ -70,17 +73,44 @@ check
                      DETAIL: dest N, base N
     unreadable file  a file of a firmware set that cannot be read
                      DETAIL: no such file, or cannot be read
+  The texts are also checked against their base texts (where the base
+  uses what is checked):
+    format           printf conversions (firmware, c) or format specifiers
+                     (drc, menu-ini) that differ, or escapes such as \" \\ \n
+                     counted differently (an error)
+    blanks           blanks at the start or the end differ (a warning; the
+                     blanks that pad a firmware text are not counted)
+    punctuation      ":", "...", "?" or "!" at the end differs (a warning)
+    accelerator      the number of "&" accelerators differs (a warning)
+    spelling         --spell LANG: misspelled words of the destination texts,
+                     DETAIL: word, word (a warning)
+  --spell takes a language ("pl", "Polski") or a dictionary ("pl_PL") of
+  DIR, by default /usr/share/hunspell (Debian's hunspell-* packages).
+  Where anything is found, the summary line goes on with
+    , format N, blanks N, punctuation N, accelerator N[, spelling N]
   "Base: B   Dest.: D" is the window's character count. --json prints the
   same as one JSON document (texts decoded from Windows-1250).
 
 export
-  One line per table row: base text, TAB, destination text, CR LF; the bytes
-  the window's "Export to text file" writes. Standard output without -o.
+  --format tsv (the default): one line per table row: base text, TAB,
+  destination text, CR LF; the bytes the window's "Export to text file"
+  writes. --format xliff: XLIFF 1.2; --format po: a PO file; one unit per row
+  with a base text, named by ID as check names it, with its length limit,
+  texts in UTF-8. Their languages are told by the language names or the file
+  names; --source-language and --target-language give them (tags such as en,
+  pl) where they cannot be told. Standard output without -o.
 
 import
-  Reads TSV (the export's format). Each line must begin with the base text of
-  the same row and a TAB, and there must be one line per row; otherwise
-  nothing is written. Writes the destination as "Save destination" does:
+  Reads FILE: XLIFF or PO (told by its content, else by its extension .xlf,
+  .xliff, .po) or a TSV (the export's format).
+  XLIFF and PO units come back to the rows of the same ID; rows without a
+  unit stay as they are. One line is printed for each unit not applied:
+  an ID no row has, a source text that is not the base text any more
+  (applied with --force), a translation marked for review, or a character
+  the code page cannot hold (U+NNNN); then the rest is written.
+  In a TSV each line must begin with the base text of the same row and a
+  TAB, and there must be one line per row; otherwise nothing is written.
+  Writes the destination as "Save destination" does:
     drc        the file OUT (an existing OUT is first copied to a dated .bak)
     firmware   one file per base file in OUT's folder with OUT's extension,
                merged into the lines of DEST's set (the base set without DEST);
@@ -92,9 +122,11 @@ import
   not written.
 
 Exit status
-  0  no problem (check), or done
-  1  check found problems; import refused a TSV that does not line up with
-     the base, or a file could not be written; export could not write -o
+  0  no problem (check; warnings alone too, unless --strict), or done
+  1  check found problems or format errors (or, with --strict, warnings);
+     import refused a TSV that does not line up with the base, left units
+     of an XLIFF or PO file out, or a file could not be written; export
+     could not write -o
   2  wrong arguments, or an input file that cannot be read or opened
 )";
 }
@@ -123,6 +155,19 @@ std::string kindList()
 }
 
 void argumentError(const std::string& message) { fail(kExitError, message + " (try --help)"); }
+
+// A language tag as XLIFF and PO carry it: letters and digits in parts
+// joined by "-" or "_" ("pl", "de-AT", "pt_BR"); an empty one is not given.
+bool validLanguageTag(const std::string& tag)
+{
+    bool partEmpty = true;
+    for (const char c : tag) {
+        const bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!alnum && ((c != '-' && c != '_') || partEmpty)) return false;
+        partEmpty = !alnum;
+    }
+    return !partEmpty || tag.empty();
+}
 
 // Ends the parse at once when --help or --version is met, as their answer
 // does not depend on what follows.
@@ -181,6 +226,8 @@ public:
 
     const std::vector<std::string>& files() const { return files_; }
     bool haveKind = false, haveBaseLang = false, haveDestLang = false, haveOut = false;
+    bool haveSpell = false, haveDictionaries = false, haveFormat = false, haveSourceLanguage = false,
+         haveTargetLanguage = false;
 
 private:
     // The command being read; fails when the first argument names none.
@@ -234,6 +281,13 @@ private:
         Options& o = result_.options;
         addAction(app, "-h,--help", Arguments::Action::Help);
         app.add_flag("--json", o.json);
+        app.add_flag("--strict", o.strict);
+        app.add_flag("--force", o.force);
+        addValue(app, "--spell", o.spell, haveSpell);
+        addValue(app, "--dictionaries", o.dictionaries, haveDictionaries);
+        addValue(app, "--format", o.format, haveFormat);
+        addValue(app, "--source-language", o.sourceLanguage, haveSourceLanguage);
+        addValue(app, "--target-language", o.targetLanguage, haveTargetLanguage);
         addValue(app, "--kind", o.kindName, haveKind);
         addValue(app, "--base-lang", o.baseLang, haveBaseLang);
         addValue(app, "--dest-lang", o.destLang, haveDestLang);
@@ -279,6 +333,20 @@ Arguments parseArguments(const std::vector<std::string>& args)
         argumentError("--base-lang and --dest-lang apply only to --kind menu-ini and c");
     }
     if (o.json && o.command != Command::Check) argumentError("--json applies only to check");
+    if (o.strict && o.command != Command::Check) argumentError("--strict applies only to check");
+    if (parser.haveSpell && o.command != Command::Check) argumentError("--spell applies only to check");
+    if (parser.haveSpell && o.spell.empty()) argumentError("--spell: the language is empty");
+    if (parser.haveDictionaries && !parser.haveSpell) argumentError("--dictionaries applies only with --spell");
+    if (parser.haveDictionaries && o.dictionaries.empty()) argumentError("--dictionaries: the folder name is empty");
+    if (parser.haveFormat && o.command != Command::Export) argumentError("--format applies only to export");
+    if (o.format != "tsv" && o.format != "xliff" && o.format != "po")
+        argumentError("unknown format \"" + o.format + "\" (expected tsv, xliff or po)");
+    if ((parser.haveSourceLanguage || parser.haveTargetLanguage) && (o.command != Command::Export || o.format == "tsv"))
+        argumentError("--source-language and --target-language apply only to export --format xliff or po");
+    for (const std::string* tag : {&o.sourceLanguage, &o.targetLanguage})
+        if (!validLanguageTag(*tag))
+            argumentError("\"" + *tag + "\" is no language tag (letters, digits and \"-\", such as en, pl, de-AT)");
+    if (o.force && o.command != Command::Import) argumentError("--force applies only to import");
     if (parser.haveOut && o.command == Command::Check) argumentError("-o does not apply to check");
     if (!parser.haveOut && o.command == Command::Import) argumentError("import: -o OUT is missing");
     if (parser.haveOut && o.out.empty()) argumentError("-o: the file name is empty");
@@ -287,7 +355,7 @@ Arguments parseArguments(const std::vector<std::string>& args)
     const size_t required = o.command == Command::Import ? 2 : 1;
     const size_t allowed = required + (languages ? 0 : 1);
     if (files.size() < required)
-        argumentError(cmd + ": " + (files.empty() ? "BASE" : "TSV") + " is missing");
+        argumentError(cmd + ": " + (files.empty() ? "BASE" : "FILE") + " is missing");
     if (files.size() > allowed) {
         if (languages)
             argumentError("--kind " + o.kindName + " takes no DEST: the destination is the --dest-lang " +

@@ -30,12 +30,22 @@ struct Options {
     std::string kindName;    // as given: "drc", "orvanta", ...
     std::uint8_t kind = 0;   // the source kind it stands for
     std::string base;
-    std::string tsv;         // import only
+    std::string tsv;         // import only: the file to import (TSV, XLIFF or PO)
     std::string dest;        // empty when not given
     std::string baseLang;    // menu-ini and c
     std::string destLang;
     std::string out;         // -o; empty when not given
     bool json = false;
+    // check
+    bool strict = false;       // warnings make the exit status 1 too
+    std::string spell;         // --spell: the language or dictionary the destination texts are spelled in
+    std::string dictionaries;  // --dictionaries: where the dictionaries are (default the system's)
+    // export
+    std::string format = "tsv";  // tsv, xliff or po
+    std::string sourceLanguage;  // language tags of an XLIFF or PO file, where given
+    std::string targetLanguage;
+    // import
+    bool force = false;  // rows whose source text is not the base any more are applied too
 };
 
 struct Arguments {

@@ -7,7 +7,28 @@
 
 namespace tov::cli {
 
-CheckReport checkDocument(const Opened& d)
+namespace {
+
+// The findings of a row: its destination as the file holds it against its base.
+void rowFindings(const checks::CheckOptions& options, const Entry& e, checks::Findings& out)
+{
+    checks::checkEntry(options, e.base, e.stored, out);
+}
+
+Problem::Kind kindOf(checks::Code code)
+{
+    switch (code) {
+    case checks::Code::Format: return Problem::Kind::Format;
+    case checks::Code::Blanks: return Problem::Kind::Blanks;
+    case checks::Code::Punctuation: return Problem::Kind::Punctuation;
+    case checks::Code::Accelerator: break;
+    }
+    return Problem::Kind::Accelerator;
+}
+
+}  // namespace
+
+CheckReport checkDocument(const Opened& d, const TextChecks& checks)
 {
     CheckReport r;
     for (const Diagnostic& g : d.fileProblems) {
@@ -46,6 +67,7 @@ CheckReport checkDocument(const Opened& d)
 
     // What the destination files hold is checked, before any rule made it fit.
     const bool located = doc.naming() == RowNaming::Location;
+    checks::Findings findings;
     for (int i = 0; i < doc.size(); ++i) {
         const Entry& e = doc.entry(i);
         ++r.rows;
@@ -80,7 +102,33 @@ CheckReport checkDocument(const Opened& d)
         if (found & problem::kMissing) add(Problem::Kind::Missing, r.missing);
         if (found & problem::kTooLong) add(Problem::Kind::TooLong, r.tooLong);
         if (found & problem::kLengthDiffers) add(Problem::Kind::LengthDiffers, r.lengthDiffers);
+
+        findings.clear();
+        rowFindings(checks.options, e, findings);
+        for (checks::Finding& f : findings) {
+            const Problem::Kind kind = kindOf(f.code);
+            add(kind, kind == Problem::Kind::Format        ? r.format
+                      : kind == Problem::Kind::Blanks      ? r.blanks
+                      : kind == Problem::Kind::Punctuation ? r.punctuation
+                                                           : r.accelerator);
+            r.problems.back().note = std::move(f.detail);
+            r.problems.back().warning = f.severity == checks::Severity::Warning;
+        }
+        if (checks.spell && !e.stored.empty()) {
+            const spell::Misspellings wrong = checks.spell->check(e.stored);
+            if (!wrong.empty()) {
+                add(Problem::Kind::Spelling, r.spelling);
+                Problem& q = r.problems.back();
+                q.warning = true;
+                for (const spell::WordSpan& span : wrong) {
+                    q.words.push_back(spell::wordAt(e.stored, span));
+                    q.note += (q.note.empty() ? "" : ", ") + q.words.back();
+                }
+            }
+        }
     }
+    r.spellChecked = checks.spell != nullptr;
+    for (const Problem& p : r.problems) (p.warning ? r.warnings : r.errors) = true;
     return r;
 }
 
@@ -95,6 +143,11 @@ const char* problemName(Problem::Kind k)
     case Problem::Kind::Structure: return "structure";
     case Problem::Kind::LineCount: return "line count";
     case Problem::Kind::Unreadable: return "unreadable file";
+    case Problem::Kind::Format: return "format";
+    case Problem::Kind::Blanks: return "blanks";
+    case Problem::Kind::Punctuation: return "punctuation";
+    case Problem::Kind::Accelerator: return "accelerator";
+    case Problem::Kind::Spelling: return "spelling";
     }
     return "";
 }
@@ -104,10 +157,18 @@ bool hasCounts(Problem::Kind k)
     return k == Problem::Kind::TooLong || k == Problem::Kind::LengthDiffers || k == Problem::Kind::LineCount;
 }
 
+bool isTextCheck(Problem::Kind k) { return k >= Problem::Kind::Format; }
+
+// Whether the summary goes on with the counts of the text checks.
+bool textCheckCounts(const CheckReport& r)
+{
+    return r.spellChecked || r.format + r.blanks + r.punctuation + r.accelerator > 0;
+}
+
 std::string detail(const Problem& p)
 {
     if (hasCounts(p.kind)) return ": dest " + std::to_string(p.dest) + ", base " + std::to_string(p.base);
-    if (p.kind == Problem::Kind::Structure) return ": " + p.note;
+    if (p.kind == Problem::Kind::Structure || isTextCheck(p.kind)) return ": " + p.note;
     if (p.kind == Problem::Kind::Unreadable) return ": " + p.reason;
     return {};
 }
@@ -118,20 +179,36 @@ std::string reportText(const CheckReport& r)
 {
     std::string out;
     out.reserve(r.problems.size() * 40 + 200);
+    // Piece by piece into one buffer: a file may have a line for every row.
     for (const Problem& p : r.problems) {
-        if (p.row > 0)
-            out += "row " + std::to_string(p.row) + ": " + p.id + ": ";
-        else
-            out += "file " + p.file + ": ";
+        if (p.row > 0) {
+            out += "row ";
+            out += std::to_string(p.row);
+            out += ": ";
+            out += p.id;
+        } else {
+            out += "file ";
+            out += p.file;
+        }
+        out += ": ";
         out += problemName(p.kind);
-        out += detail(p);
+        if (isTextCheck(p.kind)) {
+            out += ": ";
+            out += p.note;
+        } else {
+            out += detail(p);
+        }
         out += '\n';
     }
     out += "rows " + std::to_string(r.rows) + ", translated " + std::to_string(r.translated) + ", missing " +
            std::to_string(r.missing) + ", too long " + std::to_string(r.tooLong) + ", length differs " +
            std::to_string(r.lengthDiffers) + ", structure " + std::to_string(r.structure) + ", line count " +
-           std::to_string(r.lineCount) + ", unreadable " + std::to_string(r.unreadable) + "; " +
-           characterCountText(r.baseCharacters, r.destCharacters) + "\n";
+           std::to_string(r.lineCount) + ", unreadable " + std::to_string(r.unreadable);
+    if (textCheckCounts(r))
+        out += ", format " + std::to_string(r.format) + ", blanks " + std::to_string(r.blanks) + ", punctuation " +
+               std::to_string(r.punctuation) + ", accelerator " + std::to_string(r.accelerator);
+    if (r.spellChecked) out += ", spelling " + std::to_string(r.spelling);
+    out += "; " + characterCountText(r.baseCharacters, r.destCharacters) + "\n";
     return out;
 }
 
@@ -248,7 +325,18 @@ std::string reportJson(const CheckReport& r, const Options& o, const Opened& d)
             if (p.line > 0) problem["line"] = p.line;
         }
         problem["problem"] = problemName(p.kind);
-        if (!p.note.empty()) problem["detail"] = text(p.note, true);
+        if (isTextCheck(p.kind)) {
+            problem["severity"] = p.warning ? "warning" : "error";
+            if (p.kind == Problem::Kind::Spelling) {
+                Json words = Json::array();
+                for (const std::string& w : p.words) words.push_back(text(w));
+                problem["words"] = std::move(words);
+            } else {
+                problem["detail"] = text(p.note);
+            }
+        } else if (!p.note.empty()) {
+            problem["detail"] = text(p.note, true);
+        }
         if (p.kind == Problem::Kind::Unreadable) problem["reason"] = p.reason;
         if (hasCounts(p.kind)) {
             problem["dest"] = p.dest;
@@ -269,7 +357,22 @@ std::string reportJson(const CheckReport& r, const Options& o, const Opened& d)
                           {"base_characters", r.baseCharacters},
                           {"dest_characters", r.destCharacters},
                           {"character_count", text(characterCountText(r.baseCharacters, r.destCharacters))}};
-    out += ",\"summary\":" + summary.dump() + "}\n";
+    Json counts = summary;
+    if (textCheckCounts(r)) {
+        // After the counts of the rows, before the character counts.
+        counts = Json::object();
+        for (auto it = summary.begin(); it != summary.end(); ++it) {
+            if (it.key() == "base_characters") {
+                counts["format"] = r.format;
+                counts["blanks"] = r.blanks;
+                counts["punctuation"] = r.punctuation;
+                counts["accelerator"] = r.accelerator;
+                if (r.spellChecked) counts["spelling"] = r.spelling;
+            }
+            counts[it.key()] = it.value();
+        }
+    }
+    out += ",\"summary\":" + counts.dump() + "}\n";
     return controlEscapes(out);
 }
 

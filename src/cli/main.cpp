@@ -4,6 +4,8 @@
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,8 +13,10 @@
 #include "cli/cli_document.h"
 #include "cli/cli_import.h"
 #include "cli/cli_report.h"
+#include "document/exchange_files.h"
 #include "document/text_exchange.h"
 #include "support/atomic_file.h"
+#include "support/program_folder.h"
 
 namespace {
 
@@ -23,25 +27,81 @@ bool writeOut(const std::string& bytes)
     return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0;
 }
 
+// The program folder the window would use, for the personal word lists
+// kept there; nothing is made.
+std::string programFolder()
+{
+    std::error_code ec;
+    const std::string exe = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+    const std::string cwd = std::filesystem::current_path(ec).string();
+    return tov::locateProgramFolder(exe, {}, tov::UserEnvironment::current(), cwd).folder;
+}
+
+// The checker of --spell: a dictionary named by its code ("pl_PL") or one
+// for the language named ("pl", "Polski").
+std::optional<tov::spell::SpellChecker> openSpelling(const Options& o)
+{
+    if (o.spell.empty()) return std::nullopt;
+    const std::string folder =
+        o.dictionaries.empty() ? std::string(tov::spell::kSystemDictionaryFolder) : o.dictionaries;
+    const auto dictionaries = tov::spell::installedDictionaries(folder);
+    const tov::spell::Dictionary* d = tov::spell::findDictionary(dictionaries, o.spell);
+    if (!d) d = tov::spell::dictionaryForLanguage(dictionaries, tov::spell::languageOfName(o.spell));
+    if (!d)
+        fail(kExitError, "--spell " + o.spell + ": no dictionary for it in " + folder +
+                             " (Debian packages hunspell-pl, hunspell-de-de, ...)");
+    std::string error;
+    auto checker = tov::spell::SpellChecker::open(*d, programFolder(), &error);
+    if (!checker) failInput(d->affixFile, "cannot be read as a dictionary (" + error + ")");
+    return checker;
+}
+
 int runCheck(const Options& o)
 {
+    const std::optional<tov::spell::SpellChecker> spelling = openSpelling(o);
     const auto opened = openDocument(o, OpenMode::Check);
-    const CheckReport report = checkDocument(*opened);
+    const CheckReport report =
+        checkDocument(*opened, {tov::checks::forKind(o.kind), spelling ? &*spelling : nullptr});
     if (!writeOut(o.json ? reportJson(report, o, *opened) : reportText(report)))
         fail(kExitError, "cannot write to standard output");
-    return report.problems.empty() ? kExitOk : kExitProblems;
+    return report.errors || (o.strict && report.warnings) ? kExitProblems : kExitOk;
+}
+
+// The language tags of an XLIFF or PO file: as given, else as the open
+// files tell them; one that cannot be told has to be given.
+tov::ExchangeLanguages exchangeLanguages(const Options& o, const Opened& d)
+{
+    tov::ExchangeLanguages l = tov::guessExchangeLanguages(d.doc, o.base, o.dest);
+    if (!o.sourceLanguage.empty()) l.source = o.sourceLanguage;
+    if (!o.targetLanguage.empty()) l.target = o.targetLanguage;
+    const char* unknown = l.source.empty() ? "source" : l.target.empty() ? "target" : nullptr;
+    if (unknown)
+        fail(kExitError, std::string("the ") + unknown + " language cannot be told from " +
+                             (d.doc.languages.empty() ? "the file names" : "the language names") + ": give --" +
+                             unknown + "-language TAG (for example " + (l.source.empty() ? "en" : "pl") + ")");
+    return l;
 }
 
 int runExport(const Options& o)
 {
     const auto opened = openDocument(o, OpenMode::Strict);
-    std::string tsv;
-    if (!tov::exportText(opened->doc, tsv)) fail(kExitProblems, o.base + ": more than 65535 rows to export");
+    std::string bytes;
+    if (o.format == "tsv") {
+        if (!tov::exportText(opened->doc, bytes)) fail(kExitProblems, o.base + ": more than 65535 rows to export");
+    } else {
+        tov::ExchangeExport request;
+        request.format = o.format == "po" ? tov::exchange::Format::Po : tov::exchange::Format::Xliff;
+        request.original = o.base;
+        request.languages = exchangeLanguages(o, *opened);
+        tov::exchange::Written written = tov::exportExchange(opened->doc, o.kind, request);
+        if (!written) fail(kExitProblems, o.base + ": cannot be exported as " + o.format + ": " + written.error);
+        bytes = std::move(written.bytes);
+    }
     if (o.out.empty()) {
-        if (!writeOut(tsv)) fail(kExitProblems, "cannot write to standard output");
+        if (!writeOut(bytes)) fail(kExitProblems, "cannot write to standard output");
         return kExitOk;
     }
-    const tov::WriteResult written = tov::writeFileAtomic(o.out, tsv);
+    const tov::WriteResult written = tov::writeFileAtomic(o.out, bytes);
     if (!written) fail(kExitProblems, o.out + ": cannot be written (" + written.error + ")");
     return kExitOk;
 }

@@ -335,6 +335,20 @@ void TForm1::buildMenu()
     File1->addSeparator();
     Exporttotextfile1 = add(File1, "Exporttotextfile1", QStringLiteral("Export to text file"),
                             &TForm1::Exporttotextfile1Click);
+    auto exchangeItem = [&](const char* name, const QString& caption, auto handler) {
+        QAction* a = File1->addAction(caption);
+        a->setObjectName(name);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    ExporttoXLIFF1 = exchangeItem("ExporttoXLIFF1", QStringLiteral("Export to XLIFF\u2026"),
+                                  [this] { ExportExchange(exchange::Format::Xliff); });
+    ImportXLIFF1 = exchangeItem("ImportXLIFF1", QStringLiteral("Import XLIFF\u2026"),
+                                [this] { ImportExchange(exchange::Format::Xliff); });
+    ExporttoPO1 = exchangeItem("ExporttoPO1", QStringLiteral("Export to PO\u2026"),
+                               [this] { ExportExchange(exchange::Format::Po); });
+    ImportPO1 = exchangeItem("ImportPO1", QStringLiteral("Import PO\u2026"),
+                             [this] { ImportExchange(exchange::Format::Po); });
     File1->addSeparator();
     Exit1 = add(File1, "Exit1", QStringLiteral("Exit"), &TForm1::Exit1Click);
 

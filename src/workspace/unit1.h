@@ -30,6 +30,7 @@
 
 #include "document/document.h"
 #include "document/edits.h"
+#include "document/exchange_files.h"
 #include "document/navigation.h"
 #include "document/format.h"
 #include "support/files.h"
@@ -134,6 +135,8 @@ public:
     DialogState OpenDialog1;
     DialogState SaveDialog1;
     DialogState SaveDialog2;
+    DialogState XliffDialog;  // export and import of XLIFF files
+    DialogState PoDialog;     // and of PO files
 
     // --- menu (names as in the window's design) ---
     QMenu* File1 = nullptr;
@@ -154,6 +157,10 @@ public:
     QAction* OpenDest1 = nullptr;
     QAction* Savedest1 = nullptr;
     QAction* Exporttotextfile1 = nullptr;
+    QAction* ExporttoXLIFF1 = nullptr;
+    QAction* ImportXLIFF1 = nullptr;
+    QAction* ExporttoPO1 = nullptr;
+    QAction* ImportPO1 = nullptr;
     QAction* Exit1 = nullptr;
     QMenu* Edit1 = nullptr;
     QAction* Undo1 = nullptr;
@@ -214,6 +221,10 @@ public:
     void OpenDest1Click();
     void Savedest1Click();
     void Exporttotextfile1Click();
+    // The table as an XLIFF or PO file for translators' tools, and such a
+    // file read back as one step of the undo stack (unit1_exchange.cpp).
+    void ExportExchange(exchange::Format format);
+    void ImportExchange(exchange::Format format);
     void Exit1Click();
     void Inbase1Click();
     void Searchagain1Click();
@@ -338,6 +349,9 @@ private:
     // Whether an edit of the cell (column, entry index) is taken.
     bool editCell(int col, int index, const std::string& text);
     LanguageChoice pickerChoice(const QComboBox* box) const;
+    DialogState& exchangeDialog(exchange::Format format);
+    // The language tags of an exported file.
+    ExchangeLanguages exchangeLanguages() const;
 
     std::string programFolder_;
     Settings settings_;

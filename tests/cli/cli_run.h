@@ -92,14 +92,7 @@ inline Result runCli(const std::string& cwd, const std::vector<std::string>& arg
     return r;
 }
 
-// `text` with the first `from` replaced by `to` (which must be there).
-inline std::string replaced(std::string text, const std::string& from, const std::string& to)
-{
-    const size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    if (at != std::string::npos) text.replace(at, from.size(), to);
-    return text;
-}
+using tov::testing::replaced;
 
 // A temporary folder holding a copy of the demo samples (base/, dest/,
 // ORVANTA/, QL5/, QL10/, TELMO/, menu.ini, texts.c).

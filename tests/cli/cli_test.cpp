@@ -25,12 +25,12 @@ std::string lines(const std::vector<std::string>& ls)
 }
 
 std::string summary(int rows, int translated, int missing, int tooLong, int differs, int structure, int lineCount,
-                    int unreadable, int base, int dest)
+                    int unreadable, int base, int dest, const std::string& checks = {})
 {
     return "rows " + std::to_string(rows) + ", translated " + std::to_string(translated) + ", missing " +
            std::to_string(missing) + ", too long " + std::to_string(tooLong) + ", length differs " +
            std::to_string(differs) + ", structure " + std::to_string(structure) + ", line count " +
-           std::to_string(lineCount) + ", unreadable " + std::to_string(unreadable) + "; Base: " +
+           std::to_string(lineCount) + ", unreadable " + std::to_string(unreadable) + checks + "; Base: " +
            std::to_string(base) + "   Dest.: " + std::to_string(dest);
 }
 
@@ -140,7 +140,8 @@ TEST(CliCheck, ReportsAndExitStatuses)
          [](const DemoFolder& f) { f.copy(std::string(TOVRANA_CORPUS_DIR) + "/ini/regshot_language.ini", "r.ini"); },
          {"check", "--kind", "menu-ini", "r.ini", "--base-lang", "English", "--dest-lang", "Russian"},
          0,
-         {summary(46, 46, 0, 0, 0, 0, 0, 0, 594, 718)},
+         {"row 34: 34: punctuation: dest ends with \"...\", base does not",
+          summary(46, 46, 0, 0, 0, 0, 0, 0, 594, 718, ", format 0, blanks 0, punctuation 1, accelerator 0")},
          true},
     };
     for (const Case& c : cases) {
@@ -550,6 +551,25 @@ TEST(CliArguments, ErrorsExitWithStatusTwoAndOneLine)
         {{"check", "--kind", "drc", "--base-lang", "English", "x"},
          "--base-lang and --dest-lang apply only to --kind menu-ini and c (try --help)"},
         {{"check", "--kind", "drc", "-o", "x", "base/Konfix_en.drc"}, "-o does not apply to check (try --help)"},
+        // The text checks, the spelling and the exchange formats.
+        {{"export", "--strict", "--kind", "drc", "base/Konfix_en.drc"}, "--strict applies only to check (try --help)"},
+        {{"import", "--spell", "pl", "--kind", "drc", "base/Konfix_en.drc"}, "--spell applies only to check (try --help)"},
+        {{"check", "--kind", "drc", "base/Konfix_en.drc", "--dictionaries", "d"},
+         "--dictionaries applies only with --spell (try --help)"},
+        {{"check", "--kind", "drc", "base/Konfix_en.drc", "--spell", "kl", "--dictionaries", "base"},
+         "--spell kl: no dictionary for it in base (Debian packages hunspell-pl, hunspell-de-de, ...)"},
+        {{"check", "--format", "po", "--kind", "drc", "base/Konfix_en.drc"}, "--format applies only to export (try --help)"},
+        {{"export", "--format", "xml", "--kind", "drc", "base/Konfix_en.drc"},
+         "unknown format \"xml\" (expected tsv, xliff or po) (try --help)"},
+        {{"export", "--target-language", "pl", "--kind", "drc", "base/Konfix_en.drc"},
+         "--source-language and --target-language apply only to export --format xliff or po (try --help)"},
+        {{"export", "--format", "po", "--target-language", "p l", "--kind", "drc", "base/Konfix_en.drc"},
+         "\"p l\" is no language tag (letters, digits and \"-\", such as en, pl, de-AT) (try --help)"},
+        {{"export", "--format", "xliff", "--kind", "drc", "base/Konfix_en.drc"},
+         "the target language cannot be told from the file names: give --target-language TAG (for example pl)"},
+        {{"export", "--force", "--kind", "drc", "base/Konfix_en.drc"}, "--force applies only to import (try --help)"},
+        {{"import", "--kind", "drc", "base/Konfix_en.drc", "bad.xlf", "-o", "x.drc"},
+         "bad.xlf: cannot be read as xliff: line 2: Start-end tags mismatch"},
     };
     DemoFolder folder;
     // An Orvanta destination with one line more in the middle of EDIT.POL.
@@ -557,6 +577,7 @@ TEST(CliArguments, ErrorsExitWithStatusTwoAndOneLine)
     folder.copy(folder / "ORVANTA/POL/MENU.POL", "ORVANTA/XX/MENU.POL");
     folder.put("ORVANTA/XX/EDIT.POL", replaced(folder.get("ORVANTA/POL/EDIT.POL"), "        ORG", "\r\n        ORG"));
     folder.put("t.tsv", "");
+    folder.put("bad.xlf", "<xliff version=\"1.2\">\n<file></body></xliff>\n");
     writeSet(folder, "S", "L1 DB 'Hello'\r\nL2 EQU 5\r\n", "L1 DB 'Witaj'\r\nL2 DB 'extra'\r\n");
     std::string big = "STRINGTABLE\r\nBEGIN\r\n";
     for (int i = 1; i <= 65536; ++i) big += "S" + std::to_string(i) + ",\"t\"\r\n";

@@ -29,6 +29,15 @@ inline std::map<std::string, std::string> folderSnapshot(const std::string& fold
     return all;
 }
 
+// `text` with the first `from` replaced by `to`; throws (failing the test)
+// when `from` is not there.
+inline std::string replaced(std::string text, const std::string& from, const std::string& to)
+{
+    const size_t at = text.find(from);
+    if (at == std::string::npos) throw std::runtime_error("not in the text: " + from);
+    return text.replace(at, from.size(), to);
+}
+
 class TempFolder {
 public:
     TempFolder()
