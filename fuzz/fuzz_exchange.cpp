@@ -1,14 +1,18 @@
 // Arbitrary bytes as an exchange file (XLIFF or PO, as detected, or the
 // format the first byte picks), read, matched against rows made of what was
 // read, written back and read again. Besides not crashing: every edit and
-// count of the import names a row of its own, and a translated unit comes
-// back with its id, source and target.
+// count of the import names a row of its own, a translated unit comes back
+// with its id, source and target, and where a fast reader (the strict PO
+// reader, XLIFF unit by unit) reads the bytes, the complete one reads the
+// same.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
+#include "formats/exchange/po_read.h"
 #include "formats/exchange/rows.h"
+#include "formats/exchange/xliff_read.h"
 #include "support/cp1250.h"
 
 using namespace tov::exchange;
@@ -19,6 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     Format format = detectFormat("in", bytes);
     if (format == Format::Tsv) format = data[0] & 1 ? Format::Po : Format::Xliff;
+    ReadResult fast;
+    if (format == Format::Po ? po::readStrict(bytes, fast) : xliff::readUnitByUnit(bytes, fast)) {
+        const ReadResult complete = format == Format::Po ? po::readThroughGettext(bytes) : xliff::readWhole(bytes);
+        if (fast) check(complete && complete.file == fast.file);
+    }
     const ReadResult first = read(format, bytes);
     if (!first) return 0;
 

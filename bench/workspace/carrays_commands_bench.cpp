@@ -49,6 +49,7 @@ struct Session {
     tov::testing::TempFolder dir;
     std::string folder = dir.path();
     std::string base = folder + "texts.c";
+    bool hadTmp = qEnvironmentVariableIsSet("TMPDIR");
     QByteArray oldTmp = qgetenv("TMPDIR");
     tov::test::ScriptedPrompts prompts;
     std::unique_ptr<tov::TForm1> form1;
@@ -69,7 +70,11 @@ struct Session {
     {
         form2.reset();
         form1.reset();
-        qputenv("TMPDIR", oldTmp);
+        // An empty TMPDIR is a folder that does not exist to the ones that follow.
+        if (hadTmp)
+            qputenv("TMPDIR", oldTmp);
+        else
+            qunsetenv("TMPDIR");
     }
     void open()
     {

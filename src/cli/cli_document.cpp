@@ -110,7 +110,7 @@ std::unique_ptr<Opened> openDocument(const Options& o, OpenMode mode)
     auto d = std::make_unique<Opened>();
     d->hasDest = !o.dest.empty();
     FormatEnvironment environment;
-    if (traitsOf(o.kind).languagePickers) {
+    if (traitsOf(o.kind).temporaryFiles) {
         d->tempFolder = std::make_unique<PrivateTempFolder>("tovrana-cli-");
         if (d->tempFolder->path().empty()) fail(kExitError, tempFolder() + ": cannot create a temporary folder");
         d->tempNames = std::make_unique<TempNamer>(d->tempFolder->path());

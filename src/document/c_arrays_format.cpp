@@ -71,6 +71,7 @@ const FormatTraits& cArraysTraits()
                                          .cancelKeepsKind = true,
                                          .restoreGridPosition = false,
                                          .languageSwitchKeepsEdits = true,
+                                         .temporaryFiles = true,
                                          .baseLanguageKey = "c1",
                                          .destLanguageKey = "c2"};
     return traits;

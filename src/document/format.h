@@ -57,6 +57,7 @@ struct FormatTraits {
     bool restoreWithoutBase = false;    // the start-up restore opens even when the base file is gone
     bool restoreGridPosition = true;    // the start-up restore puts the table back at the stored rows
     bool languageSwitchKeepsEdits = false;  // edits of a language stay when another one is chosen
+    bool temporaryFiles = false;  // files of its own in a temporary folder (FormatEnvironment::tempNames)
     // The settings keys that remember the two chosen languages.
     const char* baseLanguageKey = nullptr;
     const char* destLanguageKey = nullptr;

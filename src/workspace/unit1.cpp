@@ -107,7 +107,11 @@ Format& TForm1::formatFor(std::uint8_t kind)
     std::unique_ptr<Format>& slot = formats_[static_cast<std::size_t>(familyOf(kind))];
     if (!slot) {
         FormatEnvironment environment;
-        environment.tempNames = &tempNames_;
+        if (traitsOf(kind).temporaryFiles && !tempNames_) {
+            tempFolder_ = std::make_unique<PrivateTempFolder>("tovrana-");
+            tempNames_ = std::make_unique<TempNamer>(tempFolder_->path());
+        }
+        environment.tempNames = tempNames_.get();
         slot = makeFormat(kind, environment);
     }
     slot->setKind(static_cast<SourceKind>(kind));

@@ -307,10 +307,11 @@ private:
     QTimer idleTimer_;
     QTimer statusTimer_;  // clears Label2
     // This window's own temporary folder and the names of the files in it
-    // (the C string-array templates): the formats below name their files
-    // there, and the folder goes with everything in it when the window goes.
-    PrivateTempFolder tempFolder_{"tovrana-"};
-    TempNamer tempNames_{tempFolder_.path()};
+    // (the C string-array templates), made with the first format that needs
+    // them: the formats below name their files there, and the folder goes
+    // with everything in it when the window goes.
+    std::unique_ptr<PrivateTempFolder> tempFolder_;
+    std::unique_ptr<TempNamer> tempNames_;
     std::array<std::unique_ptr<Format>, 4> formats_;  // one per family, made when first needed
     TranslationDocument document_;
     FormatFamily documentFamily_ = FormatFamily::ResourceStrings;

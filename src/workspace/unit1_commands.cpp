@@ -66,7 +66,7 @@ void TForm1::ShowDiagnostics(const Diagnostics& found)
             Panel3->setText(QString());
             settings().setFile("dfile", "");
             // No destructor runs after this: the temporary files go now.
-            tempFolder_.remove();
+            if (tempFolder_) tempFolder_->remove();
             prompts().terminate(0);
             return;
         }

@@ -2,6 +2,7 @@
 #include <gettext-po.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 #include "formats/exchange/exchange.h"
+#include "formats/exchange/po_read.h"
 
 namespace tov::exchange {
 
@@ -26,33 +28,39 @@ constexpr std::string_view kCharacters = " characters";
 
 // --- writing ---------------------------------------------------------------
 
+// The escape of every byte in a quoted string (its length first; 0: the
+// byte stands for itself).
+using EscapeTable = std::array<std::array<char, 5>, 256>;
+
+EscapeTable makeEscapes()
+{
+    EscapeTable t{};
+    for (unsigned b = 0; b < 0x20; ++b)
+        t[b] = {4, '\\', static_cast<char>('0' + (b >> 6)), static_cast<char>('0' + ((b >> 3) & 7)),
+                static_cast<char>('0' + (b & 7))};
+    t[0x7F] = {4, '\\', '1', '7', '7'};
+    const std::pair<char, char> named[] = {{'"', '"'}, {'\\', '\\'}, {'\n', 'n'}, {'\t', 't'}, {'\r', 'r'},
+                                           {'\a', 'a'}, {'\b', 'b'}, {'\f', 'f'}, {'\v', 'v'}};
+    for (const auto& [c, e] : named)
+        t[static_cast<unsigned char>(c)] = {2, '\\', e};
+    return t;
+}
+
 void appendQuoted(std::string& out, std::string_view text)
 {
+    static const EscapeTable escapes = makeEscapes();
     out.push_back('"');
-    for (const char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
-        case '\a': out += "\\a"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        case '\v': out += "\\v"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-                const auto b = static_cast<unsigned char>(c);
-                out += '\\';
-                out += static_cast<char>('0' + (b >> 6));
-                out += static_cast<char>('0' + ((b >> 3) & 7));
-                out += static_cast<char>('0' + (b & 7));
-            } else {
-                out.push_back(c);
-            }
-        }
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        const char* run = p;
+        while (p < end && escapes[static_cast<unsigned char>(*p)][0] == 0) ++p;
+        out.append(run, static_cast<size_t>(p - run));
+        if (p == end) break;
+        const auto& e = escapes[static_cast<unsigned char>(*p++)];
+        out.append(e.data() + 1, static_cast<size_t>(e[0]));
     }
-    out += "\"\n";
+    out.append("\"\n");
 }
 
 void appendField(std::string& out, std::string_view keyword, std::string_view text)
@@ -72,7 +80,9 @@ void appendComment(std::string& out, std::string_view prefix, std::string_view t
         std::string_view line = text.substr(pos, end - pos);
         out += prefix;
         if (!line.empty()) out += ' ';
-        for (const char c : line) out.push_back(c == '\r' ? ' ' : c);
+        const size_t start = out.size();
+        out.append(line);
+        std::replace(out.begin() + static_cast<ptrdiff_t>(start), out.end(), '\r', ' ');
         out += '\n';
         pos = end + 1;
     }
@@ -198,6 +208,29 @@ private:
     iconv_t cd_ = reinterpret_cast<iconv_t>(-1);
 };
 
+// libgettextpo hands out the header entry and the joined lines of a
+// message's comments as strings it allocates at each call and never frees
+// (an empty comment is a constant ""); they are freed here, or every import
+// would leave its comments behind.
+struct FreeString {
+    void operator()(const char* s) const
+    {
+        if (s && *s) std::free(const_cast<char*>(s));
+    }
+};
+using Allocated = std::unique_ptr<const char, FreeString>;
+
+struct PoFileCloser {
+    void operator()(po_file_t f) const { po_file_free(f); }
+};
+struct PoIteratorCloser {
+    void operator()(po_message_iterator_t it) const { po_message_iterator_free(it); }
+};
+
+}  // namespace
+
+namespace po {
+
 std::string headerField(const char* header, const char* field)
 {
     if (!header) return {};
@@ -279,32 +312,18 @@ void splitNote(const std::string& comments, Unit& u)
     }
 }
 
-// libgettextpo hands out the header entry and the joined lines of a
-// message's comments as strings it allocates at each call and never frees
-// (an empty comment is a constant ""); they are freed here, or every import
-// would leave its comments behind.
-struct FreeString {
-    void operator()(const char* s) const
-    {
-        if (s && *s) std::free(const_cast<char*>(s));
-    }
-};
-using Allocated = std::unique_ptr<const char, FreeString>;
-
-struct PoFileCloser {
-    void operator()(po_file_t f) const { po_file_free(f); }
-};
-struct PoIteratorCloser {
-    void operator()(po_message_iterator_t it) const { po_message_iterator_free(it); }
-};
-
-}  // namespace
+}  // namespace po
 
 Written writePo(const File& file)
 {
     Written w;
     std::string& out = w.bytes;
-    out.reserve(file.units.size() * 120);
+    // Room for the texts twice over and a unit's comments and keywords: a
+    // buffer that has to grow is copied whole.
+    size_t estimate = 1024;
+    for (const Unit& u : file.units)
+        estimate += 2 * (u.id.size() + u.source.size() + u.target.size() + u.note.size() + u.reference.file.size()) + 200;
+    out.reserve(estimate);
     out += "msgid \"\"\nmsgstr \"\"\n";
     std::string header = "Project-Id-Version: " + headerValue(file.original) + "\n";
     if (!file.targetLanguage.empty()) header += "Language: " + headerValue(file.targetLanguage) + "\n";
@@ -318,7 +337,7 @@ Written writePo(const File& file)
     }
     for (const Unit& u : file.units) {
         for (const std::string* s : {&u.id, &u.source, &u.target})
-            if (s->find_first_of(std::string_view("\0\x04", 2)) != std::string::npos) {
+            if (s->find('\0') != std::string::npos || s->find('\x04') != std::string::npos) {
                 w.bytes.clear();
                 w.error = "id " + std::string(u.id.c_str()) + ": a NUL or EOT character, which PO cannot hold";
                 return w;
@@ -348,7 +367,7 @@ Written writePo(const File& file)
     return w;
 }
 
-ReadResult readPo(std::string_view bytes)
+ReadResult po::readThroughGettext(std::string_view bytes)
 {
     ReadResult r;
     // Told that a file is UTF-8, gettext's parser passes every character
@@ -369,14 +388,14 @@ ReadResult readPo(std::string_view bytes)
     std::string errors;
     g_errors = &errors;
     const po_xerror_handler handler = {onError, onError2};
-    const std::unique_ptr<po_file, PoFileCloser> po(po_file_read(input.path(), &handler));
+    const std::unique_ptr<po_file, PoFileCloser> catalog(po_file_read(input.path(), &handler));
     g_errors = nullptr;
-    if (!po || !errors.empty()) {
+    if (!catalog || !errors.empty()) {
         r.error = errors.empty() ? "not a PO file" : errors;
         return r;
     }
 
-    const Allocated headerEntry(po_file_domain_header(po.get(), nullptr));
+    const Allocated headerEntry(po_file_domain_header(catalog.get(), nullptr));
     const char* header = headerEntry.get();
     const std::string charset = charsetOf(headerField(header, "Content-Type"));
     ToUtf8 recode(charset);
@@ -396,16 +415,20 @@ ReadResult readPo(std::string_view bytes)
     // Room for every message first: a vector grown step by step moves every
     // unit many times.
     size_t count = 0;
-    for (const char* const* domain = po_file_domains(po.get()); domain && *domain; ++domain) {
-        const std::unique_ptr<struct po_message_iterator, PoIteratorCloser> it(po_message_iterator(po.get(), *domain));
+    for (const char* const* domain = po_file_domains(catalog.get()); domain && *domain; ++domain) {
+        const std::unique_ptr<struct po_message_iterator, PoIteratorCloser> it(po_message_iterator(catalog.get(), *domain));
         while (po_next_message(it.get())) ++count;
     }
     r.file.units.reserve(count);
-    for (const char* const* domain = po_file_domains(po.get()); domain && *domain; ++domain) {
-        const std::unique_ptr<struct po_message_iterator, PoIteratorCloser> it(po_message_iterator(po.get(), *domain));
+    for (const char* const* domain = po_file_domains(catalog.get()); domain && *domain; ++domain) {
+        const std::unique_ptr<struct po_message_iterator, PoIteratorCloser> it(po_message_iterator(catalog.get(), *domain));
         while (po_message_t m = po_next_message(it.get())) {
             const char* ctxt = po_message_msgctxt(m);
             if (po_message_is_obsolete(m) || (!ctxt && !*po_message_msgid(m))) continue;
+            if (po_message_msgid_plural(m)) {
+                r.error = std::string(kPluralRefused) + ": msgid \"" + po_message_msgid(m) + "\"";
+                return r;
+            }
             Unit u;
             std::string comments;
             bool ok = recode.convert(ctxt, u.id) && recode.convert(po_message_msgid(m), u.source) &&
@@ -432,6 +455,13 @@ ReadResult readPo(std::string_view bytes)
         }
     }
     return r;
+}
+
+ReadResult readPo(std::string_view bytes)
+{
+    ReadResult r;
+    if (po::readStrict(bytes, r)) return r;
+    return po::readThroughGettext(bytes);
 }
 
 }  // namespace tov::exchange

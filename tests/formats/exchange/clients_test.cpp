@@ -15,7 +15,9 @@
 
 #include "formats/exchange/exchange_print.h"
 #include "formats/c_arrays/c_arrays.h"
+#include "formats/exchange/po_read.h"
 #include "formats/exchange/rows.h"
+#include "formats/exchange/xliff_read.h"
 #include "formats/resource_strings/drc_file.h"
 #include "support/cp1250.h"
 #include "support/text_file.h"
@@ -102,6 +104,30 @@ protected:
         return read(detectFormat(path, bytes), bytes);
     }
 
+    // A PO file that a tool wrote is read by the strict reader, as gettext's
+    // parser reads it.
+    static void expectReadStrictly(const std::string& path)
+    {
+        std::string bytes;
+        readFileBytes(path, bytes);
+        ReadResult strict;
+        ASSERT_TRUE(po::readStrict(bytes, strict)) << path;
+        const ReadResult gettext = po::readThroughGettext(bytes);
+        ASSERT_TRUE(strict && gettext) << path << ": " << strict.error << gettext.error;
+        EXPECT_EQ(strict.file, gettext.file) << path;
+    }
+
+    // An XLIFF file that a tool wrote is read unit by unit, as the parse of
+    // the whole document reads it.
+    static void expectReadUnitByUnit(const std::string& path)
+    {
+        std::string bytes;
+        readFileBytes(path, bytes);
+        ReadResult fast;
+        ASSERT_TRUE(xliff::readUnitByUnit(bytes, fast)) << path;
+        EXPECT_EQ(fast.file, xliff::readWhole(bytes).file) << path;
+    }
+
     static Pairs pairsOf(const File& f)
     {
         Pairs p;
@@ -128,6 +154,20 @@ TEST_F(Documents, MsgfmtChecksThePo)
     for (size_t i = 0; i < docs_.size(); ++i) {
         const std::string po = put(i, Format::Po);
         EXPECT_EQ(run(msgfmt + " --check -o /dev/null " + po, log_), 0) << docs_[i].name << "\n" << temp_.get("tool.log");
+    }
+}
+
+TEST_F(Documents, PoRewrittenByGettextIsReadStrictly)
+{
+    REQUIRE_TOOL(msgcat, "msgcat", "gettext");
+    REQUIRE_TOOL(msgmerge, "msgmerge", "gettext");
+    for (size_t i = 0; i < docs_.size(); ++i) {
+        const std::string po = put(i, Format::Po);
+        // msgcat folds long strings over several lines; msgmerge against the
+        // file itself as template adds nothing but its own layout.
+        ASSERT_EQ(run(msgcat + " -o " + po + ".cat " + po, log_), 0) << temp_.get("tool.log");
+        ASSERT_EQ(run(msgmerge + " -q -o " + po + ".merged " + po + " " + po, log_), 0) << temp_.get("tool.log");
+        for (const std::string& path : {po, po + ".cat", po + ".merged"}) expectReadStrictly(path);
     }
 }
 
@@ -164,6 +204,7 @@ TEST_F(Documents, TranslateToolkitReadsThem)
         // Approved translations stay translations (not fuzzy) in its PO.
         const ReadResult converted = readBack(temp_ / "converted/" + docs_[i].name + ".po");
         ASSERT_TRUE(converted) << docs_[i].name << ": " << converted.error;
+        expectReadStrictly(temp_ / "converted/" + docs_[i].name + ".po");
         EXPECT_EQ(pairsOf(converted.file), pairsOf(file(i))) << docs_[i].name;
     }
 }
@@ -176,6 +217,7 @@ TEST_F(Documents, FilesWrittenByTheToolsImportBack)
     // translation); its XLIFF leaves those rows "to translate", as drafts.
     for (const Format format : {Format::Po, Format::Xliff}) {
         const std::string in = put(0, format);
+        if (format == Format::Xliff) expectReadUnitByUnit(in);
         ASSERT_EQ(run(podebug + " --rewrite=xxx -i " + in + " -o " + in + ".xxx", log_), 0) << temp_.get("tool.log");
         const ReadResult r = readBack(in + ".xxx");
         ASSERT_TRUE(r) << r.error;
@@ -207,6 +249,8 @@ TEST_F(Documents, QtsOwnXliffAndPoImportUnchanged)
         const std::string in = put(0, format);
         const std::string out = in + (format == Format::Xliff ? ".qt.xlf" : ".qt.po");
         ASSERT_EQ(run(lconvert + " -i " + in + " -o " + out, log_), 0) << temp_.get("tool.log");
+        if (format == Format::Xliff) expectReadUnitByUnit(out);
+        else expectReadStrictly(out);
         const ReadResult r = readBack(out);
         ASSERT_TRUE(r) << r.error;
         const ImportReport report = matchImport(d.rows, r.file, {});
@@ -230,6 +274,7 @@ TEST_F(Documents, Po2xliffNumbersApplyToNoWrongRow)
     for (size_t k = 0; k < d.rows.size(); ++k) d.rows[k].id = numbers[k];
     const std::string po = put(0, Format::Po);
     ASSERT_EQ(run(po2xliff + " -i " + po + " -o " + po + ".xlf", log_), 0) << temp_.get("tool.log");
+    expectReadUnitByUnit(po + ".xlf");
     const ReadResult r = readBack(po + ".xlf");
     ASSERT_TRUE(r) << r.error;
     const ImportReport report = matchImport(d.rows, r.file, {});
