@@ -79,9 +79,11 @@ void prepareHeap(const Options& o)
         if (!path->empty() && ::stat(path->c_str(), &st) == 0 && S_ISREG(st.st_mode))
             input += static_cast<std::size_t>(st.st_size);
     }
+    // A firmware set is named by one of its files: the others are not
+    // counted, so the block is never smaller than the largest set needs. Only
+    // the pages touched take memory.
     constexpr std::size_t kLargePage = 2u << 20;
-    const std::size_t size = std::min<std::size_t>(input * 4, 192u << 20);
-    if (size < 4 * kLargePage) return;
+    const std::size_t size = std::clamp<std::size_t>(input * 4, 64u << 20, 192u << 20);
     void* block = std::malloc(size);
     if (!block) return;
     const auto begin = (reinterpret_cast<std::uintptr_t>(block) + kLargePage - 1) & ~(kLargePage - 1);
