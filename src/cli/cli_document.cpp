@@ -121,6 +121,7 @@ std::unique_ptr<Opened> openDocument(const Options& o, OpenMode mode)
 
     OpenOptions options;
     options.check = mode == OpenMode::Check;
+    options.workingTable = false;  // no window shows it
     const OpenResult base = d->format->openBase(d->doc, o.base, options);
     handle(*d, base.diagnostics, mode);
     if (d->format->traits().languagePickers) chooseLanguages(*d, o);

@@ -92,6 +92,10 @@ struct OpenOptions {
     // than its base file is reported (and read) instead of refusing the set,
     // and the destination lines that could take no text are reported.
     bool check = false;
+    // Whether the format keeps its working table (what the working table
+    // window shows) beside the rows. The command-line tool, which never shows
+    // it, reads straight into the rows where a family can.
+    bool workingTable = true;
 };
 
 struct OpenResult {

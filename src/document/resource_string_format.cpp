@@ -1,9 +1,11 @@
 #include <cerrno>
 #include <cstring>
 
+#include "formats/resource_strings/drc_scan.h"
 #include "formats/resource_strings/drc_workflow.h"
 #include "document/formats.h"
 #include "support/files.h"
+#include "support/line_views.h"
 #include "support/strutil.h"
 #include "support/text_file.h"
 
@@ -37,6 +39,10 @@ private:
     // The rows of the document from the working table; destination texts
     // from column 2 when `destinations`, else kept as the rows had them.
     void showRows(TranslationDocument& doc, bool destinations) const;
+    // Without the working table: the base's entries become the rows, and a
+    // destination's texts go straight into the rows of their identifiers.
+    OpenResult readBaseRows(TranslationDocument& doc, const std::string& path);
+    OpenResult readDestinationRows(TranslationDocument& doc, const std::string& path);
 
     TextGrid working_;
 };
@@ -165,8 +171,9 @@ bool ResourceStringFormat::openBaseKeepsDestination(const TranslationDocument&) 
     return drcTableHoldsDestination(working_);
 }
 
-OpenResult ResourceStringFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions&)
+OpenResult ResourceStringFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options)
 {
+    if (!options.workingTable) return readBaseRows(doc, path);
     // Over the rows while they hold a destination (another language of the
     // same base), else anew: then the rows are those of this file only.
     const bool over = drcTableHoldsDestination(working_);
@@ -185,8 +192,9 @@ OpenResult ResourceStringFormat::openBase(TranslationDocument& doc, const std::s
 }
 
 OpenResult ResourceStringFormat::openDestination(TranslationDocument& doc, const std::string& path,
-                                                 const OpenOptions&)
+                                                 const OpenOptions& options)
 {
+    if (!options.workingTable) return readDestinationRows(doc, path);
     const DrcRead read = openDrcDestination(path, working_);
     // The texts as read become the destination of every row.
     showRows(doc, true);
@@ -205,6 +213,63 @@ OpenResult ResourceStringFormat::reopen(TranslationDocument& doc, const std::str
     else showRows(doc, true);
     OpenResult r = readResult(read, failed);
     r.fileName = base;
+    return r;
+}
+
+OpenResult ResourceStringFormat::readBaseRows(TranslationDocument& doc, const std::string& path)
+{
+    std::string data;
+    const bool readAll = readFileBytes(path, data);
+    const std::vector<std::string_view> lines = lineViews(data);
+    drc::BaseEntries found = drc::baseEntries(lines);
+    DrcRead read;
+    read.status = found.status;
+    read.line = found.line;
+    // A file too large to be held whole changes nothing, and stays unnamed.
+    if (read.refused()) return readResult(read, path);
+    {
+        auto rebuild = doc.rebuild();
+        std::vector<Entry>& entries = rebuild.entries();
+        entries.clear();
+        entries.resize(found.entries.size());
+        for (std::size_t i = 0; i < found.entries.size(); ++i) {
+            Entry& e = entries[i];
+            e.id = found.entries[i].identifier();
+            e.base = found.entries[i].text();
+            e.rule = LengthRule::AtMost;
+        }
+    }
+    if (!readAll) read.status = DrcRead::Status::NoHeader;
+    OpenResult r = readResult(read, path);
+    r.fileName = path;
+    return r;
+}
+
+OpenResult ResourceStringFormat::readDestinationRows(TranslationDocument& doc, const std::string& path)
+{
+    std::string data;
+    const bool readAll = readFileBytes(path, data);
+    drc::blankNoBreakSpaces(data);
+    const std::vector<std::string_view> lines = lineViews(data);
+    const std::size_t start = drc::bodyStart(lines);
+    DrcRead read;
+    {
+        auto rebuild = doc.rebuild();
+        std::vector<Entry>& entries = rebuild.entries();
+        if (start != std::string::npos) {
+            const drc::IdentifierIndex rowsOf(static_cast<int>(entries.size()) + 1, [&entries](int row) -> std::string_view {
+                return entries[static_cast<std::size_t>(row - 1)].id;
+            });
+            drc::mergeByIdentifier(lines, start, rowsOf, [&entries](int row, const drc::EntryLine& line) {
+                entries[static_cast<std::size_t>(row - 1)].stored = line.text();
+            });
+            if (readAll) read.status = DrcRead::Status::Read;
+        }
+        // The texts as read become the destination of every row.
+        for (Entry& e : entries) e.dest = e.stored;
+    }
+    OpenResult r = readResult(read, path);
+    r.fileName = path;
     return r;
 }
 

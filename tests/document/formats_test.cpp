@@ -2,8 +2,12 @@
 // document, what their saves write back, and what they report.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "document/edits.h"
 #include "document/format.h"
+#include "formats/source_kind.h"
+#include "support/text_file.h"
 #include "tests/support/temp_folder.h"
 
 namespace tov {
@@ -159,6 +163,65 @@ TEST(ResourceStringFormat, AnotherBaseOverTheRowsKeepsTheEditsAndAFailedSaveTheS
     const OpenResult broken = f->openDestination(doc, dir / "nothing.drc");
     ASSERT_EQ(broken.diagnostics.size(), 1u);
     EXPECT_EQ(broken.diagnostics[0].code, DiagnosticCode::NotResourceStrings);
+}
+
+// The tool reads resource strings straight into the rows, the window through
+// its working table: both must give the same rows and the same verdict.
+TEST(ResourceStringFormat, RowsReadWithoutTheWorkingTableAreTheSame)
+{
+    const std::string header = "/* x */\r\nSTRINGTABLE\r\nBEGIN\r\n";
+    struct Case {
+        const char* what;
+        std::string base, dest;
+    };
+    std::vector<Case> cases = {
+        {"duplicates, more destination entries than rows",
+         header + "A, \"1\"\r\nB,\"2\"\r\nA , \"3 \\\"q\\\" \"\r\n",
+         header + "A,\"x\"\r\nA,\"y\"\r\nA,\"z\"\r\nC,\"none\"\r\n"},
+        {"lone CRs, no-break spaces, an unclosed quote, comments",
+         header + "A,\r\"a\rb\"\n// B,\"c\"\n; C,\"d\"\nD, \"open\r\nE\xA0,\"e\"\n",
+         header + "A,\"\xA0x\xA0\"\r\nD,\"\r\nE ,\"f\"\x1a" "A,\"after the end\"\r\n"},
+        {"no header in the destination", header + "A,\"a\"\r\n", "A,\"a\"\r\n"},
+        {"the header as the last line", "STRINGTABLE", header + "A,\"a\"\r\n"},
+        {"an entry beyond the readers' reach",
+         header + "A,\"a\"\r\n" + std::string(70000, 'x') + ",\"b\"\r\n", header},
+    };
+    for (const auto& entry : std::filesystem::directory_iterator(TOVRANA_CORPUS_DIR "/drc")) {
+        std::string bytes;
+        readFileBytes(entry.path().string(), bytes);
+        cases.push_back({"corpus", bytes, bytes});
+    }
+    TempFolder dir;
+    for (const Case& c : cases) {
+        const std::string base = dir.put("base.drc", c.base);
+        const std::string dest = dir.put("dest.drc", c.dest);
+        TranslationDocument docs[2];
+        std::vector<Diagnostics> found[2];
+        for (int lean = 0; lean < 2; ++lean) {
+            OpenOptions options;
+            options.workingTable = lean == 0;
+            const auto format = makeFormat(kGenericDrc);
+            // A base that is not read stops the tool before its destination.
+            const OpenResult read = format->openBase(docs[lean], base, options);
+            found[lean].push_back(read.diagnostics);
+            if (read.ok) found[lean].push_back(format->openDestination(docs[lean], dest, options).diagnostics);
+        }
+        ASSERT_EQ(docs[0].size(), docs[1].size()) << c.what;
+        for (int i = 0; i < docs[0].size(); ++i) {
+            const Entry& a = docs[0].entry(i);
+            const Entry& b = docs[1].entry(i);
+            EXPECT_TRUE(a.id == b.id && a.base == b.base && a.stored == b.stored && a.dest == b.dest &&
+                        a.rule == b.rule)
+                << c.what << ", row " << i + 1 << ": " << b.id << " " << b.base << " " << b.stored;
+        }
+        ASSERT_EQ(found[0].size(), found[1].size());
+        for (std::size_t k = 0; k < found[0].size(); ++k) {
+            ASSERT_EQ(found[0][k].size(), found[1][k].size()) << c.what;
+            for (std::size_t j = 0; j < found[0][k].size(); ++j)
+                EXPECT_TRUE(found[0][k][j].code == found[1][k][j].code && found[0][k][j].line == found[1][k][j].line)
+                    << c.what;
+        }
+    }
 }
 
 TEST(LanguageFormats, EditsFollowTheirLanguageAndTheSaveWritesThem)

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "support/line_views.h"
 #include "support/text_file.h"
 #include "temp_folder.h"
 
@@ -29,7 +30,13 @@ TEST(LineRule, SplitsAtLfAndCrLfDropsLoneCrStopsAtCtrlZ)
         {"\x1a\n", {}},
         {std::string("a\0b\n\xB9\xFF", 6), {std::string("a\0b", 3), "\xB9\xFF"}},
     };
-    for (const auto& [data, lines] : cases) EXPECT_EQ(splitLines(data), lines) << ::testing::PrintToString(data);
+    for (const auto& [data, lines] : cases) {
+        EXPECT_EQ(splitLines(data), lines) << ::testing::PrintToString(data);
+        // The same lines as views, closed up in a copy of the bytes.
+        std::string bytes = data;
+        const std::vector<std::string_view> views = lineViews(bytes);
+        EXPECT_EQ(Lines(views.begin(), views.end()), lines) << ::testing::PrintToString(data);
+    }
 }
 
 TEST(LineRule, WritesCrLf)

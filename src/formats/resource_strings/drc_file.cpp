@@ -8,20 +8,21 @@
 #include <utility>
 #include <vector>
 
+#include "formats/resource_strings/drc_scan.h"
 #include "formats/resource_strings/quotes.h"
+#include "support/line_views.h"
 #include "support/text_file.h"
 
 namespace tov {
 
-namespace {
+namespace drc {
 
+namespace {
 constexpr std::string_view kMarker = "STRINGTABLE";
 constexpr std::string_view kTextWithoutClosingQuote = "????";
-// Identifier part of a written line: six blanks, identifier, comma, seven
-// blanks, padded to this width.
-constexpr std::size_t kIdFieldWidth = 50;
+}  // namespace
 
-std::string_view trimView(std::string_view s)
+std::string_view trimmed(std::string_view s)
 {
     size_t b = 0;
     size_t e = s.size();
@@ -30,106 +31,100 @@ std::string_view trimView(std::string_view s)
     return s.substr(b, e - b);
 }
 
-// Index of the first line after the header, or npos when the file has no
-// "STRINGTABLE" line or has it only as its last line.
-size_t bodyStart(const std::vector<std::string>& lines)
+size_t bodyStart(const std::vector<std::string_view>& lines)
 {
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].find(kMarker) != std::string::npos)
+        if (lines[i].find(kMarker) != std::string_view::npos)
             return i + 1 < lines.size() ? i + 1 : std::string::npos;
     }
     return std::string::npos;
 }
 
-struct Entry {
-    std::string_view line;  // trimmed
-    size_t comma = 0;       // first comma
-    size_t quote = 0;       // first double quote
-};
-
-bool classify(std::string_view trimmed, Entry& e)
+bool classify(std::string_view line, std::size_t index, EntryLine& e)
 {
-    if (trimmed.starts_with("//") || trimmed.starts_with(";")) return false;
-    e.line = trimmed;
-    e.comma = trimmed.find(',');
-    e.quote = trimmed.find('"');
+    if (line.starts_with("//") || line.starts_with(";")) return false;
+    e.line = line;
+    e.index = index;
+    e.comma = line.find(',');
+    e.quote = line.find('"');
     return e.comma != std::string_view::npos && e.quote != std::string_view::npos;
 }
 
-bool withinReach(const Entry& e) { return e.comma < kDrcEntryReach && e.quote < kDrcEntryReach; }
-
-std::string_view identifierOf(const Entry& e) { return trimView(e.line.substr(0, e.comma)); }
-
-std::string textOf(const Entry& e)
+std::string EntryLine::text() const
 {
-    const size_t last = e.line.rfind('"');
-    if (last == e.quote) return std::string(kTextWithoutClosingQuote);
-    return UnescapeQuotes(e.line.substr(e.quote + 1, last - e.quote - 1));
+    const size_t last = line.rfind('"');
+    if (last == quote) return std::string(kTextWithoutClosingQuote);
+    return UnescapeQuotes(line.substr(quote + 1, last - quote - 1));
 }
 
-// The rows of each identifier of column 0 (rows 1 and on), built once per
-// merge: find() gives the first row with an identifier, nextRow() the next
-// row with the same identifier (0 after the last). Open addressing over a
-// flat table of hashes and rows keeps a lookup to about one cache miss, which
-// is what a merge of 65,535 strings spends its time on. The identifiers are
-// not copied: the grid must not change while the index is in use.
-class IdentifierIndex {
-public:
-    explicit IdentifierIndex(const TextGrid& grid)
-        : grid_(grid), next_(static_cast<size_t>(std::max(1, grid.rowCount())), 0)
-    {
-        size_t capacity = 16;
-        while (capacity < static_cast<size_t>(std::max(0, grid.rowCount())) * 2) capacity *= 2;
-        slots_.resize(capacity);
-        mask_ = capacity - 1;
-        std::vector<std::int32_t> last(next_.size(), 0);  // by first row: the last row so far
-        for (int r = 1; r < grid.rowCount(); ++r) {
-            const std::string& id = grid.cell(kDrcIdColumn, r);
-            const std::uint32_t h = hash(id);
-            size_t i = h & mask_;
-            while (slots_[i].row != 0 && !(slots_[i].hash == h && grid_.cell(kDrcIdColumn, slots_[i].row) == id))
-                i = (i + 1) & mask_;
-            if (slots_[i].row == 0) {
-                slots_[i] = {h, r};
-                last[static_cast<size_t>(r)] = r;
-            } else {
-                std::int32_t& tail = last[static_cast<size_t>(slots_[i].row)];
-                next_[static_cast<size_t>(tail)] = r;
-                tail = r;
-            }
-        }
-    }
-
-    // The first row of `id`, or 0 when no row has it.
-    int find(std::string_view id) const
-    {
-        const std::uint32_t h = hash(id);
-        for (size_t i = h & mask_; slots_[i].row != 0; i = (i + 1) & mask_) {
-            if (slots_[i].hash == h && grid_.cell(kDrcIdColumn, slots_[i].row) == id) return slots_[i].row;
-        }
-        return 0;
-    }
-
-    // The next row with the identifier of `row`, or 0.
-    int nextRow(int row) const { return next_[static_cast<size_t>(row)]; }
-
-    std::size_t rows() const { return next_.size(); }
-
-private:
-    struct Slot {
-        std::uint32_t hash = 0;  // low bits of the identifier's hash
-        std::int32_t row = 0;    // 0: empty
+BaseEntries baseEntries(const std::vector<std::string_view>& lines)
+{
+    BaseEntries r;
+    const size_t start = bodyStart(lines);
+    if (start == std::string::npos) return r;
+    r.entries.reserve(std::min(lines.size() - start, static_cast<size_t>(kDrcMaxEntries)));
+    auto refuse = [&](DrcRead::Status status, size_t i) {
+        r.status = status;
+        r.line = i + 1;
+        r.entries.clear();
+        return r;
     };
-    static std::uint32_t hash(std::string_view s)
-    {
-        return static_cast<std::uint32_t>(std::hash<std::string_view>{}(s));
+    for (size_t i = start; i < lines.size(); ++i) {
+        EntryLine e;
+        if (!classify(trimmed(lines[i]), i, e)) continue;
+        if (e.comma >= kDrcEntryReach || e.quote >= kDrcEntryReach) return refuse(DrcRead::Status::EntryTooLong, i);
+        if (r.entries.size() == static_cast<size_t>(kDrcMaxEntries)) return refuse(DrcRead::Status::TooManyEntries, i);
+        r.entries.push_back(e);
     }
+    r.status = DrcRead::Status::Read;
+    return r;
+}
 
-    const TextGrid& grid_;
-    std::vector<Slot> slots_;
-    std::vector<std::int32_t> next_;
-    size_t mask_ = 0;
-};
+IdentifierIndex::IdentifierIndex(int rows, std::function<std::string_view(int)> idOf)
+    : idOf_(std::move(idOf)), next_(static_cast<size_t>(std::max(1, rows)), 0)
+{
+    size_t capacity = 16;
+    while (capacity < static_cast<size_t>(std::max(0, rows)) * 2) capacity *= 2;
+    slots_.resize(capacity);
+    mask_ = capacity - 1;
+    std::vector<std::int32_t> last(next_.size(), 0);  // by first row: the last row so far
+    for (int r = 1; r < rows; ++r) {
+        const std::string_view id = idOf_(r);
+        const std::uint32_t h = hash(id);
+        size_t i = h & mask_;
+        while (slots_[i].row != 0 && !(slots_[i].hash == h && idOf_(slots_[i].row) == id)) i = (i + 1) & mask_;
+        if (slots_[i].row == 0) {
+            slots_[i] = {h, r};
+            last[static_cast<size_t>(r)] = r;
+        } else {
+            std::int32_t& tail = last[static_cast<size_t>(slots_[i].row)];
+            next_[static_cast<size_t>(tail)] = r;
+            tail = r;
+        }
+    }
+}
+
+int IdentifierIndex::find(std::string_view id) const
+{
+    const std::uint32_t h = hash(id);
+    for (size_t i = h & mask_; slots_[i].row != 0; i = (i + 1) & mask_) {
+        if (slots_[i].hash == h && idOf_(slots_[i].row) == id) return slots_[i].row;
+    }
+    return 0;
+}
+
+void blankNoBreakSpaces(std::string& data)
+{
+    std::replace(data.begin(), data.end(), '\xA0', ' ');
+}
+
+}  // namespace drc
+
+namespace {
+
+// Identifier part of a written line: six blanks, identifier, comma, seven
+// blanks, padded to this width.
+constexpr std::size_t kIdFieldWidth = 50;
 
 DrcRead refusal(DrcRead::Status status, size_t lineIndex)
 {
@@ -158,40 +153,34 @@ std::string drcRefusalReason(const DrcRead& read)
 
 DrcRead ReadDrcBase(const std::string& path, TextGrid& working)
 {
-    std::vector<std::string> lines;
-    const bool readAll = readLines(path, lines);
-    const size_t start = bodyStart(lines);
-
+    std::string data;
+    const bool readAll = readFileBytes(path, data);
+    const std::vector<std::string_view> lines = lineViews(data);
     // The entries first: a file that cannot be held whole changes nothing.
-    std::vector<std::pair<size_t, Entry>> entries;
-    if (start != std::string::npos) {
-        for (size_t i = start; i < lines.size(); ++i) {
-            Entry e;
-            if (!classify(trimView(lines[i]), e)) continue;
-            if (!withinReach(e)) return refusal(DrcRead::Status::EntryTooLong, i);
-            if (entries.size() == static_cast<size_t>(kDrcMaxEntries))
-                return refusal(DrcRead::Status::TooManyEntries, i);
-            entries.emplace_back(i, e);
-        }
-    }
+    const drc::BaseEntries found = drc::baseEntries(lines);
+    if (found.status != DrcRead::Status::Read && found.status != DrcRead::Status::NoHeader)
+        return refusal(found.status, found.line - 1);
 
     const int shownRows = working.rowCount();
     for (int c = 0; c <= 5; ++c) working.clearColumn(c);
-    if (start == std::string::npos) return {};
+    if (found.status == DrcRead::Status::NoHeader) return {};
 
-    int row = 1;
-    for (const auto& [i, e] : entries) {
+    // The last row first: each column then grows once to its full length
+    // instead of row by row.
+    auto fill = [&](int row, const drc::EntryLine& e) {
         // Rows that were hidden below the old row count still hold the texts
         // of an earlier table; a new row starts with columns 2 to 5 empty.
         if (row >= shownRows) {
             for (int c = 2; c <= 5; ++c) working.setCell(c, row, {});
         }
-        working.setCell(kDrcIdColumn, row, std::string(identifierOf(e)));
+        working.setCell(kDrcIdColumn, row, std::string(e.identifier()));
         working.setCell(kDrcEntryLineColumn, row, std::string(e.line));
-        working.setCell(kDrcBaseColumn, row, textOf(e));
-        ++row;
-    }
-    if (row > 1) working.setRowCount(row);
+        working.setCell(kDrcBaseColumn, row, e.text());
+    };
+    const int last = static_cast<int>(found.entries.size());
+    if (last > 0) fill(last, found.entries.back());
+    for (int row = 1; row < last; ++row) fill(row, found.entries[static_cast<size_t>(row - 1)]);
+    if (last > 0) working.setRowCount(last + 1);
     DrcRead r;
     if (readAll) r.status = DrcRead::Status::Read;
     return r;
@@ -199,30 +188,24 @@ DrcRead ReadDrcBase(const std::string& path, TextGrid& working)
 
 DrcRead ReadDrcColumn(int column, const std::string& path, TextGrid& working)
 {
-    std::vector<std::string> lines;
-    const bool readAll = readLines(path, lines);
-    const size_t start = bodyStart(lines);
+    std::string data;
+    const bool readAll = readFileBytes(path, data);
+    drc::blankNoBreakSpaces(data);
+    const std::vector<std::string_view> lines = lineViews(data);
+    const size_t start = drc::bodyStart(lines);
     if (start == std::string::npos) return {};
 
-    const IdentifierIndex rowsOf(working);
-    // By the first row of an identifier: the row its next entry fills.
-    std::vector<std::int32_t> nextFill(rowsOf.rows(), 0);
+    const drc::IdentifierIndex rowsOf(working.rowCount(),
+                                      [&working](int row) -> std::string_view { return working.cell(kDrcIdColumn, row); });
+    // Texts of the identifier column itself wait until the index is done with it.
+    const bool intoIds = column == kDrcIdColumn;
     std::vector<std::pair<int, std::string>> found;
-    for (size_t i = start; i < lines.size(); ++i) {
-        std::string& line = lines[i];
-        if (line.find('\xA0') != std::string::npos) std::replace(line.begin(), line.end(), '\xA0', ' ');
-        Entry e;
-        // No entry is too long or too many here: one that no row holds is
-        // passed over.
-        if (!classify(trimView(line), e)) continue;
-        const int first = rowsOf.find(identifierOf(e));
-        if (first == 0) continue;
-        std::int32_t& fill = nextFill[static_cast<size_t>(first)];
-        const int row = fill == 0 ? first : fill;
-        const int after = rowsOf.nextRow(row);
-        fill = after != 0 ? after : row;  // past the last row: the last one again
-        found.emplace_back(row, textOf(e));
-    }
+    drc::mergeByIdentifier(lines, start, rowsOf, [&](int row, const drc::EntryLine& e) {
+        if (intoIds)
+            found.emplace_back(row, e.text());
+        else
+            working.setCell(column, row, e.text());
+    });
     for (auto& [row, text] : found) working.setCell(column, row, std::move(text));
     DrcRead r;
     if (readAll) r.status = DrcRead::Status::Read;

@@ -13,17 +13,20 @@ std::string UnescapeQuotes(std::string_view text)
     size_t i = 0;
     const size_t n = text.size();
     while (i < n) {
-        if (text[i] != '\\') {
-            out.push_back(text[i++]);
-            continue;
+        // The bytes up to the next backslash go over as one run.
+        const size_t slash = text.find('\\', i);
+        if (slash == std::string_view::npos) {
+            out.append(text.substr(i));
+            break;
         }
-        size_t run = i;
+        out.append(text.substr(i, slash - i));
+        size_t run = slash;
         while (run < n && text[run] == '\\') ++run;
         if (run < n && text[run] == '"') {
             out.push_back('"');
             i = run + 1;
         } else {
-            out.append(text.substr(i, run - i));
+            out.append(text.substr(slash, run - slash));
             i = run;
         }
     }
