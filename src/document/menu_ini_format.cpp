@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <optional>
 
 #include "document/formats.h"
 #include "formats/menu_ini/menu_ini.h"
@@ -25,7 +26,14 @@ protected:
     RowNaming naming() const override { return RowNaming::Identifier; }
 
 private:
+    // The rows of the languages chosen, from the file as `ini` holds it.
+    void showLanguages(TranslationDocument& doc, const IniDocument& ini, const LanguageChoice& base,
+                       const LanguageChoice& dest);
+
     std::string path_;
+    // The file as the open just read it, for the choice of languages that
+    // follows at once; a later choice reads the file again.
+    std::optional<IniDocument> opened_;
     TextGrid working_;
 };
 
@@ -83,26 +91,39 @@ std::optional<DialogStart> MenuIniFormat::dialog(DialogRole role, const DialogCo
 void MenuIniFormat::reset()
 {
     path_.clear();
+    opened_.reset();
     working_ = TextGrid(kWorkingColumns, kWorkingRowsAtStart);
 }
 
 OpenResult MenuIniFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions&)
 {
     path_ = path;
-    doc.languages = menu_ini::languageSections(readFile(path));
+    opened_ = readFile(path);
+    doc.languages = menu_ini::languageSections(*opened_);
     const int count = static_cast<int>(doc.languages.size());
     // The second and third language, where the file has them.
     auto choice = [&](int index) {
         return index < count ? LanguageChoice{index, doc.languages[static_cast<std::size_t>(index)]}
                              : LanguageChoice{};
     };
-    chooseLanguages(doc, choice(1), choice(2));
+    showLanguages(doc, *opened_, choice(1), choice(2));
     return {true, {}, path, {}};
 }
 
 void MenuIniFormat::chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest)
 {
-    const IniDocument ini = readFile(path_);
+    if (opened_) {
+        const IniDocument ini = std::move(*opened_);
+        opened_.reset();
+        showLanguages(doc, ini, base, dest);
+    } else {
+        showLanguages(doc, readFile(path_), base, dest);
+    }
+}
+
+void MenuIniFormat::showLanguages(TranslationDocument& doc, const IniDocument& ini, const LanguageChoice& base,
+                                  const LanguageChoice& dest)
+{
     std::vector<menu_ini::Row> rows = menu_ini::baseRows(ini, base.name);
     menu_ini::loadDestTexts(ini, dest.name, rows);
     doc.baseLanguage = base.index;
@@ -129,6 +150,7 @@ void MenuIniFormat::chooseLanguages(TranslationDocument& doc, const LanguageChoi
 SaveResult MenuIniFormat::save(TranslationDocument& doc, const std::string& path, const SaveOptions& options)
 {
     SaveResult r;
+    opened_.reset();  // the file changes
     std::vector<menu_ini::DestEntry> entries;
     entries.reserve(static_cast<std::size_t>(doc.size()));
     for (const Entry& e : doc.entries()) entries.emplace_back(e.id, e.dest);
