@@ -47,6 +47,13 @@ private:
 
 namespace {
 
+// The rule applied to `text` where it stands: the same bytes as fitToRule,
+// without a new string for every row of a set.
+void fitInPlace(LengthRule rule, std::string_view base, std::string& text)
+{
+    if (rule == LengthRule::Fixed) text.resize(base.size(), ' ');
+}
+
 constexpr int kWorkingColumns = 11;
 constexpr int kWorkingRowsAtStart = 5;
 constexpr int kTableColumns = tcol::kCount;
@@ -184,7 +191,7 @@ OpenResult FirmwareFormat::openBase(TranslationDocument& doc, const std::string&
         e.baseComment = table_.cell(tcol::kBaseComment, k);
         e.line = static_cast<std::uint32_t>(nonNegativeNumber(table_.cell(tcol::kLineIndex, k)));
         e.rule = fixedRuleFor(e.base);
-        e.dest = fitToRule(e.rule, e.base, e.dest);
+        fitInPlace(e.rule, e.base, e.dest);
     }
     r.ok = true;
     r.fileName = opened.baseFileName;
@@ -247,7 +254,8 @@ OpenResult FirmwareFormat::openDestinationAs(TranslationDocument& doc, const Fir
             const int k = static_cast<int>(i) + 1;
             Entry& e = entries[i];
             e.stored = table_.cell(tcol::kDest, k);
-            e.dest = fitToRule(e.rule, e.base, e.stored);
+            e.dest = e.stored;
+            fitInPlace(e.rule, e.base, e.dest);
             e.destComment = table_.cell(tcol::kComment, k);
             e.structure = k == failure;
         }
