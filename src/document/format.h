@@ -96,6 +96,10 @@ struct OpenOptions {
     // window shows) beside the rows. The command-line tool, which never shows
     // it, reads straight into the rows where a family can.
     bool workingTable = true;
+    // A file of every language whose languages the caller chooses right
+    // after the open (the window's pickers): the rows are built for that
+    // choice only, not first for the languages the format starts with.
+    bool languagesChosenNext = false;
 };
 
 struct OpenResult {

@@ -29,11 +29,16 @@ private:
     // The rows of the languages chosen, from the file as `ini` holds it.
     void showLanguages(TranslationDocument& doc, const IniDocument& ini, const LanguageChoice& base,
                        const LanguageChoice& dest);
+    // Whether the rows are those of these languages as the open built them,
+    // none of their texts edited since.
+    bool showsAsOpened(const TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest) const;
 
     std::string path_;
     // The file as the open just read it, for the choice of languages that
     // follows at once; a later choice reads the file again.
     std::optional<IniDocument> opened_;
+    // The number of rows the open built.
+    int openedRows_ = 0;
     TextGrid working_;
 };
 
@@ -95,7 +100,7 @@ void MenuIniFormat::reset()
     working_ = TextGrid(kWorkingColumns, kWorkingRowsAtStart);
 }
 
-OpenResult MenuIniFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions&)
+OpenResult MenuIniFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options)
 {
     path_ = path;
     opened_ = readFile(path);
@@ -106,7 +111,19 @@ OpenResult MenuIniFormat::openBase(TranslationDocument& doc, const std::string& 
         return index < count ? LanguageChoice{index, doc.languages[static_cast<std::size_t>(index)]}
                              : LanguageChoice{};
     };
-    showLanguages(doc, *opened_, choice(1), choice(2));
+    if (options.languagesChosenNext) {
+        // No rows until the languages are chosen.
+        const LanguageChoice base = choice(1), dest = choice(2);
+        doc.baseLanguage = base.index;
+        doc.baseLanguageName = base.name;
+        doc.destLanguage = dest.index;
+        doc.destLanguageName = dest.name;
+        doc.assign({});
+        openedRows_ = -1;
+    } else {
+        showLanguages(doc, *opened_, choice(1), choice(2));
+        openedRows_ = doc.size();
+    }
     return {true, {}, path, {}};
 }
 
@@ -115,10 +132,21 @@ void MenuIniFormat::chooseLanguages(TranslationDocument& doc, const LanguageChoi
     if (opened_) {
         const IniDocument ini = std::move(*opened_);
         opened_.reset();
+        // The window chooses the languages right after the open, mostly the
+        // ones the open has shown already: their rows stay as they are.
+        if (showsAsOpened(doc, base, dest)) return;
         showLanguages(doc, ini, base, dest);
     } else {
         showLanguages(doc, readFile(path_), base, dest);
     }
+}
+
+bool MenuIniFormat::showsAsOpened(const TranslationDocument& doc, const LanguageChoice& base,
+                                  const LanguageChoice& dest) const
+{
+    // Rows with no changed text hold what the file holds for their languages.
+    return doc.baseLanguage == base.index && doc.baseLanguageName == base.name && doc.destLanguage == dest.index &&
+           doc.destLanguageName == dest.name && doc.size() == openedRows_ && doc.counts().changed == 0;
 }
 
 void MenuIniFormat::showLanguages(TranslationDocument& doc, const IniDocument& ini, const LanguageChoice& base,

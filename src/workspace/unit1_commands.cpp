@@ -120,15 +120,18 @@ bool TForm1::ReadBaseFile(const std::string& fileName)
     // Edits that the new rows would not keep are offered for saving first.
     if (sameFamily && !keeps && edited() && !SaveDestPrompt()) return false;
     const bool carried = keeps && edited();
+    OpenOptions options;
+    // The pickers choose the languages below.
+    options.languagesChosenNext = f.traits().languagePickers;
     OpenResult opened;
     if (sameFamily) {
-        opened = f.openBase(document_, path);
+        opened = f.openBase(document_, path, options);
     } else {
         // A file of another family replaces the rows only once it was read:
         // a failed open leaves the table, and its file names, as they were.
         TranslationDocument fresh;
         f.clearDocument(fresh);
-        opened = f.openBase(fresh, path);
+        opened = f.openBase(fresh, path, options);
         if (!opened.ok) {
             ShowDiagnostics(opened.diagnostics);
             return false;

@@ -264,5 +264,48 @@ TEST(LanguageFormats, EditsFollowTheirLanguageAndTheSaveWritesThem)
               "[Cesky]\r\n1=Otevrit\r\n1i=\" Otevre \"\r\n");
 }
 
+// The languages chosen right after the open: the rows are those of the file
+// for them whether the open showed them already, showed others or none (the
+// window's pickers choose next), an edit made in between dropped as by any
+// new choice.
+TEST(MenuIniFormat, LanguagesChosenRightAfterTheOpenShowTheFile)
+{
+    TempFolder dir;
+    dir.put("menu.ini", "[LANGUAGES]\r\n[English]\r\n1=Open\r\n2=Close\r\n[Polski]\r\n1=Otworz\r\n2=Zamknij\r\n[Deutsch]\r\n"
+                        "1=Offnen\r\n2=Schliessen\r\n");
+    const struct {
+        bool edit;
+        LanguageChoice base, dest;
+        std::vector<std::string> dests;
+    } cases[] = {
+        {false, {1, "Polski"}, {2, "Deutsch"}, {"Offnen", "Schliessen"}},
+        {true, {1, "Polski"}, {2, "Deutsch"}, {"Offnen", "Schliessen"}},
+        {false, {0, "English"}, {1, "Polski"}, {"Otworz", "Zamknij"}},
+        {true, {2, "Deutsch"}, {-1, "Cesky"}, {"", ""}},
+    };
+    for (const auto& c : cases) {
+        for (const bool next : {false, true}) {
+            SCOPED_TRACE(c.dest.name + (c.edit ? " edited" : "") + (next ? " chosen next" : ""));
+            TranslationDocument doc;
+            const auto m = makeFormat(kMenuIni);
+            m->clearDocument(doc);
+            OpenOptions options;
+            options.languagesChosenNext = next;
+            ASSERT_TRUE(m->openBase(doc, dir / "menu.ini", options).ok);
+            EXPECT_EQ(doc.size(), next ? 0 : 2);
+            if (c.edit && !next) SetDestinations(doc, {{1, "Zu"}}).redo(doc);
+            m->chooseLanguages(doc, c.base, c.dest);
+            ASSERT_EQ(doc.size(), 2);
+            for (int i = 0; i < 2; ++i) {
+                EXPECT_EQ(doc.entry(i).dest, c.dests[static_cast<std::size_t>(i)]);
+                EXPECT_EQ(doc.entry(i).stored, c.dests[static_cast<std::size_t>(i)]);
+            }
+            EXPECT_EQ(doc.counts().changed, 0);
+            EXPECT_EQ(doc.destLanguageName, c.dest.name);
+            EXPECT_EQ(m->workingTable().cell(2, 2), c.dests[1]);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tov
