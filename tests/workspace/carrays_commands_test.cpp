@@ -12,12 +12,7 @@
 namespace tov::test {
 namespace {
 
-std::string crlf(std::initializer_list<const char*> lines)
-{
-    std::string out;
-    for (const char* l : lines) out += std::string(l) + "\r\n";
-    return out;
-}
+using testing::crlf;
 
 // Two languages, the second name in Windows-1250 ("Čeština").
 const std::string kSmall = crlf({
@@ -54,9 +49,7 @@ protected:
     // The demo file copied into the program folder.
     std::string demo()
     {
-        std::string bytes;
-        readFileBytes(std::string(TOVRANA_DEMO_SOURCE_DIR) + "/texts.c", bytes);
-        writeFile("texts.c", bytes);
+        writeFile("texts.c", testing::readBytes(std::string(TOVRANA_DEMO_SOURCE_DIR) + "/texts.c"));
         return folder + "texts.c";
     }
     // Closes the windows between the cases of one test; the folder stays.
@@ -71,12 +64,6 @@ protected:
         form1->FileC1Click();
     }
     void chooseDest(int item) { form1->ComboBox2->setCurrentIndex(item); }
-    QStringList pickerItems(QComboBox* box) const
-    {
-        QStringList out;
-        for (int i = 0; i < box->count(); ++i) out << box->itemText(i);
-        return out;
-    }
     std::vector<std::string> filesIn(const std::string& dir) const
     {
         std::vector<std::string> out;
@@ -111,8 +98,8 @@ TEST_F(CArraysCommands, OpeningFillsPickersTableAndTemplate)
     EXPECT_TRUE(prompts.messages().empty());
 
     const QStringList names{"English", QString::fromUtf8("Čeština")};
-    EXPECT_EQ(pickerItems(form1->ComboBox1), names);
-    EXPECT_EQ(pickerItems(form1->ComboBox2), names);
+    EXPECT_EQ(items(form1->ComboBox1), names);
+    EXPECT_EQ(items(form1->ComboBox2), names);
     // No "c1"/"c2" stored: the first language is translated into the next.
     EXPECT_EQ(form1->ComboBox1->currentIndex(), 0);
     EXPECT_EQ(form1->ComboBox2->currentIndex(), 1);
@@ -295,7 +282,7 @@ TEST_F(CArraysCommands, LanguagesOfTheSameNameArePickedApart)
                                  "const char *t[] = {", "\"A\",  // 0", "\"B\",  // 1", "};"}));
     start();
     open(folder + "unnamed.c");
-    EXPECT_EQ(pickerItems(form1->ComboBox2), (QStringList{"// 0", "// 1"}));
+    EXPECT_EQ(items(form1->ComboBox2), (QStringList{"// 0", "// 1"}));
     chooseDest(1);
     EXPECT_EQ(cell(tcol::kDest, 1), "B");
     edit(1, "B2");
@@ -352,9 +339,7 @@ TEST_F(CArraysCommands, SavingWritesEveryLanguageWithABackupOfAnExistingTarget)
             EXPECT_TRUE(QString::fromStdString(backups[0])
                             .contains(QRegularExpression("/small\\.c\\.[0-9.]*[0-9]\\.bak$")))
                 << backups[0];
-            std::string saved;
-            readFileBytes(backups[0], saved);
-            EXPECT_EQ(saved, kSmall);
+            EXPECT_EQ(testing::readBytes(backups[0]), kSmall);
         } else {
             EXPECT_TRUE(backups.empty());
         }
