@@ -87,7 +87,7 @@ TEST_F(CArraysCommands, OpeningFillsPickersTableAndTemplate)
 
     const auto opens = prompts.ofKind(Request::Open);
     ASSERT_EQ(opens.size(), 1u);
-    EXPECT_EQ(opens[0].dialog.fileName, pathToQString(folder + "*.c"));
+    EXPECT_EQ(opens[0].dialog.fileName, path("*.c"));
     EXPECT_EQ(form1->sourceKind, kCArrays);
     EXPECT_EQ(form1->prevSourceKind, kNone);
     EXPECT_EQ(form1->baseFile, folder + "small.c");
@@ -256,7 +256,7 @@ TEST_F(CArraysCommands, RefusedFileShowsItsReasonAndLoadsNothing)
         open(folder + c.name);
         ASSERT_EQ(prompts.messages().size(), 1u);
         EXPECT_EQ(prompts.messages()[0], QStringLiteral("The file \"%1\" cannot be opened:\n%2")
-                                             .arg(pathToQString(folder + c.name), QString::fromUtf8(c.reason)));
+                                             .arg(path(c.name), QString::fromUtf8(c.reason)));
         EXPECT_EQ(prompts.ofKind(Request::Message)[0].icon, MsgIcon::Error);
         EXPECT_EQ(form1->ComboBox2->count(), 0);
         EXPECT_EQ(work().cell(1, 0), "");
@@ -264,10 +264,10 @@ TEST_F(CArraysCommands, RefusedFileShowsItsReasonAndLoadsNothing)
         EXPECT_TRUE(filesIn(tmp).empty());
 
         // A save of it fails and leaves the file as it was.
-        prompts.choose(pathToQString(folder + c.name));
+        prompts.choose(path(c.name));
         form1->Savedest1Click();
         ASSERT_EQ(prompts.messages().size(), 2u);
-        EXPECT_EQ(prompts.messages()[1], QStringLiteral("Error saving file \"%1\".").arg(pathToQString(folder + c.name)));
+        EXPECT_EQ(prompts.messages()[1], QStringLiteral("Error saving file \"%1\".").arg(path(c.name)));
         EXPECT_EQ(readFile(c.name), c.bytes);
         closeWindows();
     }
@@ -286,7 +286,7 @@ TEST_F(CArraysCommands, LanguagesOfTheSameNameArePickedApart)
     chooseDest(1);
     EXPECT_EQ(cell(tcol::kDest, 1), "B");
     edit(1, "B2");
-    prompts.choose(pathToQString(folder + "unnamed.c"));
+    prompts.choose(path("unnamed.c"));
     form1->Savedest1Click();
     TextGrid back;
     ASSERT_TRUE(readCArrays(folder + "unnamed.c", back));
@@ -304,20 +304,20 @@ TEST_F(CArraysCommands, SavingWritesEveryLanguageWithABackupOfAnExistingTarget)
         SCOPED_TRACE(c.target);
         start();
         writeFile("small.c", kSmall);
-        QDir().mkpath(pathToQString(folder + "sub"));
+        QDir().mkpath(path("sub"));
         open(folder + "small.c");
         chooseDest(1);
         edit(2, "Dva");
         QDir::setCurrent(QDir::tempPath());
 
-        prompts.choose(pathToQString(folder + c.target));
+        prompts.choose(path(c.target));
         form1->Savedest1Click();
         const auto saves = prompts.ofKind(Request::Save);
         ASSERT_EQ(saves.size(), 1u);
         EXPECT_EQ(saves[0].dialog.defaultExtension, "c");
         EXPECT_EQ(saves[0].dialog.filter, "C|*.c");
-        EXPECT_EQ(saves[0].dialog.initialFolder, pathToQString(folder + "small.c"));
-        EXPECT_EQ(saves[0].dialog.fileName, pathToQString(folder + "small.c"));
+        EXPECT_EQ(saves[0].dialog.initialFolder, path("small.c"));
+        EXPECT_EQ(saves[0].dialog.fileName, path("small.c"));
         EXPECT_TRUE(saves[0].dialog.promptCreate);
         EXPECT_EQ(QDir::currentPath() + "/", pathToQString(folder));
         EXPECT_TRUE(prompts.messages().empty());
@@ -387,20 +387,20 @@ TEST_F(CArraysCommands, FailedSaveLeavesTheTargetAndSaysSo)
         SCOPED_TRACE(c.name);
         start();
         writeFile("small.c", kSmall);
-        QDir().mkpath(pathToQString(folder + "sub"));
+        QDir().mkpath(path("sub"));
         open(folder + "small.c");
         edit(1, c.typeQuote ? "say \"hi\"" : "Hi");
         if (c.dropTemplate) QFile::remove(pathToQString(form1->destFile));
 
-        prompts.choose(pathToQString(folder + c.target));
+        prompts.choose(path(c.target));
         form1->Savedest1Click();
         const auto shown = prompts.ofKind(Request::Message);
         ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(shown[0].text, QStringLiteral("Error saving file \"%1\".").arg(pathToQString(folder + c.target)));
+        EXPECT_EQ(shown[0].text, QStringLiteral("Error saving file \"%1\".").arg(path(c.target)));
         EXPECT_EQ(shown[0].icon, MsgIcon::Error);
         EXPECT_EQ(shown[0].buttons, unsigned(Ok));
         EXPECT_EQ(readFile("small.c"), kSmall);
-        EXPECT_TRUE(QFileInfo(pathToQString(folder + "sub")).isDir());
+        EXPECT_TRUE(QFileInfo(path("sub")).isDir());
         // The typed text stays, as an edit not saved: closing asks about it.
         EXPECT_EQ(cell(tcol::kDest, 1), c.typeQuote ? "say \"hi\"" : "Hi");
         EXPECT_NE(doc().entry(0).stored, doc().entry(0).dest);

@@ -60,7 +60,7 @@ protected:
     // Opens `relative` (in the program folder) through File > Open base text.
     void open(const std::string& relative)
     {
-        prompts.choose(pathToQString(folder + relative));
+        prompts.choose(path(relative));
         form1->INIfile1Click();
     }
     void choose(const char* l1, const char* l2)
@@ -373,7 +373,7 @@ TEST_F(MenuIni, AFileThatCannotBeWrittenStaysAsItWas)
         form1->Savedest1Click();
     }
     ASSERT_EQ(prompts.messages().size(), 1u);
-    EXPECT_EQ(prompts.messages()[0], QStringLiteral("Unable to write to ") + pathToQString(folder + "menu.ini"));
+    EXPECT_EQ(prompts.messages()[0], QStringLiteral("Unable to write to ") + path("menu.ini"));
     EXPECT_EQ(prompts.ofKind(Request::Message)[0].icon, MsgIcon::Error);
     EXPECT_EQ(readFile("menu.ini"), kMenu);
     // The edit is still there to be saved again.
@@ -388,7 +388,7 @@ TEST_F(MenuIni, AResourceStringFileThatCannotBeReadLeavesTheMenuRowsAndFile)
     start();
     open("menu.ini");
     prompts.press(No);
-    prompts.choose(pathToQString(folder + "base/Konfix_broken.drc"));
+    prompts.choose(path("base/Konfix_broken.drc"));
     edit(1, "nowy");
     form1->Konfix1Click();
     ASSERT_EQ(prompts.messages().size(), 2u);

@@ -66,6 +66,8 @@ protected:
         ASSERT_TRUE(writeFileAtomic(path, bytes).ok) << path;
     }
     std::string readFile(const std::string& relative) const { return testing::readBytes(folder + relative); }
+    // A file of the program folder as the dialogs show it.
+    QString path(const std::string& relative) const { return pathToQString(folder + relative); }
     std::string setting(const char* key) const { return Settings(ini).file(key); }
 
     // The entries of a drop-down list, in its order.
