@@ -274,7 +274,7 @@ SaveResult FirmwareFormat::save(TranslationDocument& doc, const std::string& pat
     // Without a destination set, the base set's lines are the templates the
     // texts are merged into.
     if (!destinationLines_) working_.copyColumn(2, working_, 1);
-    for (int i = 0; i < doc.size(); ++i) table_.setCell(tcol::kDest, i + 1, doc.entry(i).dest);
+    for (int i = 0; i < doc.size(); ++i) table_.setCell(tcol::kDest, i + 1, doc.entry(i).dest.str());
     const FirmwareFamily& family = familyConstants();
     const FirmwareSave saved = saveFirmwareDestination(table_, working_, family, path, options.backup);
     // A text without a place in its line refused the whole save.

@@ -218,10 +218,15 @@ OpenResult ResourceStringFormat::reopen(TranslationDocument& doc, const std::str
 
 OpenResult ResourceStringFormat::readBaseRows(TranslationDocument& doc, const std::string& path)
 {
-    std::string data;
-    const bool readAll = readFileBytes(path, data);
-    const std::vector<std::string_view> lines = lineViews(data);
-    drc::BaseEntries found = drc::baseEntries(lines);
+    // The rows view the file's bytes, which the document keeps: texts are
+    // unescaped where they stand, identifiers taken as they are.
+    auto data = std::make_shared<std::string>();
+    const bool readAll = readFileBytes(path, *data);
+    drc::BaseEntries found;
+    {
+        const std::vector<std::string_view> lines = lineViews(*data);
+        found = drc::baseEntries(lines);
+    }
     DrcRead read;
     read.status = found.status;
     read.line = found.line;
@@ -234,10 +239,15 @@ OpenResult ResourceStringFormat::readBaseRows(TranslationDocument& doc, const st
         entries.resize(found.entries.size());
         for (std::size_t i = 0; i < found.entries.size(); ++i) {
             Entry& e = entries[i];
-            e.id = found.entries[i].identifier();
-            e.base = found.entries[i].text();
+            const drc::EntryLine& line = found.entries[i];
+            // An identifier that runs into the text is taken before the text
+            // is unescaped over it.
+            e.id = line.identifierOverlapsText() ? Text(line.identifier()) : Text::borrowed(line.identifier());
+            e.base = Text::borrowed(line.textInPlace(*data));
             e.rule = LengthRule::AtMost;
         }
+        found.entries = {};
+        doc.keep(std::move(data));
     }
     if (!readAll) read.status = DrcRead::Status::NoHeader;
     OpenResult r = readResult(read, path);
@@ -247,10 +257,10 @@ OpenResult ResourceStringFormat::readBaseRows(TranslationDocument& doc, const st
 
 OpenResult ResourceStringFormat::readDestinationRows(TranslationDocument& doc, const std::string& path)
 {
-    std::string data;
-    const bool readAll = readFileBytes(path, data);
-    drc::blankNoBreakSpaces(data);
-    const std::vector<std::string_view> lines = lineViews(data);
+    auto data = std::make_shared<std::string>();
+    const bool readAll = readFileBytes(path, *data);
+    drc::blankNoBreakSpaces(*data);
+    const std::vector<std::string_view> lines = lineViews(*data);
     const std::size_t start = drc::bodyStart(lines);
     DrcRead read;
     {
@@ -260,13 +270,16 @@ OpenResult ResourceStringFormat::readDestinationRows(TranslationDocument& doc, c
             const drc::IdentifierIndex rowsOf(static_cast<int>(entries.size()) + 1, [&entries](int row) -> std::string_view {
                 return entries[static_cast<std::size_t>(row - 1)].id;
             });
-            drc::mergeByIdentifier(lines, start, rowsOf, [&entries](int row, const drc::EntryLine& line) {
-                entries[static_cast<std::size_t>(row - 1)].stored = line.text();
+            // Each line is unescaped once, where it stands; a row that a
+            // later line fills again views that line.
+            drc::mergeByIdentifier(lines, start, rowsOf, [&entries, &data](int row, const drc::EntryLine& line) {
+                entries[static_cast<std::size_t>(row - 1)].stored = Text::borrowed(line.textInPlace(*data));
             });
             if (readAll) read.status = DrcRead::Status::Read;
         }
         // The texts as read become the destination of every row.
         for (Entry& e : entries) e.dest = e.stored;
+        doc.keep(std::move(data));
     }
     OpenResult r = readResult(read, path);
     r.fileName = path;
@@ -288,13 +301,13 @@ SaveResult ResourceStringFormat::save(TranslationDocument& doc, const std::strin
     // The entries are what is written: their identifiers and destinations.
     working_.setRowCount(doc.size() + 1);
     for (int i = 0; i < doc.size(); ++i) {
-        working_.setCell(kDrcIdColumn, i + 1, doc.entry(i).id);
-        working_.setCell(kDrcDestColumn, i + 1, doc.entry(i).dest);
+        working_.setCell(kDrcIdColumn, i + 1, doc.entry(i).id.str());
+        working_.setCell(kDrcDestColumn, i + 1, doc.entry(i).dest.str());
     }
     const WriteResult written = saveDrcDestination(path, working_, options.backup);
     if (!written) {
         // The stored texts stay what the file still holds.
-        for (int i = 0; i < doc.size(); ++i) working_.setCell(kDrcDestColumn, i + 1, doc.entry(i).stored);
+        for (int i = 0; i < doc.size(); ++i) working_.setCell(kDrcDestColumn, i + 1, doc.entry(i).stored.str());
         reportUnwritten(r, DiagnosticCode::SaveFailed, path, written.error, written.backupFailed);
         return r;
     }

@@ -25,7 +25,7 @@ std::string crlf(std::initializer_list<const char*> lines)
 std::vector<std::string> dests(const TranslationDocument& doc)
 {
     std::vector<std::string> out;
-    for (const Entry& e : doc.entries()) out.push_back(e.dest);
+    for (const Entry& e : doc.entries()) out.push_back(e.dest.str());
     return out;
 }
 

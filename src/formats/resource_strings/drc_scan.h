@@ -32,6 +32,12 @@ struct EntryLine {
     // The text between the first and the last double quote, unescaped
     // ("????" when the line has only one double quote).
     std::string text() const;
+    // The same text unescaped in place within `bytes`, the buffer that
+    // `line` views (its bytes before the text stay as they were).
+    std::string_view textInPlace(std::string& bytes) const;
+    // Whether the identifier runs into the text (a double quote before the
+    // first comma): textInPlace may then change it.
+    bool identifierOverlapsText() const { return comma > quote; }
 };
 
 // Whether a line of the body is an entry line (not a comment, with a comma
