@@ -182,6 +182,8 @@ TEST(ResourceStringFormat, RowsReadWithoutTheWorkingTableAreTheSame)
          header + "A,\r\"a\rb\"\n// B,\"c\"\n; C,\"d\"\nD, \"open\r\nE\xA0,\"e\"\n",
          header + "A,\"\xA0x\xA0\"\r\nD,\"\r\nE ,\"f\"\x1a" "A,\"after the end\"\r\n"},
         {"no header in the destination", header + "A,\"a\"\r\n", "A,\"a\"\r\n"},
+        {"an identifier that runs into its escaped text",
+         header + "A\"\\\"b,\"x\"\r\nB,\"\\\"q\\\"\"\r\n", header + "A\"\\\"b,\"y\\\"\"\r\n"},
         {"the header as the last line", "STRINGTABLE", header + "A,\"a\"\r\n"},
         {"an entry beyond the readers' reach",
          header + "A,\"a\"\r\n" + std::string(70000, 'x') + ",\"b\"\r\n", header},
