@@ -30,6 +30,9 @@ LengthRule fixedRuleFor(std::string_view base);
 // What `rule` makes of a destination text: a fixed-length text is padded with
 // blanks or cut to the length of its base; any other comes back unchanged.
 std::string fitToRule(LengthRule rule, std::string_view base, std::string_view text);
+// The same as a text of a row: a text that fits, or is cut, stays a view
+// where it was one, as does the blank text of a fixed length.
+Text fitText(LengthRule rule, std::string_view base, const Text& text);
 // Whether `text` is already what the rule makes of it (no allocation).
 bool fitsRule(LengthRule rule, std::string_view base, std::string_view text);
 // A text as it is edited: a fixed-length text without the blanks that pad it.

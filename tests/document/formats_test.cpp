@@ -226,6 +226,83 @@ TEST(ResourceStringFormat, RowsReadWithoutTheWorkingTableAreTheSame)
     }
 }
 
+// The tool reads a firmware set straight into the rows, the window through
+// its tables: both must give the same rows, files and diagnostics.
+TEST(FirmwareFormat, RowsReadWithoutTheWorkingTableAreTheSame)
+{
+    TempFolder dir;
+    dir.put("ENG/A.ENG", crlf({"; head ;x", "T1 DB 'One ''q''' ; one", "T2 DB \"Two\" // two", "", "T3 DB 'Three'"}));
+    dir.put("ENG/B.ENG", crlf({"B1 DB 'Be'", "B2 DB ' ' ; blank", "B3 DB ''"}));
+    const std::vector<std::pair<const char*, std::vector<const char*>>> sets = {
+        {"SAME/A.POL", {"; glowa", "T1 DB 'Jeden ''q''' ; jeden", "T2 DB \"Dwa\"", "", "T3 DB 'Trzy i wiecej'"}},
+        {"SAME/B.POL", {"B1 DB 'Be'", "B2 DB 'x'", "B3 DB ''"}},
+        {"SHORT/A.POL", {"; glowa", "T1 DB 'Jeden'"}},
+        {"SHORT/B.POL", {"B1 DB 'Be'", "B2 DB 'x'", "B3 DB ''", "B4 DB 'more'"}},
+        {"MOVED/A.POL", {"'Jeden'", "T1 DB 'Jeden'", "T2 DB \"Dwa\"", "", "T3 DB 'Trzy'"}},
+        {"MOVED/B.POL", {"B1 DB 'Be'", "B2 DB 'x'", "B3 DB ''"}},
+        {"EXTRA/A.POL", {"; glowa", "T1 DB 'Jeden'", "T2 DB \"Dwa\"", "", "T3 DB 'Trzy'"}},
+        {"EXTRA/B.POL", {"B1 DB 'Be'", "B2 DB 'x'", "B3 DB 'y'", "B4 DB 'z'"}},
+        {"NOPLACE/A.POL", {"; glowa", "other line", "T2 DB \"Dwa\"", "", "T3 DB"}},
+        {"NOPLACE/B.POL", {"B1 DB 'Be'", "", "B3 DB ; later"}},
+        {"HALF/A.POL", {"; glowa", "T1 DB 'Jeden'", "T2 DB \"Dwa\"", "", "T3 DB 'Trzy'"}},
+    };
+    std::vector<std::pair<std::string, std::string>> cases;
+    for (const auto& [name, lines] : sets) {
+        std::string bytes;
+        for (const char* line : lines) bytes += std::string(line) + "\r\n";
+        dir.put(name, bytes);
+        if (std::string_view(name).ends_with("A.POL")) cases.emplace_back(dir / "ENG/A.ENG", dir / name);
+    }
+    cases.emplace_back(dir / "ENG/A.ENG", dir / "HALF/A.POL");
+    for (const char* set : {"msdos_v2/CHKMES.ASM", "msdos_v4/CHKMES.ASM"}) {
+        const std::string path = std::string(TOVRANA_CORPUS_DIR "/firmware/") + set;
+        cases.emplace_back(path, path);
+    }
+    const auto same = [](const Diagnostics& a, const Diagnostics& b) {
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (a[i].code != b[i].code || a[i].severity != b[i].severity || a[i].file != b[i].file ||
+                a[i].row != b[i].row || a[i].line != b[i].line || a[i].count != b[i].count ||
+                a[i].expected != b[i].expected || a[i].fatal != b[i].fatal || a[i].detail != b[i].detail)
+                return false;
+        return true;
+    };
+    for (const auto& [base, dest] : cases) {
+        for (const SourceKind kind : {kOrvanta, kQL5}) {
+            for (const bool check : {false, true}) {
+                SCOPED_TRACE(dest + (check ? " (check)" : "") + (kind == kOrvanta ? " Orvanta" : " QL5"));
+                TranslationDocument docs[2];
+                Diagnostics found[2][2];
+                for (int lean = 0; lean < 2; ++lean) {
+                    OpenOptions options;
+                    options.check = check;
+                    options.workingTable = lean == 0;
+                    const auto format = makeFormat(kind);
+                    format->clearDocument(docs[lean]);
+                    found[lean][0] = format->openBase(docs[lean], base, options).diagnostics;
+                    found[lean][1] = format->openDestination(docs[lean], dest, options).diagnostics;
+                }
+                EXPECT_TRUE(same(found[0][0], found[1][0]) && same(found[0][1], found[1][1]));
+                const TranslationDocument& a = docs[0];
+                const TranslationDocument& b = docs[1];
+                EXPECT_TRUE(a.files.baseFiles == b.files.baseFiles && a.files.lineCounts == b.files.lineCounts &&
+                            a.files.lineStarts == b.files.lineStarts && a.files.destFiles == b.files.destFiles &&
+                            a.structureFailureRow == b.structureFailureRow);
+                ASSERT_EQ(a.size(), b.size());
+                for (int i = 0; i < a.size(); ++i) {
+                    const Entry& x = a.entry(i);
+                    const Entry& y = b.entry(i);
+                    EXPECT_TRUE(x.base == y.base && x.baseComment == y.baseComment && x.line == y.line &&
+                                x.rule == y.rule && x.stored == y.stored && x.dest == y.dest &&
+                                x.destComment == y.destComment && x.structure == y.structure)
+                        << "row " << i + 1 << ": " << y.base << "|" << y.stored << "|" << y.destComment;
+                }
+                EXPECT_EQ(a.counts().missing, b.counts().missing);
+            }
+        }
+    }
+}
+
 TEST(LanguageFormats, EditsFollowTheirLanguageAndTheSaveWritesThem)
 {
     TempFolder dir;
