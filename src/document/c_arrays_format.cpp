@@ -21,10 +21,10 @@ public:
     SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
     void chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest) override;
     std::string header(const TranslationDocument& doc, int column) const override;
-    const TextGrid& workingTable() const override { return working_; }
     const std::string& templatePath() const { return template_; }
 
 protected:
+    const TextGrid& workingGrid() const override { return working_; }
     RowNaming naming() const override { return RowNaming::Number; }
 
 private:

@@ -27,11 +27,11 @@ public:
     SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
     SaveResult saveBlank(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
     void clearDestination(TranslationDocument& doc) override;
-    const TextGrid& workingTable() const override { return working_; }
 
     const FirmwareFamily& familyConstants() const;
 
 protected:
+    const TextGrid& workingGrid() const override { return working_; }
     RowNaming naming() const override { return RowNaming::Location; }
 
 private:

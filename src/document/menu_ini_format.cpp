@@ -20,9 +20,9 @@ public:
     SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
     void chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest) override;
     std::string header(const TranslationDocument&, int) const override { return {}; }
-    const TextGrid& workingTable() const override { return working_; }
 
 protected:
+    const TextGrid& workingGrid() const override { return working_; }
     RowNaming naming() const override { return RowNaming::Identifier; }
 
 private:

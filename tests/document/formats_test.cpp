@@ -6,6 +6,7 @@
 
 #include "document/edits.h"
 #include "document/format.h"
+#include "formats/resource_strings/drc_workflow.h"
 #include "formats/source_kind.h"
 #include "support/text_file.h"
 #include "tests/support/temp_folder.h"
@@ -215,6 +216,30 @@ TEST(ResourceStringFormat, RowsReadWithoutTheWorkingTableAreTheSame)
             EXPECT_TRUE(a.id == b.id && a.base == b.base && a.stored == b.stored && a.dest == b.dest &&
                         a.rule == b.rule)
                 << c.what << ", row " << i + 1 << ": " << b.id << " " << b.base << " " << b.stored;
+        }
+        // The start-up restore puts its working table off until it is asked
+        // for; then it is what the readers make of the two files.
+        const auto restoring = makeFormat(kGenericDrc);
+        TranslationDocument restored;
+        const OpenResult reopened = restoring->reopen(restored, base, dest);
+        TextGrid expected(11, 5);
+        expected.setRowCount(1);
+        std::string failed = base;
+        const DrcRead read = reopenDrcFiles(base, dest, expected, &failed);
+        const bool unchanged = read.refused() && failed == base;
+        if (unchanged) expected.setRowCount(5);
+        EXPECT_EQ(reopened.ok, static_cast<bool>(read)) << c.what;
+        const TextGrid& working = restoring->workingTable();
+        ASSERT_EQ(working.rowCount(), expected.rowCount()) << c.what;
+        ASSERT_EQ(restored.size(), unchanged ? 0 : expected.rowCount() - 1) << c.what;
+        for (int r = 0; r < expected.rowCount(); ++r) {
+            for (int col = 0; col < 11; ++col)
+                EXPECT_EQ(working.cell(col, r), expected.cell(col, r)) << c.what << ", row " << r << ", column " << col;
+            if (r == 0 || unchanged) continue;
+            const Entry& e = restored.entry(r - 1);
+            EXPECT_TRUE(e.id == expected.cell(0, r) && e.base == expected.cell(1, r) &&
+                        e.stored == expected.cell(2, r) && e.dest == e.stored)
+                << c.what << ", row " << r;
         }
         ASSERT_EQ(found[0].size(), found[1].size());
         for (std::size_t k = 0; k < found[0].size(); ++k) {

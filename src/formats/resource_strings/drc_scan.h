@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,9 @@ struct EntryLine {
     // The same text unescaped in place within `bytes`, the buffer that
     // `line` views (its bytes before the text stay as they were).
     std::string_view textInPlace(std::string& bytes) const;
+    // The same as a view into the line where nothing is to be unescaped;
+    // nothing where something is (text() then makes it).
+    std::optional<std::string_view> textView() const;
     // Whether the identifier runs into the text (a double quote before the
     // first comma): textInPlace may then change it.
     bool identifierOverlapsText() const { return comma > quote; }
