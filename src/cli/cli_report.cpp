@@ -228,31 +228,6 @@ void appendUtf8(std::string& out, char32_t c)
     }
 }
 
-// Well-formed UTF-8 only: no overlong forms, no surrogates, nothing above
-// U+10FFFF (JSON must not carry anything else).
-bool validUtf8(std::string_view s)
-{
-    for (size_t i = 0; i < s.size();) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        if (b < 0x80) {
-            ++i;
-            continue;
-        }
-        const size_t n = (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
-        if (n == 0 || i + n > s.size()) return false;
-        char32_t c = b & (0x7F >> n);
-        for (size_t k = 1; k < n; ++k) {
-            const auto t = static_cast<unsigned char>(s[i + k]);
-            if ((t & 0xC0) != 0x80) return false;
-            c = (c << 6) | (t & 0x3F);
-        }
-        const char32_t smallest = n == 2 ? 0x80 : n == 3 ? 0x800 : 0x10000;
-        if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
-        i += n;
-    }
-    return true;
-}
-
 using Json = nlohmann::ordered_json;  // members in the order written
 
 // A text as UTF-8 for JSON: texts of the files are Windows-1250; file names
@@ -260,7 +235,7 @@ using Json = nlohmann::ordered_json;  // members in the order written
 // them.
 Json text(std::string_view s, bool fileName = false)
 {
-    if (fileName && validUtf8(s)) return std::string(s);
+    if (fileName && isWellFormedUtf8(s)) return std::string(s);
     std::string out;
     out.reserve(s.size());
     for (const char ch : s) {

@@ -1,5 +1,8 @@
 #include "support/strutil.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include <algorithm>
 
 namespace tov {
@@ -109,6 +112,35 @@ std::string changeExtension(std::string_view path, std::string_view ext)
 {
     const std::string folder = folderPart(path);
     return folder + fileNameWithoutExtension(path) + std::string(ext);
+}
+
+bool isWellFormedUtf8(std::string_view s)
+{
+    for (size_t i = 0; i < s.size();) {
+        // Runs of ASCII, eight bytes at a time.
+        std::uint64_t eight = 0;
+        if (i + 8 <= s.size() && (std::memcpy(&eight, s.data() + i, 8), (eight & 0x8080808080808080u) == 0)) {
+            i += 8;
+            continue;
+        }
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        const size_t n = (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
+        if (n == 0 || i + n > s.size()) return false;
+        char32_t c = b & (0x7F >> n);
+        for (size_t k = 1; k < n; ++k) {
+            const auto t = static_cast<unsigned char>(s[i + k]);
+            if ((t & 0xC0) != 0x80) return false;
+            c = (c << 6) | (t & 0x3F);
+        }
+        const char32_t smallest = n == 2 ? 0x80 : n == 3 ? 0x800 : 0x10000;
+        if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
+        i += n;
+    }
+    return true;
 }
 
 }  // namespace tov

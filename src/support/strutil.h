@@ -18,6 +18,10 @@ std::string trimIni(std::string_view text);
 bool startsWith(std::string_view text, std::string_view prefix);
 bool contains(std::string_view text, std::string_view part);
 
+// Well-formed UTF-8 only: no overlong forms, no surrogates, nothing above
+// U+10FFFF.
+bool isWellFormedUtf8(std::string_view text);
+
 // ASCII letters only; other bytes compare as they are.
 bool equalsNoCase(std::string_view a, std::string_view b);
 std::string asciiUpper(std::string_view text);

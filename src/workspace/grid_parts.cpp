@@ -1,6 +1,6 @@
 // The model, delegate and headers under the string grid: what the view asks
-// of the cells, how a cell is drawn before the window paints over it, and
-// how the fixed row and column are drawn.
+// of the cells, how a cell is drawn before the window paints over it, how
+// the fixed row and column are drawn, and the window's drawing over them.
 #include "workspace/string_grid.h"
 
 #include <QAbstractButton>
@@ -18,7 +18,6 @@
 #include "workspace/codepage.h"
 
 namespace tov {
-
 
 // ---------------------------------------------------------------------------
 // Model
@@ -234,6 +233,26 @@ void drawFixedCell(QPainter& painter, const QWidget& widget, const QRect& rect, 
     painter.setClipRect(rect.adjusted(0, 0, -1, -1));
     painter.drawText(rect.adjusted(2, 2, -1, -1), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     painter.restore();
+}
+
+// ---------------------------------------------------------------------------
+// The window's drawing over the cells
+
+void StringGrid::drawHook(QPainter* painter, int c, int r, const QRect& rect, const DrawState& state)
+{
+    if (!onDrawCell) return;
+    ++painting_;
+    painter->save();
+    onDrawCell(*painter, c, r, rect, state);
+    painter->restore();
+    --painting_;
+}
+
+void StringGrid::paintEvent(QPaintEvent* event)
+{
+    ++painting_;
+    QTableView::paintEvent(event);
+    --painting_;
 }
 
 }  // namespace tov

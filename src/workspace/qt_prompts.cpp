@@ -100,25 +100,18 @@ std::optional<QFont> QtPrompts::chooseFont(QWidget* parent, const QFont& initial
 
 MsgButton QtPrompts::message(QWidget* parent, MsgIcon icon, const QString& text, unsigned buttons)
 {
+    // The box's icon and title for each MsgIcon, in the enumeration's order.
+    static const struct {
+        QMessageBox::Icon icon;
+        const char* title;
+    } looks[] = {{QMessageBox::Critical, "Error"},
+                 {QMessageBox::Information, "Information"},
+                 {QMessageBox::Question, "Confirm"},
+                 {QMessageBox::Warning, "Warning"}};
     QMessageBox box(parent);
-    switch (icon) {
-    case MsgIcon::Error:
-        box.setIcon(QMessageBox::Critical);
-        box.setWindowTitle(QObject::tr("Error"));
-        break;
-    case MsgIcon::Information:
-        box.setIcon(QMessageBox::Information);
-        box.setWindowTitle(QObject::tr("Information"));
-        break;
-    case MsgIcon::Question:
-        box.setIcon(QMessageBox::Question);
-        box.setWindowTitle(QObject::tr("Confirm"));
-        break;
-    case MsgIcon::Warning:
-        box.setIcon(QMessageBox::Warning);
-        box.setWindowTitle(QObject::tr("Warning"));
-        break;
-    }
+    const auto& look = looks[static_cast<int>(icon)];
+    box.setIcon(look.icon);
+    box.setWindowTitle(QObject::tr(look.title));
     // The texts keep their own runs of blanks and carriage returns.
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace('\r', '\n');

@@ -19,6 +19,19 @@ namespace {
 // destination editor then stays closed on the found cell.
 constexpr int kSearchLockTag = 85;
 
+// A text box with a drop-down list that carries no history: nothing typed
+// is added to it.
+QComboBox* textList(QWidget* parent, const char* name, int x, int y)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    box->setGeometry(x, y, 250, 21);
+    return box;
+}
+
 }  // namespace
 
 TForm3::TForm3(TForm1& form1) : QDialog(&form1), form1_(form1)
@@ -35,13 +48,7 @@ TForm3::TForm3(TForm1& form1) : QDialog(&form1), form1_(form1)
     Label1 = new QLabel(QStringLiteral("Find Text: "), this);
     Label1->setObjectName("Label1");
     Label1->setGeometry(16, 12, 50, 13);
-    // The list carries no history: nothing typed is added to it.
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName("ComboBox1");
-    ComboBox1->setEditable(true);
-    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-    ComboBox1->setCompleter(nullptr);
-    ComboBox1->setGeometry(76, 8, 250, 21);
+    ComboBox1 = textList(this, "ComboBox1", 76, 8);
     RadioButton1 = new QRadioButton(QStringLiteral("Base text"), this);
     RadioButton1->setObjectName("RadioButton1");
     RadioButton1->setGeometry(4, 37, 113, 17);
@@ -67,12 +74,7 @@ TForm3::TForm3(TForm1& form1) : QDialog(&form1), form1_(form1)
     Label2 = new QLabel(QStringLiteral("Replace with: "), this);
     Label2->setObjectName("Label2");
     Label2->setGeometry(4, 68, 70, 13);
-    ComboBox2 = new QComboBox(this);
-    ComboBox2->setObjectName("ComboBox2");
-    ComboBox2->setEditable(true);
-    ComboBox2->setInsertPolicy(QComboBox::NoInsert);
-    ComboBox2->setCompleter(nullptr);
-    ComboBox2->setGeometry(76, 64, 250, 21);
+    ComboBox2 = textList(this, "ComboBox2", 76, 64);
     BitBtn3 = new QPushButton(QStringLiteral("Replace"), this);
     BitBtn3->setObjectName("BitBtn3");
     BitBtn3->setGeometry(12, 92, 75, 25);

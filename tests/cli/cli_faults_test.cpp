@@ -18,13 +18,8 @@
 namespace tov::clitest {
 namespace {
 
-using Fault = tov::testing::SaveFault;
-using tov::testing::expectBothVersionsKept;
-using tov::testing::kRoomForTheNewFilesOnly;
-using tov::testing::saveFaultFiles;
-using tov::testing::saveFaultCaseName;
-using tov::testing::saveFaultCases;
-using tov::testing::takenBackupNames;
+using namespace tov::testing;
+using Fault = SaveFault;
 
 struct Kind {
     const char* name;
@@ -75,21 +70,13 @@ TEST_P(CliFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
 {
     const auto& [kind, fault] = GetParam();
     DemoFolder folder;
-    for (const auto& [name, bytes] : saveFaultFiles(kind.name)) {
-        std::filesystem::create_directories(std::filesystem::path(folder / name).parent_path());
-        folder.put(name, bytes);
-    }
+    for (const auto& [name, bytes] : saveFaultFiles(kind.name)) folder.put(name, bytes);
     // Longer than every text it replaces, shorter than the padding.
     folder.put("t.tsv", editedTsv(folder, kind, "Zmiana " + std::string(200, 'z')));
     const std::string target = kind.targets.front();
     const std::string targetFolder = folder / target.substr(0, target.rfind('/') + 1);
 
-    if (fault == Fault::BackupNamesTaken)
-        for (const std::string& name : takenBackupNames(kind.targets)) folder.put(name, "earlier backup");
-    if (fault == Fault::SecondFileBlocked) {
-        std::filesystem::remove(folder / kind.targets[1]);
-        std::filesystem::create_directory(folder / kind.targets[1]);
-    }
+    arrangeSaveFault(fault, folder.path(), kind.targets);
     const auto before = folder.snapshot();
 
     Faults faults;

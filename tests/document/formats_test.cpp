@@ -15,13 +15,7 @@ namespace tov {
 namespace {
 
 using testing::TempFolder;
-
-std::string crlf(std::initializer_list<const char*> lines)
-{
-    std::string out;
-    for (const char* l : lines) out += std::string(l) + "\r\n";
-    return out;
-}
+using testing::crlf;
 
 std::vector<std::string> dests(const TranslationDocument& doc)
 {
@@ -190,8 +184,7 @@ TEST(ResourceStringFormat, RowsReadWithoutTheWorkingTableAreTheSame)
          header + "A,\"a\"\r\n" + std::string(70000, 'x') + ",\"b\"\r\n", header},
     };
     for (const auto& entry : std::filesystem::directory_iterator(TOVRANA_CORPUS_DIR "/drc")) {
-        std::string bytes;
-        readFileBytes(entry.path().string(), bytes);
+        const std::string bytes = testing::readBytes(entry.path().string());
         cases.push_back({"corpus", bytes, bytes});
     }
     TempFolder dir;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <ctime>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <string_view>
@@ -19,15 +20,14 @@
 
 #include "support/backup.h"
 #include "support/text_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace tov::testing {
 
 // The demo sample `relative` (a name below demo/).
 inline std::string demoFile(const std::string& relative)
 {
-    std::string bytes;
-    readFileBytes(std::string(TOVRANA_DEMO_SOURCE_DIR) + "/" + relative, bytes);
-    return bytes;
+    return readBytes(std::string(TOVRANA_DEMO_SOURCE_DIR) + "/" + relative);
 }
 
 // Old files hold this much more than a save writes, so that a file-size limit
@@ -104,6 +104,21 @@ inline std::vector<std::string> takenBackupNames(const std::vector<std::string>&
     for (std::time_t t = now; t < now + 5; ++t)
         for (const std::string& f : targets) names.push_back(backupName(f, backupStamp(t)));
     return names;
+}
+
+// What `fault` finds in place before the save, in the folder `folder`:
+// backups made earlier within the same seconds, or a folder where the
+// second target goes.
+inline void arrangeSaveFault(SaveFault fault, const std::string& folder, const std::vector<std::string>& targets)
+{
+    if (fault == SaveFault::BackupNamesTaken)
+        for (const std::string& name : takenBackupNames(targets)) {
+            if (!writeFileAtomic(folder + name, "earlier backup")) throw std::runtime_error("cannot write " + name);
+        }
+    if (fault == SaveFault::SecondFileBlocked) {
+        std::filesystem::remove(folder + targets[1]);
+        std::filesystem::create_directory(folder + targets[1]);
+    }
 }
 
 using Snapshot = std::map<std::string, std::string>;

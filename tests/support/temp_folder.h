@@ -1,5 +1,6 @@
 // A temporary folder created for one test (or benchmark) and removed with
-// everything in it. Every test that needs files of its own takes one of these.
+// everything in it. Every test that needs files of its own takes one of these;
+// beside it the small file and text helpers the tests share.
 #pragma once
 
 #include <algorithm>
@@ -27,6 +28,25 @@ inline std::map<std::string, std::string> folderSnapshot(const std::string& fold
         all[e.path().string().substr(folder.size())] = bytes;
     }
     return all;
+}
+
+// The bytes of a file; empty when it cannot be read.
+inline std::string readBytes(const std::string& path)
+{
+    std::string data;
+    readFileBytes(path, data);
+    return data;
+}
+
+// Lines each followed by CR LF, as the program writes them.
+inline std::string crlf(const std::vector<std::string>& lines) { return joinCrLf(lines); }
+
+// Where two large texts first differ (npos when equal), so that a failure
+// names a place instead of printing whole files.
+inline size_t firstDifference(const std::string& a, const std::string& b)
+{
+    const auto [ia, ib] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    return ia == a.end() && ib == b.end() ? std::string::npos : static_cast<size_t>(ia - a.begin());
 }
 
 // `text` with the first `from` replaced by `to`; throws (failing the test)

@@ -12,12 +12,7 @@
 namespace tov::test {
 namespace {
 
-std::string crlf(std::initializer_list<const char*> lines)
-{
-    std::string out;
-    for (const char* l : lines) out += std::string(l) + "\r\n";
-    return out;
-}
+using testing::crlf;
 
 // Two languages, the second name in Windows-1250 ("Čeština").
 const std::string kSmall = crlf({
@@ -54,9 +49,7 @@ protected:
     // The demo file copied into the program folder.
     std::string demo()
     {
-        std::string bytes;
-        readFileBytes(std::string(TOVRANA_DEMO_SOURCE_DIR) + "/texts.c", bytes);
-        writeFile("texts.c", bytes);
+        writeFile("texts.c", testing::readBytes(std::string(TOVRANA_DEMO_SOURCE_DIR) + "/texts.c"));
         return folder + "texts.c";
     }
     // Closes the windows between the cases of one test; the folder stays.
@@ -71,12 +64,6 @@ protected:
         form1->FileC1Click();
     }
     void chooseDest(int item) { form1->ComboBox2->setCurrentIndex(item); }
-    QStringList pickerItems(QComboBox* box) const
-    {
-        QStringList out;
-        for (int i = 0; i < box->count(); ++i) out << box->itemText(i);
-        return out;
-    }
     std::vector<std::string> filesIn(const std::string& dir) const
     {
         std::vector<std::string> out;
@@ -100,7 +87,7 @@ TEST_F(CArraysCommands, OpeningFillsPickersTableAndTemplate)
 
     const auto opens = prompts.ofKind(Request::Open);
     ASSERT_EQ(opens.size(), 1u);
-    EXPECT_EQ(opens[0].dialog.fileName, pathToQString(folder + "*.c"));
+    EXPECT_EQ(opens[0].dialog.fileName, path("*.c"));
     EXPECT_EQ(form1->sourceKind, kCArrays);
     EXPECT_EQ(form1->prevSourceKind, kNone);
     EXPECT_EQ(form1->baseFile, folder + "small.c");
@@ -111,8 +98,8 @@ TEST_F(CArraysCommands, OpeningFillsPickersTableAndTemplate)
     EXPECT_TRUE(prompts.messages().empty());
 
     const QStringList names{"English", QString::fromUtf8("Čeština")};
-    EXPECT_EQ(pickerItems(form1->ComboBox1), names);
-    EXPECT_EQ(pickerItems(form1->ComboBox2), names);
+    EXPECT_EQ(items(form1->ComboBox1), names);
+    EXPECT_EQ(items(form1->ComboBox2), names);
     // No "c1"/"c2" stored: the first language is translated into the next.
     EXPECT_EQ(form1->ComboBox1->currentIndex(), 0);
     EXPECT_EQ(form1->ComboBox2->currentIndex(), 1);
@@ -269,7 +256,7 @@ TEST_F(CArraysCommands, RefusedFileShowsItsReasonAndLoadsNothing)
         open(folder + c.name);
         ASSERT_EQ(prompts.messages().size(), 1u);
         EXPECT_EQ(prompts.messages()[0], QStringLiteral("The file \"%1\" cannot be opened:\n%2")
-                                             .arg(pathToQString(folder + c.name), QString::fromUtf8(c.reason)));
+                                             .arg(path(c.name), QString::fromUtf8(c.reason)));
         EXPECT_EQ(prompts.ofKind(Request::Message)[0].icon, MsgIcon::Error);
         EXPECT_EQ(form1->ComboBox2->count(), 0);
         EXPECT_EQ(work().cell(1, 0), "");
@@ -277,10 +264,10 @@ TEST_F(CArraysCommands, RefusedFileShowsItsReasonAndLoadsNothing)
         EXPECT_TRUE(filesIn(tmp).empty());
 
         // A save of it fails and leaves the file as it was.
-        prompts.choose(pathToQString(folder + c.name));
+        prompts.choose(path(c.name));
         form1->Savedest1Click();
         ASSERT_EQ(prompts.messages().size(), 2u);
-        EXPECT_EQ(prompts.messages()[1], QStringLiteral("Error saving file \"%1\".").arg(pathToQString(folder + c.name)));
+        EXPECT_EQ(prompts.messages()[1], QStringLiteral("Error saving file \"%1\".").arg(path(c.name)));
         EXPECT_EQ(readFile(c.name), c.bytes);
         closeWindows();
     }
@@ -295,11 +282,11 @@ TEST_F(CArraysCommands, LanguagesOfTheSameNameArePickedApart)
                                  "const char *t[] = {", "\"A\",  // 0", "\"B\",  // 1", "};"}));
     start();
     open(folder + "unnamed.c");
-    EXPECT_EQ(pickerItems(form1->ComboBox2), (QStringList{"// 0", "// 1"}));
+    EXPECT_EQ(items(form1->ComboBox2), (QStringList{"// 0", "// 1"}));
     chooseDest(1);
     EXPECT_EQ(cell(tcol::kDest, 1), "B");
     edit(1, "B2");
-    prompts.choose(pathToQString(folder + "unnamed.c"));
+    prompts.choose(path("unnamed.c"));
     form1->Savedest1Click();
     TextGrid back;
     ASSERT_TRUE(readCArrays(folder + "unnamed.c", back));
@@ -317,20 +304,20 @@ TEST_F(CArraysCommands, SavingWritesEveryLanguageWithABackupOfAnExistingTarget)
         SCOPED_TRACE(c.target);
         start();
         writeFile("small.c", kSmall);
-        QDir().mkpath(pathToQString(folder + "sub"));
+        QDir().mkpath(path("sub"));
         open(folder + "small.c");
         chooseDest(1);
         edit(2, "Dva");
         QDir::setCurrent(QDir::tempPath());
 
-        prompts.choose(pathToQString(folder + c.target));
+        prompts.choose(path(c.target));
         form1->Savedest1Click();
         const auto saves = prompts.ofKind(Request::Save);
         ASSERT_EQ(saves.size(), 1u);
         EXPECT_EQ(saves[0].dialog.defaultExtension, "c");
         EXPECT_EQ(saves[0].dialog.filter, "C|*.c");
-        EXPECT_EQ(saves[0].dialog.initialFolder, pathToQString(folder + "small.c"));
-        EXPECT_EQ(saves[0].dialog.fileName, pathToQString(folder + "small.c"));
+        EXPECT_EQ(saves[0].dialog.initialFolder, path("small.c"));
+        EXPECT_EQ(saves[0].dialog.fileName, path("small.c"));
         EXPECT_TRUE(saves[0].dialog.promptCreate);
         EXPECT_EQ(QDir::currentPath() + "/", pathToQString(folder));
         EXPECT_TRUE(prompts.messages().empty());
@@ -352,9 +339,7 @@ TEST_F(CArraysCommands, SavingWritesEveryLanguageWithABackupOfAnExistingTarget)
             EXPECT_TRUE(QString::fromStdString(backups[0])
                             .contains(QRegularExpression("/small\\.c\\.[0-9.]*[0-9]\\.bak$")))
                 << backups[0];
-            std::string saved;
-            readFileBytes(backups[0], saved);
-            EXPECT_EQ(saved, kSmall);
+            EXPECT_EQ(testing::readBytes(backups[0]), kSmall);
         } else {
             EXPECT_TRUE(backups.empty());
         }
@@ -402,20 +387,20 @@ TEST_F(CArraysCommands, FailedSaveLeavesTheTargetAndSaysSo)
         SCOPED_TRACE(c.name);
         start();
         writeFile("small.c", kSmall);
-        QDir().mkpath(pathToQString(folder + "sub"));
+        QDir().mkpath(path("sub"));
         open(folder + "small.c");
         edit(1, c.typeQuote ? "say \"hi\"" : "Hi");
         if (c.dropTemplate) QFile::remove(pathToQString(form1->destFile));
 
-        prompts.choose(pathToQString(folder + c.target));
+        prompts.choose(path(c.target));
         form1->Savedest1Click();
         const auto shown = prompts.ofKind(Request::Message);
         ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(shown[0].text, QStringLiteral("Error saving file \"%1\".").arg(pathToQString(folder + c.target)));
+        EXPECT_EQ(shown[0].text, QStringLiteral("Error saving file \"%1\".").arg(path(c.target)));
         EXPECT_EQ(shown[0].icon, MsgIcon::Error);
         EXPECT_EQ(shown[0].buttons, unsigned(Ok));
         EXPECT_EQ(readFile("small.c"), kSmall);
-        EXPECT_TRUE(QFileInfo(pathToQString(folder + "sub")).isDir());
+        EXPECT_TRUE(QFileInfo(path("sub")).isDir());
         // The typed text stays, as an edit not saved: closing asks about it.
         EXPECT_EQ(cell(tcol::kDest, 1), c.typeQuote ? "say \"hi\"" : "Hi");
         EXPECT_NE(doc().entry(0).stored, doc().entry(0).dest);

@@ -47,9 +47,9 @@ TEST_F(CliExport, SameBytesAsTheWindowsTable)
           corpus + "dmvc_LuaTestTests_VER230.drc"}},
         {"firmware",
          [&](WorkspaceTest&) {
-             prompts.choose(pathToQString(folder + "QL5/ENG/LCD_MENU.ENG"));
+             prompts.choose(path("QL5/ENG/LCD_MENU.ENG"));
              form1->QL5firmware1Click();
-             prompts.choose(pathToQString(folder + "QL5/POL/LCD_IDLE.POL"));
+             prompts.choose(path("QL5/POL/LCD_IDLE.POL"));
              form1->Usefile1Click();
          },
          {"export", "--kind", "ql5", "QL5/ENG/LCD_MENU.ENG", "QL5/POL/LCD_IDLE.POL"}},
@@ -57,7 +57,7 @@ TEST_F(CliExport, SameBytesAsTheWindowsTable)
          [&](WorkspaceTest&) {
              form1->settings().setFile("l1", "2");
              form1->settings().setFile("l2", "1");
-             prompts.choose(pathToQString(folder + "menu.ini"));
+             prompts.choose(path("menu.ini"));
              form1->INIfile1Click();
          },
          {"export", "--kind", "menu-ini", "menu.ini", "--base-lang", "Deutsch", "--dest-lang", "Polski"}},
@@ -65,7 +65,7 @@ TEST_F(CliExport, SameBytesAsTheWindowsTable)
          [&](WorkspaceTest&) {
              form1->settings().setFile("c1", "2");
              form1->settings().setFile("c2", "1");
-             prompts.choose(pathToQString(folder + "texts.c"));
+             prompts.choose(path("texts.c"));
              form1->FileC1Click();
          },
          {"export", "--kind", "c", "texts.c", "--base-lang", "Deutsch", "--dest-lang", "Polski"}},
@@ -79,7 +79,7 @@ TEST_F(CliExport, SameBytesAsTheWindowsTable)
         // Only the open dialogs were shown: no message about the files.
         for (const Request& r : prompts.requests) EXPECT_EQ(r.kind, Request::Open);
         // The window's own command writes the file compared.
-        prompts.choose(pathToQString(folder + "window.txt"));
+        prompts.choose(path("window.txt"));
         form1->Exporttotextfile1Click();
         const std::string window = readFile("window.txt");
         const clitest::Result tool = clitest::runCli(folder, c.args);
@@ -110,12 +110,12 @@ TEST_F(CliExport, FirmwareTextsOfOtherLengthsExportAndSaveAsTheToolDoes)
     }
     writeFile("QL5/POL/LCD_IDLE.POL", pol);
     start();
-    prompts.choose(pathToQString(folder + "QL5/ENG/LCD_IDLE.ENG"));
+    prompts.choose(path("QL5/ENG/LCD_IDLE.ENG"));
     form1->QL5firmware1Click();
-    prompts.choose(pathToQString(folder + "QL5/POL/LCD_IDLE.POL"));
+    prompts.choose(path("QL5/POL/LCD_IDLE.POL"));
     form1->Usefile1Click();
     auto exported = [&](const char* name) {
-        prompts.choose(pathToQString(folder + name));
+        prompts.choose(path(name));
         form1->Exporttotextfile1Click();
         return readFile(name);
     };
@@ -132,9 +132,9 @@ TEST_F(CliExport, FirmwareTextsOfOtherLengthsExportAndSaveAsTheToolDoes)
     EXPECT_EQ(tool.status, 0) << tool.err;
     EXPECT_EQ(tool.out, before);
 
-    QDir().mkpath(pathToQString(folder + "QL5/WIN"));
-    QDir().mkpath(pathToQString(folder + "QL5/CLI"));
-    prompts.choose(pathToQString(folder + "QL5/WIN/LCD_IDLE.CZE"));
+    QDir().mkpath(path("QL5/WIN"));
+    QDir().mkpath(path("QL5/CLI"));
+    prompts.choose(path("QL5/WIN/LCD_IDLE.CZE"));
     form1->Savedest1Click();
     writeFile("t.tsv", before);
     const clitest::Result imported = clitest::runCli(

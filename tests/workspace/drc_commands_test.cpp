@@ -38,8 +38,6 @@ protected:
         WorkspaceTest::TearDown();
     }
 
-    QString path(const std::string& relative) const { return pathToQString(folder + relative); }
-
     // Kind 1 with the Konfix base and Polish destination open, no edits.
     void openKonfixPair()
     {

@@ -206,9 +206,9 @@ TEST_F(Edit, AWordTypedIntoAFirmwareTextKeepsItsLettersAndTheTextItsLength)
     std::filesystem::copy(TOVRANA_DEMO_SOURCE_DIR, folder, std::filesystem::copy_options::recursive);
     std::filesystem::remove(ini);  // no restore of the demo's last files
     start();
-    prompts.choose(pathToQString(folder + "ORVANTA/ENG/EDIT.ENG"));
+    prompts.choose(path("ORVANTA/ENG/EDIT.ENG"));
     form1->Orvantafirmware1Click();
-    prompts.choose(pathToQString(folder + "ORVANTA/POL/EDIT.POL"));
+    prompts.choose(path("ORVANTA/POL/EDIT.POL"));
     form1->OpenDest1Click();
     ASSERT_EQ(cell(tcol::kBase, 4), "Can't save value    ");
     click(tcol::kDest, 4);
@@ -226,8 +226,8 @@ TEST_F(Edit, AWordTypedIntoAFirmwareTextKeepsItsLettersAndTheTextItsLength)
     EXPECT_EQ(grid().editor()->text(), QStringLiteral("Zapis0123456789ABCDE"));
     EXPECT_EQ(cell(tcol::kDest, 4), "Zapis0123456789ABCDE");
 
-    QDir().mkpath(pathToQString(folder + "ORVANTA/OUT"));
-    prompts.choose(pathToQString(folder + "ORVANTA/OUT/EDIT.CZE"));
+    QDir().mkpath(path("ORVANTA/OUT"));
+    prompts.choose(path("ORVANTA/OUT/EDIT.CZE"));
     form1->Savedest1Click();
     EXPECT_NE(readFile("ORVANTA/OUT/EDIT.CZE").find("EDIT_NOSAVE   DB  'Zapis0123456789ABCDE',0"), std::string::npos);
     EXPECT_FALSE(form1->edited());

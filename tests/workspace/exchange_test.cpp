@@ -33,7 +33,7 @@ TEST_F(Exchange, AnImportIsOneUndoStepAndItsProblemsOneMessage)
         SCOPED_TRACE(export_->text().toStdString());
         const bool po = export_ == form1->ExporttoPO1;
         const std::string name = po ? "t.po" : "t.xlf";
-        prompts.choose(pathToQString(folder + name));
+        prompts.choose(path(name));
         export_->trigger();
         std::string file = readFile(name);
         ASSERT_TRUE(contains(file, po ? "msgctxt \"KfxSave\"" : "<trans-unit id=\"KfxSave\"")) << file;
@@ -51,7 +51,7 @@ TEST_F(Exchange, AnImportIsOneUndoStepAndItsProblemsOneMessage)
         }
         writeFile(name, file);
         const int steps = form1->undoStack().index();
-        prompts.choose(pathToQString(folder + name));
+        prompts.choose(path(name));
         (po ? form1->ImportPO1 : form1->ImportXLIFF1)->trigger();
         EXPECT_EQ(form1->document().entry(1).dest, "Zapisz");
         EXPECT_EQ(form1->undoStack().index(), steps + 1);
@@ -65,11 +65,11 @@ TEST_F(Exchange, AnImportIsOneUndoStepAndItsProblemsOneMessage)
             EXPECT_TRUE(r.dialog.filter == "XLIFF|*.xlf" || r.dialog.filter == "PO|*.po") << r.dialog.filter.toStdString();
 
     // Into an emptied table, everything comes back and nothing is to say.
-    prompts.choose(pathToQString(folder + "all.xlf"));
+    prompts.choose(path("all.xlf"));
     form1->ExporttoXLIFF1->trigger();
     form1->showRows(kKonfix, rows({"", "", ""}));
     const std::size_t messages = prompts.messages().size();
-    prompts.choose(pathToQString(folder + "all.xlf"));
+    prompts.choose(path("all.xlf"));
     form1->ImportXLIFF1->trigger();
     EXPECT_EQ(form1->document().entry(0).dest, "Otw\xF3rz");
     EXPECT_EQ(form1->document().entry(2).dest, "Zamknij %s");

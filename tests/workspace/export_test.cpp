@@ -35,7 +35,7 @@ TEST_F(Export, WritesTheTableByteForByte)
         }
         form1->showRows(kOrvanta, rows);
         // The same name every time: an existing file is replaced without a question.
-        prompts.choose(pathToQString(folder + "out.txt"));
+        prompts.choose(path("out.txt"));
         form1->Exporttotextfile1->trigger();
         EXPECT_EQ(readFile("out.txt"), c.bytes);
     }
@@ -52,7 +52,7 @@ TEST_F(Export, AFailedWriteIsReportedAndCancelWritesNothing)
     start();
     prompts.cancel();
     form1->Exporttotextfile1Click();
-    prompts.choose(pathToQString(folder + "missing/out.txt"));
+    prompts.choose(path("missing/out.txt"));
     form1->Exporttotextfile1Click();
     ASSERT_EQ(prompts.messages().size(), 1u);
     EXPECT_EQ(prompts.messages()[0], pathToQString("Error saving file \"" + folder + "missing/out.txt\"."));

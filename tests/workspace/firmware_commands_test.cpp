@@ -13,14 +13,8 @@
 namespace tov::test {
 namespace {
 
+using testing::crlf;
 using FirmwareCommands = WorkspaceTest;
-
-std::string crlf(std::initializer_list<const char*> lines)
-{
-    std::string out;
-    for (const char* l : lines) out += std::string(l) + "\r\n";
-    return out;
-}
 
 // A file set of two files: the first of 3 lines, the second of 5.
 const std::string kFirstEng = crlf({"; first", "A1 DB 'Start',0 ; go", "A2 DB 0"});

@@ -195,10 +195,10 @@ TEST_F(MainWindow, SavePromptAsksExactlyWhileEditsAreUnsaved)
     form1->showRows(kKonfix, rowsOf(kKonfix, {{"Open", "Otw"}}));
     edit(1, "Otworz");
     prompts = ScriptedPrompts();
-    prompts.choose(pathToQString(folder + "missing/x.drc"));
+    prompts.choose(path("missing/x.drc"));
     EXPECT_FALSE(form1->SaveDestination());
     EXPECT_TRUE(form1->edited());
-    prompts.choose(pathToQString(folder + "dest/x.drc"));
+    prompts.choose(path("dest/x.drc"));
     EXPECT_TRUE(form1->SaveDestination());
     EXPECT_FALSE(form1->edited());
     EXPECT_EQ(doc().entry(0).stored, "Otworz");

@@ -10,6 +10,7 @@
 #include "support/profile.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/workspace/workspace_fixture.h"
+#include "tests/support/temp_folder.h"
 
 namespace tov::test {
 namespace {
@@ -51,22 +52,15 @@ std::string fullSection(const std::string& name, const std::string& prefix)
     return out;
 }
 
-// Where two large texts first differ (npos when equal), so that a failure
-// names a place instead of printing whole files.
-size_t firstDifference(const std::string& a, const std::string& b)
-{
-    const auto [ia, ib] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
-    return ia == a.end() && ib == b.end() ? std::string::npos : static_cast<size_t>(ia - a.begin());
-}
-
 using testing::FileSizeLimit;
+using testing::firstDifference;
 
 class MenuIni : public WorkspaceTest {
 protected:
     // Opens `relative` (in the program folder) through File > Open base text.
     void open(const std::string& relative)
     {
-        prompts.choose(pathToQString(folder + relative));
+        prompts.choose(path(relative));
         form1->INIfile1Click();
     }
     void choose(const char* l1, const char* l2)
@@ -86,12 +80,6 @@ protected:
     {
         std::vector<std::string> out;
         for (int r = 1; r < form1->SG1->rowCount(); ++r) out.push_back(g.cell(c, r));
-        return out;
-    }
-    QStringList entries(const QComboBox* box) const
-    {
-        QStringList out;
-        for (int i = 0; i < box->count(); ++i) out << box->itemText(i);
         return out;
     }
     std::vector<std::string> backups() const
@@ -125,7 +113,7 @@ TEST_F(MenuIni, OpeningOffersMenuIniInTheProgramFolderAndShowsBothLanguages)
     EXPECT_EQ(form1->prevSourceKind, kKonfix);
     EXPECT_EQ(form1->baseFile, folder + "menu.ini");
     for (const QComboBox* box : {form1->ComboBox1, form1->ComboBox2}) {
-        EXPECT_EQ(entries(box), (QStringList{"English", "Polski", "Deutsch"}));
+        EXPECT_EQ(items(box), (QStringList{"English", "Polski", "Deutsch"}));
         EXPECT_TRUE(box->isEditable());
     }
     EXPECT_EQ(form1->ComboBox1->currentText(), QStringLiteral("English"));
@@ -306,7 +294,7 @@ TEST_F(MenuIni, ATypedLanguageNameBecomesANewSection)
     EXPECT_EQ(saved.substr(0, kMenu.size()), kMenu);
     EXPECT_EQ(saved.substr(kMenu.size()), "[\xC8" "e\x9Atina]\r\n1=Otev\xF8\xED\x74\r\n1i=\r\n3=\r\n3v=\r\n");
     // The new language stays the destination after the file is read again.
-    EXPECT_EQ(entries(form1->ComboBox2).size(), 4);
+    EXPECT_EQ(items(form1->ComboBox2).size(), 4);
     EXPECT_EQ(form1->ComboBox2->currentIndex(), 3);
     EXPECT_EQ(setting("l2"), "3");
     EXPECT_EQ(cell(tcol::kDest, 1), "Otev\xF8\xED\x74");
@@ -385,7 +373,7 @@ TEST_F(MenuIni, AFileThatCannotBeWrittenStaysAsItWas)
         form1->Savedest1Click();
     }
     ASSERT_EQ(prompts.messages().size(), 1u);
-    EXPECT_EQ(prompts.messages()[0], QStringLiteral("Unable to write to ") + pathToQString(folder + "menu.ini"));
+    EXPECT_EQ(prompts.messages()[0], QStringLiteral("Unable to write to ") + path("menu.ini"));
     EXPECT_EQ(prompts.ofKind(Request::Message)[0].icon, MsgIcon::Error);
     EXPECT_EQ(readFile("menu.ini"), kMenu);
     // The edit is still there to be saved again.
@@ -400,7 +388,7 @@ TEST_F(MenuIni, AResourceStringFileThatCannotBeReadLeavesTheMenuRowsAndFile)
     start();
     open("menu.ini");
     prompts.press(No);
-    prompts.choose(pathToQString(folder + "base/Konfix_broken.drc"));
+    prompts.choose(path("base/Konfix_broken.drc"));
     edit(1, "nowy");
     form1->Konfix1Click();
     ASSERT_EQ(prompts.messages().size(), 2u);

@@ -19,17 +19,8 @@
 namespace tov::test {
 namespace {
 
-using Fault = tov::testing::SaveFault;
-using tov::testing::expectBothVersionsKept;
-using tov::testing::FileSizeLimit;
-using tov::testing::folderSnapshot;
-using tov::testing::kRoomForTheNewFilesOnly;
-using tov::testing::saveFaultFiles;
-using tov::testing::saveFaultCaseName;
-using tov::testing::saveFaultCases;
-using tov::testing::Snapshot;
-using tov::testing::takenBackupNames;
-using tov::testing::WithoutFileOverride;
+using namespace tov::testing;
+using Fault = SaveFault;
 
 struct Kind {
     const char* name;
@@ -95,12 +86,7 @@ TEST_P(SaveFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
     ASSERT_EQ(prompts.messages(), std::vector<QString>{}) << "opened without a message";
     const std::string target = kind.targets.front();
 
-    if (fault == Fault::BackupNamesTaken)
-        for (const std::string& name : takenBackupNames(kind.targets)) writeFile(name, "earlier backup");
-    if (fault == Fault::SecondFileBlocked) {
-        std::filesystem::remove(folder + kind.targets[1]);
-        std::filesystem::create_directory(folder + kind.targets[1]);
-    }
+    arrangeSaveFault(fault, folder, kind.targets);
     const Snapshot before = snapshot();
     const std::string folderOfTarget = folder + target.substr(0, target.rfind('/') + 1);
 

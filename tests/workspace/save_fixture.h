@@ -15,7 +15,7 @@ protected:
     {
         WorkspaceTest::SetUp();
         oldTmp_ = qgetenv("TMPDIR");
-        QDir().mkpath(pathToQString(folder + "tmp"));
+        QDir().mkpath(path("tmp"));
         qputenv("TMPDIR", QByteArray::fromStdString(folder + "tmp/"));
     }
     void TearDown() override
@@ -24,7 +24,6 @@ protected:
         qputenv("TMPDIR", oldTmp_);
         QDir::setCurrent(QDir::tempPath());  // the saves make the program folder current
     }
-    QString path(const std::string& relative) const { return pathToQString(folder + relative); }
 
 private:
     QByteArray oldTmp_;

@@ -53,9 +53,9 @@ protected:
         form2.reset();
         form1.reset();
         start();
-        prompts.choose(pathToQString(folder + "base/Konfix_en.drc"));
+        prompts.choose(path("base/Konfix_en.drc"));
         form1->Konfix1Click();
-        prompts.choose(pathToQString(folder + "dest/Konfix_pl.drc"));
+        prompts.choose(path("dest/Konfix_pl.drc"));
         form1->OpenDest1Click();
         settle();
         spelling().finishPass();

@@ -56,7 +56,7 @@ TEST_F(Workflow, TypingUndoRedoAndSaveMarkTheStackAndTheSaveQuestion)
     // Saved: the stack is clean; one undo and the save question asks; the
     // redo back to the saved state and it does not.
     form1->destFile = folder + "dest/Konfix_pl.drc";
-    prompts.choose(pathToQString(folder + "out.drc"));
+    prompts.choose(path("out.drc"));
     ASSERT_TRUE(form1->SaveDestination());
     EXPECT_TRUE(form1->undoStack().isClean());
     form1->Undo1->trigger();
@@ -119,7 +119,7 @@ TEST_F(Workflow, TheFilterShowsTheRowsThatNeedWorkAndEditsAndSavesAsUsual)
     EXPECT_EQ(doc().entry(1).dest, "Close");
     EXPECT_EQ(documentRow(), 4);
     form1->destFile = folder + "x.drc";
-    prompts.choose(pathToQString(folder + "filtered.drc"));
+    prompts.choose(path("filtered.drc"));
     ASSERT_TRUE(form1->SaveDestination());
     EXPECT_NE(readFile("filtered.drc").find("Koniec"), std::string::npos);
     EXPECT_NE(readFile("filtered.drc").find("Pomoc"), std::string::npos) << "hidden rows are saved too";

@@ -65,14 +65,18 @@ protected:
         QDir().mkpath(QString::fromStdString(path.substr(0, slash)));
         ASSERT_TRUE(writeFileAtomic(path, bytes).ok) << path;
     }
-    std::string readFile(const std::string& relative) const
-    {
-        std::string out;
-        readFileBytes(folder + relative, out);
-        return out;
-    }
+    std::string readFile(const std::string& relative) const { return testing::readBytes(folder + relative); }
+    // A file of the program folder as the dialogs show it.
+    QString path(const std::string& relative) const { return pathToQString(folder + relative); }
     std::string setting(const char* key) const { return Settings(ini).file(key); }
 
+    // The entries of a drop-down list, in its order.
+    static QStringList items(const QComboBox* box)
+    {
+        QStringList out;
+        for (int i = 0; i < box->count(); ++i) out << box->itemText(i);
+        return out;
+    }
     // A cell of the translation table as the window shows it.
     std::string cell(int c, int r) const { return form1->SG1->cell(c, r); }
     const TranslationDocument& doc() const { return form1->document(); }

@@ -459,6 +459,8 @@ CArraysText makeCTemplateText(const std::vector<std::string>& lines)
             if (!contains(t, "//"))
                 return failText(lineError(j, "a text without the \"//\" comment of a text line "
                                              "(it would not be read, but saving would overwrite it)"));
+            // A text that could not be written back would stop every save.
+            if (const char* e = unwritableText(q->text(t))) return failText(lineError(j, std::string("the text ") + e));
             int column = 0, row = 0;
             if (const char* e = cursor.place(column, row)) return failText(lineError(j, e));
             codeAt = std::string::npos;  // a slot is written with its comma

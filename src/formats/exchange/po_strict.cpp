@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "formats/exchange/po_read.h"
+#include "support/strutil.h"
 
 namespace tov::exchange::po {
 
@@ -318,6 +319,13 @@ private:
             if (entries_ > 0) return false;
             const std::string contentType = headerField(e.msgstr.c_str(), "Content-Type");
             if (!charsetOf(contentType).empty()) return false;
+            // gettext's parser takes the first "charset=" of the header,
+            // wherever it stands.
+            const size_t charset = e.msgstr.find("charset=");
+            if (charset != std::string::npos &&
+                (contentType.find("charset=") == std::string::npos ||
+                 e.msgstr.find("charset=", charset + 1) != std::string::npos))
+                return false;
             r.file.original = headerField(e.msgstr.c_str(), "Project-Id-Version");
             r.file.targetLanguage = headerField(e.msgstr.c_str(), "Language");
             r.file.sourceLanguage = headerField(e.msgstr.c_str(), "X-Source-Language");
@@ -382,6 +390,9 @@ private:
 bool readStrict(std::string_view bytes, ReadResult& out)
 {
     out = ReadResult();
+    // Bytes that are not UTF-8 are read, or refused, by rules of gettext's
+    // own that depend on the whole header.
+    if (!isWellFormedUtf8(bytes)) return false;
     return Reader(bytes).read(out);
 }
 

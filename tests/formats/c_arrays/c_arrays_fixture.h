@@ -19,12 +19,7 @@ class CArraysTest : public ::testing::Test {
 public:
     std::string path(const std::string& name) const { return dir_ + name; }
     std::string writeFile(const std::string& name, const std::string& bytes) const { return folder_.put(name, bytes); }
-    std::string readFile(const std::string& file) const
-    {
-        std::string bytes;
-        readFileBytes(file, bytes);
-        return bytes;
-    }
+    std::string readFile(const std::string& file) const { return testing::readBytes(file); }
 
     testing::TempFolder folder_;
     std::string dir_ = folder_.path();

@@ -112,6 +112,8 @@ TEST(CArraysRead, RefusesFilesOutsideTheFormat)
          withHead(kTwo, {"const char *t[][2] = {", "{\"a\", \"b\"}, // 0", "{\"c\", \"d\"}, // 1", "};"})},
         {"escaped double quote", true, "more than one text",
          withHead(kTwo, {"const char *t[] = {", "\"say \\\"hi\\\"\", // 0", "\"\", // 1", "};"})},
+        {"text ending in a backslash", true, "line 8: the text ends with a backslash",
+         withHead(kTwo, {"const char *t[] = {", "\"a\", // 0", "\"24h\\\" // 1", "};"})},
         {"text longer than 254", true, "line 7: a double quote without its closing one",
          withHead(kTwo, {"const char *t[] = {", "\"" + std::string(255, 'x') + "\", // 0", "\"a\", // 0",
                          "\"b\", // 1", "};"})},

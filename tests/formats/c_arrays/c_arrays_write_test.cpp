@@ -5,18 +5,14 @@
 #include "formats/c_arrays/c_arrays.h"
 #include "formats/c_arrays/c_arrays_fixture.h"
 #include "tests/support/fault_injection.h"
+#include "tests/support/temp_folder.h"
 
 namespace tov {
 namespace {
 
 using Lines = std::vector<std::string>;
+using testing::crlf;
 
-std::string crlf(const Lines& lines)
-{
-    std::string s;
-    for (const auto& l : lines) s += l + "\r\n";
-    return s;
-}
 // Pads a written line to the comment column.
 std::string to60(const std::string& s) { return s + std::string(s.size() < 60 ? 60 - s.size() : 0, ' '); }
 const std::string sp18(18, ' '), sp19(19, ' ');

@@ -99,8 +99,7 @@ protected:
 
     static ReadResult readBack(const std::string& path)
     {
-        std::string bytes;
-        readFileBytes(path, bytes);
+        const std::string bytes = testing::readBytes(path);
         return read(detectFormat(path, bytes), bytes);
     }
 
@@ -108,8 +107,7 @@ protected:
     // parser reads it.
     static void expectReadStrictly(const std::string& path)
     {
-        std::string bytes;
-        readFileBytes(path, bytes);
+        const std::string bytes = testing::readBytes(path);
         ReadResult strict;
         ASSERT_TRUE(po::readStrict(bytes, strict)) << path;
         const ReadResult gettext = po::readThroughGettext(bytes);
@@ -121,8 +119,7 @@ protected:
     // the whole document reads it.
     static void expectReadUnitByUnit(const std::string& path)
     {
-        std::string bytes;
-        readFileBytes(path, bytes);
+        const std::string bytes = testing::readBytes(path);
         ReadResult fast;
         ASSERT_TRUE(xliff::readUnitByUnit(bytes, fast)) << path;
         EXPECT_EQ(fast.file, xliff::readWhole(bytes).file) << path;

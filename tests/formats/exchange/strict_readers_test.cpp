@@ -47,13 +47,20 @@ TEST(PoRead, StrictReaderReadsWhatGettextReads)
         {std::string(kHeader) + "msgid \"no context\"\nmsgstr \"bez\"\n\nmsgctxt \"\"\nmsgid \"no context\"\nmsgstr \"\"\n\n"
                                 "#, fuzzy\n#~| msgid \"x\"\n#~| \"y\"\n#~ msgctxt \"gone\"\n#~ msgid \"Gone\"\n#~ msgstr \"\"\n#~ \"Nie ma\"\n",
          true},
-        {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=CHARSET\\n\"\n\nmsgctxt\t\"a\"\nmsgid\"\xC5\xBC\"\nmsgstr \"\xFF\"  \n",
+        {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=CHARSET\\n\"\n\nmsgctxt\t\"a\"\nmsgid\"\xC5\xBC\"\nmsgstr \"\xC3\xBF\"  \n",
          true},
         {"msgctxt \"a\"\nmsgid \"no header\"\nmsgstr \"\"\n", true},
         {std::string(kHeader) + "msgid \"a\"\n\nmsgstr \"b\"\n", true},
         // Left to gettext's parser.
         {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=ISO-8859-2\\n\"\n\nmsgid \"a\"\nmsgstr \"\xBF\"\n", false},
         {std::string(kHeader) + "msgid \"a\"\r\nmsgstr \"b\"\r\n", false},
+        {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=CHARSET\\n\"\n\nmsgid \"a\"\nmsgstr \"\xFF\"\n", false},
+        {"msgid \"\"\nmsgstr \"\"\n\"msgid_plurset=x\\n\"\n\"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+         "msgid \"a\"\nmsgstr \"\xC5\xC5\"\n",
+         false},
+        {"msgid \"\"\nmsgstr \"\"\n\"X: charset=ASCII\\n\"\n\"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+         "msgid \"a\"\nmsgstr \"\xC5\xBC\"\n",
+         false},
         {"\xEF\xBB\xBF" + std::string(kHeader), false},
         {std::string(kHeader) + "msgid \"a\"\nmsgstr \"b\"\n\nmsgid \"a\"\nmsgstr \"c\"\n", false},
         {std::string(kHeader) + "msgid \"a\"\nmsgstr \"b\"\n\n#~ msgid \"a\"\n#~ msgstr \"c\"\n", false},

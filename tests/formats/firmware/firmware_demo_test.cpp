@@ -48,7 +48,7 @@ TEST(FirmwareDemo, EverySetOpensAsBaseAndDestination)
             EXPECT_NE(translation.cell(4, row), translation.cell(2, row)) << c.dest << " row " << row;
         }
 
-        fwtest::TempFolder out;
+        testing::TempFolder out;
         const FirmwareSave s =
             saveFirmwareDestination(translation, work, family, out / "SET.POL", BackupChoice::none());
         ASSERT_TRUE(s.ok()) << c.dest;

@@ -14,7 +14,7 @@
 namespace tov {
 namespace {
 
-using fwtest::TempFolder;
+using testing::TempFolder;
 
 struct GrammarCase {
     const char* name;
@@ -224,7 +224,7 @@ TEST(FirmwareRead, LineRuleAndColumns)
     };
     TempFolder dir;
     for (const auto& c : cases) {
-        const std::string path = dir.write("f.txt", c.bytes);
+        const std::string path = dir.put("f.txt", c.bytes);
         for (int col : {1, 2}) {
             TextGrid work(11, 40);
             work.setCell(0, 3, "keep");
@@ -263,7 +263,7 @@ TEST(FirmwareRead, FailuresAndLimit)
     EXPECT_EQ(work.rowCount(), 5);
 
     // Line indices are 16-bit: nothing is stored beyond row 65534.
-    const std::string path = dir.write("big.ENG", "a\r\nb\r\nc\r\n");
+    const std::string path = dir.put("big.ENG", "a\r\nb\r\nc\r\n");
     r = ReadFileToColumn(work, path, 1, 65533);
     EXPECT_TRUE(r.readOk);
     EXPECT_TRUE(r.tooManyLines);
@@ -314,7 +314,7 @@ TEST(FirmwareExtract, SingleLineSet)
     TempFolder dir;
     TextGrid work(11, 0);
     TextGrid table(9, 1);
-    ReadFileToColumn(work, dir.write("ONE.ENG", "'X'\r\n"), 1, 0);
+    ReadFileToColumn(work, dir.put("ONE.ENG", "'X'\r\n"), 1, 0);
     ExtractTexts(work, 1, table, 2);
     EXPECT_EQ(table.rowCount(), 2);
     EXPECT_EQ(table.cell(0, 1), "1");

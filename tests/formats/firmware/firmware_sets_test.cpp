@@ -26,7 +26,7 @@ namespace {
 
 using fwtest::crlf;
 using fwtest::readBytes;
-using fwtest::TempFolder;
+using testing::TempFolder;
 using testing::FileSizeLimit;
 
 const FirmwareFamily& family(std::uint8_t kind) { return *firmwareFamily(kind); }
@@ -54,10 +54,10 @@ struct TwoFileSet {
     std::vector<std::string> editCze = {"; naglowek", "E1 'T''o'", "", "E3 'piec' // piaty", "KONIEC"};
     TwoFileSet()
     {
-        dir.write("ORVANTA/ENG/A.ENG", crlf(a));
-        dir.write("ORVANTA/ENG/EDIT.ENG", crlf(edit));
-        dir.write("ORVANTA/OUT/A.CZE", crlf(aCze));
-        dir.write("ORVANTA/OUT/EDIT.CZE", crlf(editCze));
+        dir.put("ORVANTA/ENG/A.ENG", crlf(a));
+        dir.put("ORVANTA/ENG/EDIT.ENG", crlf(edit));
+        dir.put("ORVANTA/OUT/A.CZE", crlf(aCze));
+        dir.put("ORVANTA/OUT/EDIT.CZE", crlf(editCze));
     }
     std::string base() const { return dir / "ORVANTA/ENG/EDIT.ENG"; }
     std::string dest() const { return dir / "ORVANTA/OUT/EDIT.CZE"; }
@@ -130,7 +130,7 @@ TEST(FirmwareFamilies, OrvantaEntryVisibility)
                                            {"ORVANTA/ENG/MENU.ENG", false},
                                            {"ORVANTA/CZE/EDIT.CZE", false}}) {
         TempFolder dir;
-        if (c.file) dir.write(c.file, "x\r\n");
+        if (c.file) dir.put(c.file, "x\r\n");
         EXPECT_EQ(orvantaEntryVisible(dir.path()), c.visible) << (c.file ? c.file : "none");
     }
 }
@@ -152,11 +152,11 @@ TEST(FirmwareFamilies, KindSwitchClearsTables)
 TEST(FirmwareOpenBase, FilesInCaseInsensitiveOrderWithLineIndices)
 {
     TempFolder dir;
-    dir.write("ENG/EDIT.ENG", crlf({"'e0'", "x", "'e2' ;c"}));
-    dir.write("ENG/abc.eng", crlf({"'a0'", "'a1'"}));
-    dir.write("ENG/Zeta.Eng", crlf({"z", "z", "'z2'"}));
-    dir.write("ENG/EDIT.POL", crlf({"'p'"}));
-    dir.write("ENG/EDIT.ENG.bak", crlf({"'b'"}));
+    dir.put("ENG/EDIT.ENG", crlf({"'e0'", "x", "'e2' ;c"}));
+    dir.put("ENG/abc.eng", crlf({"'a0'", "'a1'"}));
+    dir.put("ENG/Zeta.Eng", crlf({"z", "z", "'z2'"}));
+    dir.put("ENG/EDIT.POL", crlf({"'p'"}));
+    dir.put("ENG/EDIT.ENG.bak", crlf({"'b'"}));
     std::filesystem::create_directories(dir / "ENG/SUB.ENG");
 
     Tables t;
@@ -194,9 +194,9 @@ TEST(FirmwareOpenBase, FilesInCaseInsensitiveOrderWithLineIndices)
 TEST(FirmwareOpenBase, ChoiceWithoutExtensionOpensEveryFile)
 {
     TempFolder dir;
-    dir.write("SET/B.POL", crlf({"'b'"}));
-    dir.write("SET/a", crlf({"'a'"}));
-    dir.write("SET/C.ENG", crlf({"'c'"}));
+    dir.put("SET/B.POL", crlf({"'b'"}));
+    dir.put("SET/a", crlf({"'a'"}));
+    dir.put("SET/C.ENG", crlf({"'c'"}));
     Tables t;
     const FirmwareBaseOpen r = openFirmwareBase(t.translation, t.work, dir / "SET/a");
     ASSERT_TRUE(r.loaded());
@@ -208,10 +208,10 @@ TEST(FirmwareOpenBase, RefusalsLeaveTablesUnchanged)
 {
     TempFolder dir;
     // 65535 lines in all can be held; one more cannot.
-    dir.write("FIT/A.ENG", std::string(40000, '\n'));
-    dir.write("FIT/B.ENG", std::string(25534, '\n') + "'last'");
-    dir.write("BIG/A.ENG", std::string(40000, '\n'));
-    dir.write("BIG/B.ENG", std::string(25535, '\n') + "'last'");
+    dir.put("FIT/A.ENG", std::string(40000, '\n'));
+    dir.put("FIT/B.ENG", std::string(25534, '\n') + "'last'");
+    dir.put("BIG/A.ENG", std::string(40000, '\n'));
+    dir.put("BIG/B.ENG", std::string(25535, '\n') + "'last'");
 
     struct Case {
         std::string chosen;
@@ -267,8 +267,8 @@ struct Socket {
 TEST(FirmwareOpenBase, UnreadableFileIsReportedAndSkipped)
 {
     TempFolder dir;
-    dir.write("ENG/A.ENG", crlf({"'a'"}));
-    dir.write("ENG/C.ENG", crlf({"x", "'c'"}));
+    dir.put("ENG/A.ENG", crlf({"'a'"}));
+    dir.put("ENG/C.ENG", crlf({"x", "'c'"}));
     Socket sock(dir / "ENG/B.ENG");
     Tables t;
     const FirmwareBaseOpen r = openFirmwareBase(t.translation, t.work, dir / "ENG/A.ENG");
@@ -354,9 +354,9 @@ TEST(FirmwareOpenDestination, LineCountsAndStructure)
         if (c.missing)
             std::filesystem::remove(set.dir / "ORVANTA/OUT/A.CZE");
         else if (c.failureRow == 5)
-            set.dir.write("ORVANTA/OUT/EDIT.CZE", crlf({"; naglowek", "E1 'T''o'", "", "E3 'piec' // piaty", "'dod'"}));
+            set.dir.put("ORVANTA/OUT/EDIT.CZE", crlf({"; naglowek", "E1 'T''o'", "", "E3 'piec' // piaty", "'dod'"}));
         else
-            set.dir.write("ORVANTA/OUT/A.CZE", crlf({"A1 'jed'", "-", "extra", "A3 \"trzy \" ; trzeci"}));
+            set.dir.put("ORVANTA/OUT/A.CZE", crlf({"A1 'jed'", "-", "extra", "A3 \"trzy \" ; trzeci"}));
         Tables t;
         const FirmwareBaseOpen b = openFirmwareBase(t.translation, t.work, set.base());
         const auto before = column(t.work, 2, 0, 9);
@@ -408,11 +408,11 @@ TEST(FirmwareSave, UnchangedSetsComeBackByteForByte)
     // Every set of the real-file corpus, and a set written with CR LF lines,
     // opened as base and as destination and saved unchanged.
     TempFolder dir;
-    const std::string crlfSet = dir.write(
+    const std::string crlfSet = dir.put(
         "CRLF/MAIN.ENG",
         crlf({"; Main texts", "M1  DB 'Start    ', 0 ; first", "M2  DB \"Quote's\" // second", "",
               "M3  DB 'It''s ''ok''   ',13,10,'$'", "M4  DB 'A;B'", "  \t ", "M5 = \"\xB1\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF\""}));
-    dir.write("CRLF/ZZZ.ENG", crlf({"'z'", "x"}));
+    dir.put("CRLF/ZZZ.ENG", crlf({"'z'", "x"}));
     const std::string corpus = std::string(TOVRANA_CORPUS_DIR) + "/firmware/";
     const std::vector<std::string> sets = {corpus + "msdos_v2/FORMES.ASM", corpus + "msdos_v4/MEM.SKL",
                                            corpus + "msdos_v4/KBMSG.INC", corpus + "msdos_v4/EMS_US.MSG",
@@ -500,7 +500,7 @@ TEST(FirmwareSave, TextsWithoutPlaceRefuseTheSave)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TwoFileSet set;
-        set.dir.write("ORVANTA/OUT/EDIT.CZE", crlf({"; naglowek", "E1 'T''o'", "", c.destLine, "KONIEC"}));
+        set.dir.put("ORVANTA/OUT/EDIT.CZE", crlf({"; naglowek", "E1 'T''o'", "", c.destLine, "KONIEC"}));
         Tables t;
         const FirmwareBaseOpen b = openFirmwareBase(t.translation, t.work, set.base());
         const FirmwareDestinationOpen d =
@@ -568,7 +568,7 @@ TEST(FirmwareSave, OutputExtension)
 TEST(FirmwareSave, ExistingNamesInAnotherCaseAreReplaced)
 {
     TwoFileSet set;
-    set.dir.write("ORVANTA/OUT/edit.cze", "old\r\n");
+    set.dir.put("ORVANTA/OUT/edit.cze", "old\r\n");
     std::filesystem::remove(set.dir / "ORVANTA/OUT/EDIT.CZE");
     Tables t;
     const FirmwareBaseOpen b = openFirmwareBase(t.translation, t.work, set.base());

@@ -1,4 +1,4 @@
-// Helpers shared by the firmware tests: a temporary folder and file access.
+// Helpers shared by the firmware tests: file access.
 #pragma once
 
 #include <cstdio>
@@ -14,13 +14,6 @@
 
 namespace tov::fwtest {
 
-// A fresh folder under the system's temporary folder, removed at the end.
-class TempFolder : public tov::testing::TempFolder {
-public:
-    // Writes `bytes` to folder/rel, creating sub-folders; the full name.
-    std::string write(const std::string& rel, const std::string& bytes) const { return put(rel, bytes); }
-};
-
 inline std::string readBytes(const std::string& path)
 {
     std::string data;
@@ -28,7 +21,6 @@ inline std::string readBytes(const std::string& path)
     return data;
 }
 
-// Lines joined with CR LF after each, as the program writes them.
-inline std::string crlf(const std::vector<std::string>& lines) { return joinCrLf(lines); }
+using tov::testing::crlf;
 
 }  // namespace tov::fwtest

@@ -22,21 +22,8 @@ namespace {
 namespace fs = std::filesystem;
 
 using Folder = tov::testing::TempFolder;
-
-std::string readBytes(const std::string& path)
-{
-    std::string out;
-    readFileBytes(path, out);
-    return out;
-}
-
-// Where two large texts first differ (npos when equal), so that a failure
-// names a place instead of printing whole files.
-size_t firstDifference(const std::string& a, const std::string& b)
-{
-    const auto [ia, ib] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
-    return ia == a.end() && ib == b.end() ? std::string::npos : static_cast<size_t>(ia - a.begin());
-}
+using tov::testing::firstDifference;
+using tov::testing::readBytes;
 
 std::vector<std::pair<std::string, std::string>> keyAndBase(const std::vector<Row>& rows)
 {

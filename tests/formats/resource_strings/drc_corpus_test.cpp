@@ -40,7 +40,7 @@ TEST(DrcCorpus, EveryFileReadsAndRoundTrips)
             files.push_back(e.path());
     }
     ASSERT_EQ(files.size(), kEntries.size());
-    testing::TempDir dir;
+    testing::TempFolder dir;
     for (const auto& path : files) {
         SCOPED_TRACE(path);
         TextGrid base(11, 1);
@@ -48,7 +48,7 @@ TEST(DrcCorpus, EveryFileReadsAndRoundTrips)
         EXPECT_EQ(base.rowCount() - 1, kEntries.at(path.filename()));
 
         base.copyColumn(2, base, 1);
-        const std::string written = dir.file("w.drc");
+        const std::string written = dir / "w.drc";
         ASSERT_TRUE(WriteDrc(2, written, base));
         TextGrid back(11, 1);
         ASSERT_TRUE(ReadDrcBase(written, back));

@@ -11,8 +11,7 @@ namespace tov {
 namespace {
 
 using Rows = std::vector<std::pair<std::string, std::string>>;  // identifier, text
-using testing::TempDir;
-using testing::writeBytes;
+using testing::TempFolder;
 
 const std::string kHead = "/* header */\r\nSTRINGTABLE\r\nBEGIN\r\n";
 
@@ -67,12 +66,12 @@ TEST(ReadDrcBase, LineRules)
         {"quote beyond byte 255", kHead + "B," + std::string(253, ' ') + "\"t\"\r\nC, \"2\"\r\n", true,
          {{"B", "t"}, {"C", "2"}}},
     };
-    TempDir dir;
+    TempFolder dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        writeBytes(dir.file("b.drc"), c.file);
+        dir.put("b.drc", c.file);
         TextGrid g(11, 3);
-        EXPECT_EQ(static_cast<bool>(ReadDrcBase(dir.file("b.drc"), g)), c.ok);
+        EXPECT_EQ(static_cast<bool>(ReadDrcBase(dir / "b.drc", g)), c.ok);
         if (c.rows.empty()) {
             EXPECT_EQ(g.rowCount(), 3);
         } else {
@@ -83,12 +82,12 @@ TEST(ReadDrcBase, LineRules)
 
 TEST(ReadDrcBase, ClearsColumnsAndKeepsTheWholeLine)
 {
-    TempDir dir;
+    TempFolder dir;
     TextGrid g(11, 4);
     for (int c = 0; c <= 10; ++c)
         for (int r = 0; r < 8; ++r) g.setCell(c, r, "old");
-    writeBytes(dir.file("b.drc"), kHead + "  A,  \"1\" ; note \r\n B, \"2\"\r\n");
-    ASSERT_TRUE(ReadDrcBase(dir.file("b.drc"), g));
+    dir.put("b.drc", kHead + "  A,  \"1\" ; note \r\n B, \"2\"\r\n");
+    ASSERT_TRUE(ReadDrcBase(dir / "b.drc", g));
     EXPECT_EQ(g.rowCount(), 3);
     EXPECT_EQ(g.cell(10, 1), "A,  \"1\" ; note");
     EXPECT_EQ(g.cell(10, 2), "B, \"2\"");
@@ -97,14 +96,14 @@ TEST(ReadDrcBase, ClearsColumnsAndKeepsTheWholeLine)
     EXPECT_EQ(g.cell(6, 1), "old");
 
     // A longer file shows rows that were hidden: their old texts must not come back.
-    writeBytes(dir.file("c.drc"), kHead + "A, \"1\"\r\nB, \"2\"\r\nC, \"3\"\r\nD, \"4\"\r\nE, \"5\"\r\n");
+    dir.put("c.drc", kHead + "A, \"1\"\r\nB, \"2\"\r\nC, \"3\"\r\nD, \"4\"\r\nE, \"5\"\r\n");
     g.setRowCount(2);
-    ASSERT_TRUE(ReadDrcBase(dir.file("c.drc"), g));
+    ASSERT_TRUE(ReadDrcBase(dir / "c.drc", g));
     EXPECT_EQ(g.rowCount(), 6);
     for (int r = 2; r <= 5; ++r) EXPECT_EQ(g.cell(2, r), "") << r;
 
     // A file that cannot be read still clears the columns and is an error.
-    EXPECT_FALSE(ReadDrcBase(dir.file("missing.drc"), g));
+    EXPECT_FALSE(ReadDrcBase(dir / "missing.drc", g));
     EXPECT_EQ(g.cell(0, 1), "");
     EXPECT_EQ(g.cell(1, 5), "");
 }
@@ -131,13 +130,13 @@ TEST(ReadDrcBase, RefusesWhatItCannotHoldWhole)
         {"identifier beyond the reach", kHead + "A, \"1\"\r\n" + longest + "I,\"t\"\r\n",
          DrcRead::Status::EntryTooLong, 5, 0},
     };
-    TempDir dir;
+    TempFolder dir;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        writeBytes(dir.file("b.drc"), c.file);
+        dir.put("b.drc", c.file);
         TextGrid g(11, 2);
         g.setCell(0, 1, "old");
-        const DrcRead read = ReadDrcBase(dir.file("b.drc"), g);
+        const DrcRead read = ReadDrcBase(dir / "b.drc", g);
         EXPECT_EQ(read.status, c.status);
         EXPECT_EQ(read.line, c.line);
         if (read.refused()) {
@@ -153,9 +152,9 @@ TEST(ReadDrcBase, RefusesWhatItCannotHoldWhole)
 
 TEST(ReadDrcColumn, MergesByIdentifier)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string longId(300, 'L');
-    writeBytes(dir.file("d.drc"),
+    dir.put("d.drc",
                kHead + "B, \"b1\"\r\nX, \"unknown\"\r\na, \"lower\"\r\nA, \"first\"\r\n" + longId +
                    ", \"long\"\r\n\xA0" "C\xA0, \"c\xA0" "d\"\r\nA, \"second\"\r\nEND\r\n");
     TextGrid g(11, 7);
@@ -164,7 +163,7 @@ TEST(ReadDrcColumn, MergesByIdentifier)
         g.setCell(0, r, ids[r]);
         g.setCell(2, r, "kept");
     }
-    ASSERT_TRUE(ReadDrcColumn(2, dir.file("d.drc"), g));
+    ASSERT_TRUE(ReadDrcColumn(2, dir / "d.drc", g));
     // The k-th entry of an identifier fills its k-th row.
     EXPECT_EQ(rowsOf(g, 2), (Rows{{"A", "first"}, {"B", "b1"}, {"A", "second"}, {"C", "c d"},
                                  {"D", "kept"}, {longId, "long"}}));
@@ -172,12 +171,12 @@ TEST(ReadDrcColumn, MergesByIdentifier)
     EXPECT_EQ(g.cell(2, 0), "kept");
     EXPECT_EQ(g.cell(1, 1), "");
 
-    ASSERT_TRUE(ReadDrcColumn(1, dir.file("d.drc"), g));
+    ASSERT_TRUE(ReadDrcColumn(1, dir / "d.drc", g));
     EXPECT_EQ(g.cell(1, 2), "b1");
 
-    writeBytes(dir.file("bad.drc"), "A, \"x\"\r\n");
-    EXPECT_FALSE(ReadDrcColumn(2, dir.file("bad.drc"), g));
-    EXPECT_FALSE(ReadDrcColumn(2, dir.file("missing.drc"), g));
+    dir.put("bad.drc", "A, \"x\"\r\n");
+    EXPECT_FALSE(ReadDrcColumn(2, dir / "bad.drc", g));
+    EXPECT_FALSE(ReadDrcColumn(2, dir / "missing.drc", g));
     EXPECT_EQ(g.cell(2, 1), "first");
 }
 
@@ -196,16 +195,16 @@ TEST(ReadDrcColumn, SharedIdentifiersFillTheirRowsInOrder)
         {"more entries", {"A", "B", "A"}, "A,\"1\"\r\nA,\"2\"\r\nA,\"3\"\r\n", {"1", "kept", "3"}},
         {"one row, two entries", {"A"}, "A,\"1\"\r\nA,\"2\"\r\n", {"2"}},
     };
-    TempDir dir;
+    TempFolder dir;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        writeBytes(dir.file("d.drc"), kHead + c.entries);
+        dir.put("d.drc", kHead + c.entries);
         TextGrid g(11, static_cast<int>(c.ids.size()) + 1);
         for (size_t i = 0; i < c.ids.size(); ++i) {
             g.setCell(0, static_cast<int>(i) + 1, c.ids[i]);
             g.setCell(2, static_cast<int>(i) + 1, "kept");
         }
-        ASSERT_TRUE(ReadDrcColumn(2, dir.file("d.drc"), g));
+        ASSERT_TRUE(ReadDrcColumn(2, dir / "d.drc", g));
         std::vector<std::string> texts;
         for (int r = 1; r < g.rowCount(); ++r) texts.push_back(g.cell(2, r));
         EXPECT_EQ(texts, c.texts);

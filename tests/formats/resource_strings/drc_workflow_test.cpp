@@ -14,8 +14,7 @@ namespace tov {
 namespace {
 
 using testing::readBytes;
-using testing::TempDir;
-using testing::writeBytes;
+using testing::TempFolder;
 
 const std::string kHead = "STRINGTABLE\r\nBEGIN\r\n";
 
@@ -46,11 +45,11 @@ TextGrid baseWithDestination(const std::string& dest)
 
 TEST(DrcWorkflow, OpenBaseReadsOverRowsOnlyWhenRowOneHasADestination)
 {
-    TempDir dir;
-    writeBytes(dir.file("new.drc"), kHead + "B, \"new b\"\r\nC, \"new c\"\r\n");
+    TempFolder dir;
+    dir.put("new.drc", kHead + "B, \"new b\"\r\nC, \"new c\"\r\n");
 
     TextGrid over = baseWithDestination("aa");
-    const DrcBaseOpen merged = openDrcBase(dir.file("new.drc"), over);
+    const DrcBaseOpen merged = openDrcBase(dir / "new.drc", over);
     EXPECT_TRUE(merged.ok);
     EXPECT_FALSE(merged.rebuilt);
     EXPECT_EQ(over.rowCount(), 3);
@@ -59,7 +58,7 @@ TEST(DrcWorkflow, OpenBaseReadsOverRowsOnlyWhenRowOneHasADestination)
     EXPECT_EQ(over.cell(2, 2), "bb");
 
     TextGrid anew = baseWithDestination("");  // row 1 without destination text
-    const DrcBaseOpen rebuilt = openDrcBase(dir.file("new.drc"), anew);
+    const DrcBaseOpen rebuilt = openDrcBase(dir / "new.drc", anew);
     EXPECT_TRUE(rebuilt.ok);
     EXPECT_TRUE(rebuilt.rebuilt);
     EXPECT_EQ(anew.cell(0, 1), "B");
@@ -68,43 +67,43 @@ TEST(DrcWorkflow, OpenBaseReadsOverRowsOnlyWhenRowOneHasADestination)
     // Texts left beyond the row count are no rows to read over.
     TextGrid hidden = baseWithDestination("aa");
     hidden.setRowCount(1);
-    const DrcBaseOpen reopened = openDrcBase(dir.file("new.drc"), hidden);
+    const DrcBaseOpen reopened = openDrcBase(dir / "new.drc", hidden);
     EXPECT_TRUE(reopened.rebuilt);
     EXPECT_EQ(hidden.rowCount(), 3);
 
     TextGrid failed = baseWithDestination("aa");
-    EXPECT_FALSE(openDrcBase(dir.file("missing.drc"), failed).ok);
+    EXPECT_FALSE(openDrcBase(dir / "missing.drc", failed).ok);
 }
 
 TEST(DrcWorkflow, BlankDestinationAndReopening)
 {
-    TempDir dir;
+    TempFolder dir;
     TextGrid g = baseWithDestination("aa");
-    writeBytes(dir.file("d.drc"), "old destination");
-    ASSERT_TRUE(writeBlankDrcDestination(dir.file("d.drc"), g, BackupChoice::dated(kWhen)));
+    dir.put("d.drc", "old destination");
+    ASSERT_TRUE(writeBlankDrcDestination(dir / "d.drc", g, BackupChoice::dated(kWhen)));
     EXPECT_EQ(g.cell(2, 1), "");
-    EXPECT_EQ(readBytes(dir.file("d.drc")), FormatDrc(2, g));
+    EXPECT_EQ(readBytes(dir / "d.drc"), FormatDrc(2, g));
     // The texts a blank replaces are kept.
-    EXPECT_EQ(readBytes(dir.file("d.drc.2008.05.12.14.03.05.bak")), "old destination");
+    EXPECT_EQ(readBytes(dir / "d.drc.2008.05.12.14.03.05.bak"), "old destination");
     // A blank that cannot be written leaves the texts in the table.
     TextGrid kept = baseWithDestination("aa");
-    EXPECT_FALSE(writeBlankDrcDestination(dir.file("no/such/d.drc"), kept, BackupChoice::dated(kWhen)));
+    EXPECT_FALSE(writeBlankDrcDestination(dir / "no/such/d.drc", kept, BackupChoice::dated(kWhen)));
     EXPECT_EQ(kept.cell(2, 1), "aa");
 
-    writeBytes(dir.file("base.drc"), kHead + "A, \"a\"\r\nB, \"b\"\r\n");
-    writeBytes(dir.file("dest.drc"), kHead + "B, \"bb\"\r\n");
+    dir.put("base.drc", kHead + "A, \"a\"\r\nB, \"b\"\r\n");
+    dir.put("dest.drc", kHead + "B, \"bb\"\r\n");
     TextGrid r(11, 1);
-    EXPECT_TRUE(reopenDrcFiles(dir.file("base.drc"), dir.file("dest.drc"), r));
+    EXPECT_TRUE(reopenDrcFiles(dir / "base.drc", dir / "dest.drc", r));
     EXPECT_EQ(r.cell(2, 2), "bb");
-    EXPECT_TRUE(reopenDrcFiles(dir.file("base.drc"), dir.file("none.drc"), r));
+    EXPECT_TRUE(reopenDrcFiles(dir / "base.drc", dir / "none.drc", r));
     EXPECT_EQ(r.cell(2, 2), "");
-    EXPECT_FALSE(reopenDrcFiles(dir.file("none.drc"), dir.file("dest.drc"), r));
+    EXPECT_FALSE(reopenDrcFiles(dir / "none.drc", dir / "dest.drc", r));
 }
 
 TEST(DrcWorkflow, SaveMakesTheDatedBackupOfAnExistingFile)
 {
-    TempDir dir;
-    const std::string path = dir.file("texts.drc");
+    TempFolder dir;
+    const std::string path = (dir / "texts.drc");
     const std::string backup = path + ".2008.05.12.14.03.05.bak";
     const TextGrid g = baseWithDestination("aa");
 

@@ -13,7 +13,7 @@ namespace tov {
 namespace {
 
 using testing::readBytes;
-using testing::TempDir;
+using testing::TempFolder;
 using testing::writeBytes;
 
 TextGrid table(const std::vector<std::pair<std::string, std::string>>& rows)
@@ -60,9 +60,9 @@ TEST(WriteDrc, ExactBytes)
         "      " + id40 + ",       \"\"\r\n"
         "      D," + std::string(42, ' ') + "\"\xA0\"\r\n"
         "  \r\n END\r\n";
-    TempDir dir;
-    ASSERT_TRUE(WriteDrc(2, dir.file("d.drc"), g));
-    EXPECT_EQ(readBytes(dir.file("d.drc")), expected);
+    TempFolder dir;
+    ASSERT_TRUE(WriteDrc(2, dir / "d.drc", g));
+    EXPECT_EQ(readBytes(dir / "d.drc"), expected);
 
     const size_t headSize = std::string(" STRINGTABLE\r\n  BEGIN\r\n").size();
     for (const int len : {3, 36, 37, 40}) {
@@ -75,24 +75,24 @@ TEST(WriteDrc, ExactBytes)
 
 TEST(WriteDrc, ReadsBack)
 {
-    TempDir dir;
+    TempFolder dir;
     const TextGrid g = table({{"A", "x\\\"y"}, {"B", "a\xA0" "b"}, {"C", "say \"hi\""}, {"D", "\\n "}});
-    ASSERT_TRUE(WriteDrc(2, dir.file("d.drc"), g));
+    ASSERT_TRUE(WriteDrc(2, dir / "d.drc", g));
     TextGrid back(11, 1);
-    ASSERT_TRUE(ReadDrcBase(dir.file("d.drc"), back));
+    ASSERT_TRUE(ReadDrcBase(dir / "d.drc", back));
     ASSERT_EQ(back.rowCount(), 5);
     EXPECT_EQ(back.cell(1, 1), "x\"y");  // the backslash before a quote is lost
     EXPECT_EQ(back.cell(1, 2), "a\xA0" "b");
     EXPECT_EQ(back.cell(1, 3), "say \"hi\"");
     EXPECT_EQ(back.cell(1, 4), "\\n ");
-    ASSERT_TRUE(ReadDrcColumn(2, dir.file("d.drc"), back));
+    ASSERT_TRUE(ReadDrcColumn(2, dir / "d.drc", back));
     EXPECT_EQ(back.cell(2, 2), "a b");  // the column reader turns no-break spaces into blanks
 }
 
 TEST(WriteDrc, LimitsLeaveTheFileUntouched)
 {
-    TempDir dir;
-    const std::string path = dir.file("d.drc");
+    TempFolder dir;
+    const std::string path = (dir / "d.drc");
     writeBytes(path, "previous");
 
     TextGrid big(11, 65537);
@@ -102,7 +102,7 @@ TEST(WriteDrc, LimitsLeaveTheFileUntouched)
     writeBytes(path, "previous");
 
     TextGrid longText = table({{"A", std::string(65535, 'x')}});
-    EXPECT_TRUE(WriteDrc(2, dir.file("ok.drc"), longText));
+    EXPECT_TRUE(WriteDrc(2, dir / "ok.drc", longText));
     longText.setCell(2, 1, std::string(65536, 'x'));
     const WriteResult r = WriteDrc(2, path, longText);
     EXPECT_FALSE(r);
@@ -111,9 +111,9 @@ TEST(WriteDrc, LimitsLeaveTheFileUntouched)
 
     // The longest identifier whose line still reads back.
     TextGrid longId = table({{std::string(65526, 'i'), "t"}});
-    ASSERT_TRUE(WriteDrc(2, dir.file("id.drc"), longId));
+    ASSERT_TRUE(WriteDrc(2, dir / "id.drc", longId));
     TextGrid back(11, 1);
-    EXPECT_TRUE(ReadDrcBase(dir.file("id.drc"), back));
+    EXPECT_TRUE(ReadDrcBase(dir / "id.drc", back));
     longId.setCell(0, 1, std::string(65527, 'i'));
     EXPECT_FALSE(WriteDrc(2, path, longId));
     EXPECT_EQ(readBytes(path), "previous");
@@ -121,8 +121,8 @@ TEST(WriteDrc, LimitsLeaveTheFileUntouched)
 
 TEST(WriteDrc, ReadOnlyFolderLeavesTheFileUntouched)
 {
-    TempDir dir;
-    const std::string path = dir.file("d.drc");
+    TempFolder dir;
+    const std::string path = (dir / "d.drc");
     writeBytes(path, "previous");
     ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
     {
@@ -134,8 +134,8 @@ TEST(WriteDrc, ReadOnlyFolderLeavesTheFileUntouched)
 
 TEST(WriteDrc, FullDiskLeavesTheFileUntouched)
 {
-    TempDir dir;
-    const std::string path = dir.file("d.drc");
+    TempFolder dir;
+    const std::string path = (dir / "d.drc");
     const std::string previous = " STRINGTABLE\r\n  BEGIN\r\n      A,  \"old\"\r\n  \r\n END\r\n";
     writeBytes(path, previous);
     {
