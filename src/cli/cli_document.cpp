@@ -121,7 +121,9 @@ std::unique_ptr<Opened> openDocument(const Options& o, OpenMode mode)
 
     OpenOptions options;
     options.check = mode == OpenMode::Check;
-    options.workingTable = false;  // no window shows it
+    // No window shows the working table; only a firmware set that is to be
+    // saved needs it, for the lines its texts are merged into.
+    options.workingTable = o.command == Command::Import && familyOf(o.kind) == FormatFamily::Firmware;
     const OpenResult base = d->format->openBase(d->doc, o.base, options);
     handle(*d, base.diagnostics, mode);
     if (d->format->traits().languagePickers) chooseLanguages(*d, o);

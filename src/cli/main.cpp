@@ -20,6 +20,7 @@
 #include "cli/cli_import.h"
 #include "cli/cli_report.h"
 #include "document/exchange_files.h"
+#include "document/format.h"
 #include "document/text_exchange.h"
 #include "support/atomic_file.h"
 #include "support/program_folder.h"
@@ -126,22 +127,23 @@ int runExport(const Options& o)
     return kExitOk;
 }
 
-// The heap a run will fill, backed by large pages where the system offers
-// them: a run touches a few times its inputs' size in fresh memory, and
-// taking that in 4 KB pages costs more than reading the files. The block is
-// freed at once and stays at the top of the heap (see the trim threshold),
-// where the document's strings are then carved from.
+// The heap a run of resource strings will fill, backed by large pages where
+// the system offers them: such a run touches a few times its inputs' size in
+// fresh memory, and taking that in 4 KB pages costs more than reading the
+// files. The block is freed at once and stays at the top of the heap (see the
+// trim threshold), where the document's rows are then carved from. The other
+// families touch their memory more sparsely: there a large page counts whole
+// for the few bytes used in it, and costs more memory than it saves time.
 void prepareHeap(const Options& o)
 {
+    if (tov::familyOf(o.kind) != tov::FormatFamily::ResourceStrings) return;
     std::size_t input = 0;
     for (const std::string* path : {&o.base, &o.dest, &o.tsv}) {
         struct stat st {};
         if (!path->empty() && ::stat(path->c_str(), &st) == 0 && S_ISREG(st.st_mode))
             input += static_cast<std::size_t>(st.st_size);
     }
-    // A firmware set is named by one of its files: the others are not
-    // counted, so the block is never smaller than the largest set needs. Only
-    // the pages touched take memory.
+    // Only the pages touched take memory.
     constexpr std::size_t kLargePage = 2u << 20;
     const std::size_t size = std::clamp<std::size_t>(input * 4, 64u << 20, 192u << 20);
     void* block = std::malloc(size);

@@ -21,10 +21,10 @@ public:
     SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
     void chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest) override;
     std::string header(const TranslationDocument& doc, int column) const override;
-    const TextGrid& workingTable() const override { return working_; }
     const std::string& templatePath() const { return template_; }
 
 protected:
+    const TextGrid& workingGrid() const override { return working_; }
     RowNaming naming() const override { return RowNaming::Number; }
 
 private:
@@ -135,7 +135,7 @@ OpenResult CArraysFormat::openBase(TranslationDocument& doc, const std::string& 
 void CArraysFormat::keepEdits(const TranslationDocument& doc)
 {
     if (doc.destLanguage < 0 || doc.destLanguage >= static_cast<int>(doc.languages.size())) return;
-    for (int i = 0; i < doc.size(); ++i) working_.setCell(doc.destLanguage + 1, i + 1, doc.entry(i).dest);
+    for (int i = 0; i < doc.size(); ++i) working_.setCell(doc.destLanguage + 1, i + 1, doc.entry(i).dest.str());
 }
 
 void CArraysFormat::chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest)

@@ -13,6 +13,7 @@ void TranslationDocument::reset(RowNaming naming)
 {
     naming_ = naming;
     entries_.clear();
+    kept_.clear();
     files = FileSet{};
     languages.clear();
     baseLanguage = destLanguage = -1;
@@ -38,8 +39,38 @@ void TranslationDocument::assign(std::vector<Entry> entries)
     recount();
 }
 
+void TranslationDocument::dropUnviewed()
+{
+    if (kept_.empty()) return;
+    std::vector<bool> viewed(kept_.size(), false);
+    std::size_t left = kept_.size();
+    const std::less<const char*> before;
+    const auto mark = [&](const Text& t) {
+        if (t.owned() || t.empty()) return;
+        for (std::size_t k = 0; k < kept_.size(); ++k) {
+            const char* begin = kept_[k]->data();
+            if (!before(t.data(), begin) && !before(begin + kept_[k]->size(), t.data() + t.size())) {
+                if (!viewed[k]) {
+                    viewed[k] = true;
+                    --left;
+                }
+                return;
+            }
+        }
+    };
+    for (const Entry& e : entries_) {
+        if (left == 0) return;
+        for (const Text* t : {&e.id, &e.base, &e.dest, &e.stored, &e.baseComment, &e.destComment}) mark(*t);
+    }
+    std::size_t out = 0;
+    for (std::size_t k = 0; k < kept_.size(); ++k)
+        if (viewed[k]) kept_[out++] = std::move(kept_[k]);
+    kept_.resize(out);
+}
+
 void TranslationDocument::recount()
 {
+    dropUnviewed();
     counts_ = Counts{};
     checkMarks_.assign(entries_.size(), 0);
     for (std::size_t i = 0; i < entries_.size(); ++i) {
@@ -157,7 +188,7 @@ Location TranslationDocument::location(int index) const
 std::string TranslationDocument::rowName(int index) const
 {
     switch (naming_) {
-    case RowNaming::Identifier: return entry(index).id;
+    case RowNaming::Identifier: return entry(index).id.str();
     case RowNaming::Location: {
         const Location at = location(index);
         return at.file + ":" + std::to_string(at.line);

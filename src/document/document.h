@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -105,6 +106,12 @@ public:
     {
         return entryProblems(entry(index)) | checkMarks_[static_cast<std::size_t>(index)];
     }
+    // Keeps the bytes of a file read once, which rows view (Text::borrowed),
+    // for as long as any row views them; they do not change any more. Bytes
+    // that no row views are let go when the rows are recounted.
+    void keep(std::shared_ptr<const std::string> bytes) { kept_.push_back(std::move(bytes)); }
+    std::size_t keptBuffers() const { return kept_.size(); }
+
     // The text checks of the document's kind (checks::forKind); the rows are
     // checked again. A document starts without checks.
     void setCheckOptions(const checks::CheckOptions& options);
@@ -139,6 +146,8 @@ public:
 
 private:
     void recount();
+    // Lets go of the kept bytes that no row views any more.
+    void dropUnviewed();
     void count(std::size_t index, int sign);
     // The kFormat / kCheckWarning marks of a row, from its destination text.
     Problems checkMarks(const Entry& e) const;
@@ -150,6 +159,7 @@ private:
 
     RowNaming naming_;
     std::vector<Entry> entries_;
+    std::vector<std::shared_ptr<const std::string>> kept_;
     Counts counts_;
     checks::CheckOptions checkOptions_;
     // The text checks' marks of each row, kept with the rows: painting, the

@@ -10,7 +10,7 @@ SetDestinations::SetDestinations(const TranslationDocument& doc, const std::vect
     for (const auto& [index, text] : texts) {
         const Entry& e = doc.entry(index);
         std::string after = fitToRule(e.rule, e.base, text);
-        if (after != e.dest) changes_.push_back({index, e.dest, std::move(after)});
+        if (after != e.dest) changes_.push_back({index, e.dest.str(), std::move(after)});
     }
 }
 

@@ -20,6 +20,18 @@ std::string fitToRule(LengthRule rule, std::string_view base, std::string_view t
     return out;
 }
 
+Text fitText(LengthRule rule, std::string_view base, const Text& text)
+{
+    if (fitsRule(rule, base, text)) return text;
+    const std::size_t n = base.size();
+    if (text.size() > n) return text.owned() ? Text(text.view().substr(0, n)) : Text::borrowed(text.view().substr(0, n));
+    // The blanks of an empty fixed-length text (a fixed length is at most
+    // kFixedLengthLimit).
+    static const std::string blanks(kFixedLengthLimit, ' ');
+    if (text.empty() && n <= blanks.size()) return Text::borrowed(std::string_view(blanks).substr(0, n));
+    return Text(fitToRule(rule, base, text));
+}
+
 std::string_view withoutPadding(LengthRule rule, std::string_view text)
 {
     if (rule != LengthRule::Fixed) return text;

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "document/text.h"
+
 namespace tov {
 
 // How long a destination text may be against its base text.
@@ -28,6 +30,9 @@ LengthRule fixedRuleFor(std::string_view base);
 // What `rule` makes of a destination text: a fixed-length text is padded with
 // blanks or cut to the length of its base; any other comes back unchanged.
 std::string fitToRule(LengthRule rule, std::string_view base, std::string_view text);
+// The same as a text of a row: a text that fits, or is cut, stays a view
+// where it was one, as does the blank text of a fixed length.
+Text fitText(LengthRule rule, std::string_view base, const Text& text);
 // Whether `text` is already what the rule makes of it (no allocation).
 bool fitsRule(LengthRule rule, std::string_view base, std::string_view text);
 // A text as it is edited: a fixed-length text without the blanks that pad it.
@@ -45,13 +50,15 @@ inline constexpr Problems kFormat = 1u << 5;         // a text check found an er
 inline constexpr Problems kCheckWarning = 1u << 6;   // a text check found a warning (blanks, punctuation, &)
 }  // namespace problem
 
+// The texts of a row may be views into the files the document keeps
+// (text.h): a row costs its few words, not copies of its texts.
 struct Entry {
-    std::string id;           // identifier (resource strings) or text key (menu INI)
-    std::string base;
-    std::string dest;         // the destination as edited, its rule applied
-    std::string stored;       // the destination as last read or saved, as its file holds it
-    std::string baseComment;  // firmware: the comment of the base line
-    std::string destComment;  // firmware: the comment of the destination line
+    Text id;           // identifier (resource strings) or text key (menu INI)
+    Text base;
+    Text dest;         // the destination as edited, its rule applied
+    Text stored;       // the destination as last read or saved, as its file holds it
+    Text baseComment;  // firmware: the comment of the base line
+    Text destComment;  // firmware: the comment of the destination line
     std::uint32_t line = 0;   // firmware: the base line's index in its file set, from 0
     LengthRule rule = LengthRule::None;
     bool structure = false;   // firmware: the destination text stood on another line

@@ -29,7 +29,7 @@ int findNextRow(const TranslationDocument& doc, TextSide side, int currentRow, s
     const std::string upperText = caseSensitive ? std::string() : cp1250::upper(text);
     const auto matches = [&](int r) {
         const Entry& e = doc.entry(r - 1);
-        const std::string& cell = side == TextSide::Base ? e.base : e.dest;
+        const std::string_view cell = side == TextSide::Base ? e.base.view() : e.dest.view();
         return caseSensitive ? cell.find(text) != std::string::npos : containsUpper(cell, upperText);
     };
     const int rows = doc.size();

@@ -5,6 +5,7 @@
 #include "formats/firmware/firmware_lines.h"
 #include "support/convert.h"
 #include "support/files.h"
+#include "support/strutil.h"
 
 namespace tov {
 
@@ -26,16 +27,22 @@ public:
     SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
     SaveResult saveBlank(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
     void clearDestination(TranslationDocument& doc) override;
-    const TextGrid& workingTable() const override { return working_; }
 
     const FirmwareFamily& familyConstants() const;
 
 protected:
+    const TextGrid& workingGrid() const override { return working_; }
     RowNaming naming() const override { return RowNaming::Location; }
 
 private:
     OpenResult openDestinationAs(TranslationDocument& doc, const FirmwareFamily& family, const std::string& path,
                                  const OpenOptions& options);
+    // Without the working table (the tool): the files' lines are views into
+    // their bytes, which the document keeps, and their texts go straight
+    // into the rows; no table is built. Such a set cannot be saved.
+    OpenResult readBaseRows(TranslationDocument& doc, const std::string& path);
+    OpenResult readDestinationRows(TranslationDocument& doc, const FirmwareFamily& family, const std::string& path,
+                                   const OpenOptions& options);
 
     TextGrid working_;
     // The table the firmware procedures fill and merge from: the row number
@@ -43,6 +50,11 @@ private:
     // (4), the comments (5, 6) and the line index (8) of each text.
     TextGrid table_;
     bool destinationLines_ = false;  // working column 2 holds the lines of a destination set
+    // Read without the working table: the base lines, one after another
+    // (views into bytes the document keeps, held here too).
+    bool withoutTable_ = false;
+    std::vector<std::string_view> baseLines_;
+    std::vector<std::shared_ptr<const std::string>> baseBytes_;
 };
 
 namespace {
@@ -148,10 +160,208 @@ void FirmwareFormat::reset()
     working_ = TextGrid(kWorkingColumns, kWorkingRowsAtStart);
     table_ = TextGrid(kTableColumns, 1);
     destinationLines_ = false;
+    withoutTable_ = false;
+    baseLines_ = {};
+    baseBytes_ = {};
 }
 
-OpenResult FirmwareFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions&)
+namespace {
+
+// The quoted text of a line as a text of a row: a view where it can be.
+Text quotedText(std::string_view line)
 {
+    const std::optional<std::string_view> view = QuotedTextView(line);
+    return view ? Text::borrowed(*view) : Text(QuotedText(line));
+}
+
+}  // namespace
+
+OpenResult FirmwareFormat::readBaseRows(TranslationDocument& doc, const std::string& path)
+{
+    OpenResult r;
+    const std::string folder = folderPart(path);
+    const std::string mask = "*" + extensionPart(fileNamePart(path));
+    std::vector<std::string> names = listFolder(folder, mask);
+    if (names.empty()) {
+        r.diagnostics.push_back({.code = DiagnosticCode::NoMatchingFiles, .file = folder + mask});
+        return r;
+    }
+    // Every file is read before anything changes: a set that cannot be held
+    // is refused as it is.
+    std::vector<FirmwareFileViews> read;
+    read.reserve(names.size());
+    std::vector<std::string> unreadable;
+    std::size_t total = 0;
+    for (const std::string& name : names) {
+        read.push_back(ReadFirmwareFileViews(folder + name));
+        if (!read.back().ok) unreadable.push_back(folder + name);
+        total += read.back().lines.size();
+    }
+    if (total > kFirmwareMaxLines) {
+        r.diagnostics.push_back({.code = DiagnosticCode::TooManyLines, .file = path});
+        return r;
+    }
+    reportUnreadable(r.diagnostics, unreadable);
+    reset();
+    withoutTable_ = true;
+
+    FileSet& files = doc.files;
+    files.baseFiles = std::move(names);
+    files.lineCounts.clear();
+    files.lineStarts.clear();
+    baseLines_.reserve(total);
+    for (FirmwareFileViews& file : read) {
+        files.lineStarts.push_back(baseLines_.size());
+        files.lineCounts.push_back(file.lines.size());
+        baseLines_.insert(baseLines_.end(), file.lines.begin(), file.lines.end());
+        baseBytes_.push_back(std::move(file.bytes));
+    }
+
+    // The destination texts stay with their rows: another base language of
+    // the same set keeps the translation.
+    auto rebuild = doc.rebuild();
+    std::vector<Entry>& entries = rebuild.entries();
+    std::size_t k = 0;
+    for (std::size_t line = 0; line < baseLines_.size(); ++line) {
+        Text text = quotedText(baseLines_[line]);
+        if (text.empty()) continue;
+        if (k == entries.size()) entries.emplace_back();
+        Entry& e = entries[k++];
+        e.base = std::move(text);
+        e.baseComment = Text::borrowed(LineCommentView(baseLines_[line]));
+        e.line = static_cast<std::uint32_t>(line);
+        e.rule = fixedRuleFor(e.base);
+        e.dest = fitText(e.rule, e.base, e.dest);
+    }
+    entries.resize(k);
+    for (const auto& bytes : baseBytes_) doc.keep(bytes);
+    r.ok = true;
+    r.fileName = path;
+    return r;
+}
+
+OpenResult FirmwareFormat::readDestinationRows(TranslationDocument& doc, const FirmwareFamily& family,
+                                               const std::string& path, const OpenOptions& options)
+{
+    OpenResult r;
+    const FileSet& files = doc.files;
+    std::vector<FirmwareFileViews> read;
+    read.reserve(files.baseFiles.size());
+    std::vector<std::string> destFiles;
+    std::vector<std::string> unreadable;
+    std::vector<std::size_t> lineCounts;
+    std::optional<Diagnostic> lineCountFailure;
+    std::size_t total = 0;
+    for (std::size_t i = 0; i < files.baseFiles.size(); ++i) {
+        const std::string file = firmwareSetFile(path, files.baseFiles[i]);
+        read.push_back(ReadFirmwareFileViews(file));
+        destFiles.push_back(file);
+        if (!read.back().ok) unreadable.push_back(file);
+        const std::size_t n = read.back().lines.size();
+        lineCounts.push_back(n);
+        const std::size_t expected = i < files.lineCounts.size() ? files.lineCounts[i] : 0;
+        if (family.lineCountCheck && !options.check && n != expected) {
+            // The set does not fit its base: the family ends the program on it.
+            lineCountFailure = Diagnostic{.code = DiagnosticCode::LineCount, .file = file, .count = n,
+                                          .expected = expected, .fatal = true};
+            break;
+        }
+        total += n;
+    }
+    reportUnreadable(r.diagnostics, unreadable);
+    if (lineCountFailure) {
+        r.diagnostics.push_back(*lineCountFailure);
+        return r;
+    }
+    if (total > kFirmwareMaxLines) {
+        r.diagnostics.push_back({.code = DiagnosticCode::TooManyLines, .file = path});
+        return r;
+    }
+    if (options.check) {
+        for (std::size_t i = 0; i < lineCounts.size() && i < files.lineCounts.size(); ++i) {
+            if (lineCounts[i] != files.lineCounts[i])
+                r.diagnostics.push_back({.severity = Severity::Warning,
+                                         .code = DiagnosticCode::LineCount,
+                                         .file = destFiles[i],
+                                         .count = lineCounts[i],
+                                         .expected = files.lineCounts[i]});
+        }
+    }
+    std::vector<std::string_view> lines;
+    lines.reserve(total);
+    for (const FirmwareFileViews& file : read) lines.insert(lines.end(), file.lines.begin(), file.lines.end());
+    doc.files.destFiles = destFiles;
+    destinationLines_ = true;
+
+    auto rebuild = doc.rebuild();
+    std::vector<Entry>& entries = rebuild.entries();
+    // The texts of the destination lines fill the rows in order, as long as
+    // each stands on the line of its row's base text; the first that does not
+    // (or that has no row) is where the sets part, and the texts stop there.
+    std::size_t k = 0;
+    int failure = 0;
+    std::size_t failureLine = 0;
+    for (std::size_t line = 0; line < lines.size(); ++line) {
+        Text text = quotedText(lines[line]);
+        if (text.empty()) continue;
+        ++k;
+        if (k <= entries.size()) {
+            Entry& e = entries[k - 1];
+            e.stored = std::move(text);
+            e.destComment = Text::borrowed(LineCommentView(lines[line]));
+        }
+        if (k > entries.size() || entries[k - 1].line != line) {
+            failure = static_cast<int>(k);
+            failureLine = line;
+            if (k <= entries.size()) entries[k - 1].destComment.clear();
+            break;
+        }
+    }
+    const std::size_t filled = failure ? static_cast<std::size_t>(failure) : k;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        Entry& e = entries[i];
+        if (i >= filled) {
+            e.stored.clear();
+            e.destComment.clear();
+        }
+        e.dest = fitText(e.rule, e.base, e.stored);
+        e.structure = static_cast<int>(i) + 1 == failure;
+    }
+    doc.structureFailureRow = failure;
+    for (const FirmwareFileViews& file : read) doc.keep(file.bytes);
+
+    if (failure) {
+        FirmwareStructureFailure f;
+        f.row = failure;
+        const auto [destFile, destLine] = firmwareFileAndLine(lineCounts, failureLine);
+        if (destFile < destFiles.size()) f.destPath = destFiles[destFile];
+        f.destLine = destLine;
+        if (static_cast<std::size_t>(failure) <= entries.size()) {
+            const auto [baseFile, baseLine] = firmwareFileAndLine(files.lineCounts, entries[failure - 1].line);
+            if (baseFile < files.baseFiles.size()) f.baseFile = files.baseFiles[baseFile];
+            f.baseLine = baseLine;
+        }
+        r.diagnostics.push_back(
+            {.code = DiagnosticCode::Structure, .file = f.destPath, .row = f.row, .line = f.destLine, .detail = f.what()});
+    } else if (options.check) {
+        // The lines that could take no text, whatever is typed.
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const std::size_t at = entries[i].line;
+            const std::string_view dest = at < lines.size() ? lines[at] : std::string_view();
+            const std::string_view base = at < baseLines_.size() ? baseLines_[at] : std::string_view();
+            if (MergeTextIntoDestLine("x", dest, base)) continue;
+            const auto [file, inFile] = firmwareFileAndLine(files.lineCounts, at);
+            r.diagnostics.push_back(unplaced({static_cast<int>(i) + 1, file, inFile}, doc, Severity::Warning));
+        }
+    }
+    r.ok = true;
+    r.fileName = path;
+    return r;
+}
+
+OpenResult FirmwareFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options)
+{
+    if (!options.workingTable) return readBaseRows(doc, path);
     OpenResult r;
     // A table of its own: rows of a larger set opened before must not stay
     // behind the new set's rows, where a save would merge them.
@@ -167,6 +377,9 @@ OpenResult FirmwareFormat::openBase(TranslationDocument& doc, const std::string&
     }
     reportUnreadable(r.diagnostics, opened.readErrors);
     table_ = std::move(table);
+    withoutTable_ = false;
+    baseLines_ = {};
+    baseBytes_ = {};
 
     FileSet& files = doc.files;
     files.baseFiles = opened.baseFiles;
@@ -207,6 +420,7 @@ OpenResult FirmwareFormat::openDestination(TranslationDocument& doc, const std::
 OpenResult FirmwareFormat::openDestinationAs(TranslationDocument& doc, const FirmwareFamily& constants,
                                              const std::string& path, const OpenOptions& options)
 {
+    if (withoutTable_) return readDestinationRows(doc, constants, path, options);
     OpenResult r;
     FirmwareFamily family = constants;
     if (options.check) family.lineCountCheck = false;
@@ -279,10 +493,16 @@ OpenResult FirmwareFormat::reopen(TranslationDocument& doc, const std::string& b
 SaveResult FirmwareFormat::save(TranslationDocument& doc, const std::string& path, const SaveOptions& options)
 {
     SaveResult r;
+    // The texts are merged into the lines of the working table: a set read
+    // without it has none to merge into, and nothing is written.
+    if (withoutTable_) {
+        reportUnwritten(r, DiagnosticCode::SaveFailed, path, "the file set was read without its lines", false);
+        return r;
+    }
     // Without a destination set, the base set's lines are the templates the
     // texts are merged into.
     if (!destinationLines_) working_.copyColumn(2, working_, 1);
-    for (int i = 0; i < doc.size(); ++i) table_.setCell(tcol::kDest, i + 1, doc.entry(i).dest);
+    for (int i = 0; i < doc.size(); ++i) table_.setCell(tcol::kDest, i + 1, doc.entry(i).dest.str());
     const FirmwareFamily& family = familyConstants();
     const FirmwareSave saved = saveFirmwareDestination(table_, working_, family, path, options.backup);
     // A text without a place in its line refused the whole save.

@@ -191,12 +191,24 @@ public:
     // The header texts of the base (2) and destination (4) columns.
     virtual std::string header(const TranslationDocument& doc, int column) const;
 
-    // The working table as the readers left it.
-    virtual const TextGrid& workingTable() const = 0;
+    // The working table as the readers left it, built first where a reader
+    // put that off.
+    const TextGrid& workingTable() const
+    {
+        prepareWorkingTable();
+        return workingGrid();
+    }
     TextGrid& workingTable() { return const_cast<TextGrid&>(std::as_const(*this).workingTable()); }
+    // Builds the working table where a reader put it off (the start-up
+    // restore leaves it until its window is shown).
+    virtual void prepareWorkingTable() const {}
+    // Where the working table is kept, built or not: what its window views
+    // while it is hidden.
+    TextGrid& workingTableStorage() { return const_cast<TextGrid&>(workingGrid()); }
 
 protected:
     virtual RowNaming naming() const = 0;
+    virtual const TextGrid& workingGrid() const = 0;
 
 private:
     SourceKind kind_;

@@ -20,9 +20,9 @@ public:
     SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
     void chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest) override;
     std::string header(const TranslationDocument&, int) const override { return {}; }
-    const TextGrid& workingTable() const override { return working_; }
 
 protected:
+    const TextGrid& workingGrid() const override { return working_; }
     RowNaming naming() const override { return RowNaming::Identifier; }
 
 private:
@@ -169,8 +169,8 @@ void MenuIniFormat::showLanguages(TranslationDocument& doc, const IniDocument& i
         e.base = std::move(rows[i].base);
         e.stored = std::move(rows[i].dest);
         e.dest = e.stored;
-        working_.setCell(1, static_cast<int>(i) + 1, e.base);
-        working_.setCell(2, static_cast<int>(i) + 1, e.stored);
+        working_.setCell(1, static_cast<int>(i) + 1, e.base.str());
+        working_.setCell(2, static_cast<int>(i) + 1, e.stored.str());
     }
     doc.assign(std::move(entries));
 }
@@ -181,7 +181,7 @@ SaveResult MenuIniFormat::save(TranslationDocument& doc, const std::string& path
     opened_.reset();  // the file changes
     std::vector<menu_ini::DestEntry> entries;
     entries.reserve(static_cast<std::size_t>(doc.size()));
-    for (const Entry& e : doc.entries()) entries.emplace_back(e.id, e.dest);
+    for (const Entry& e : doc.entries()) entries.emplace_back(e.id.str(), e.dest.str());
     std::vector<std::string> languages;
     const std::string& file = path.empty() ? path_ : path;
     const WriteResult written = menu_ini::saveDestination(file, doc.destLanguageName, entries, &languages, options.backup);
@@ -194,7 +194,7 @@ SaveResult MenuIniFormat::save(TranslationDocument& doc, const std::string& path
         reportUnwritten(r, DiagnosticCode::IniSaveFailed, file, written.error, written.backupFailed);
         return r;
     }
-    for (int i = 0; i < doc.size(); ++i) working_.setCell(2, i + 1, doc.entry(i).dest);
+    for (int i = 0; i < doc.size(); ++i) working_.setCell(2, i + 1, doc.entry(i).dest.str());
     doc.markSaved();
     doc.languages = std::move(languages);
     r.reopen = true;

@@ -1,4 +1,7 @@
+#include <algorithm>
 #include <cerrno>
+#include <memory>
+#include <optional>
 #include <cstring>
 
 #include "formats/resource_strings/drc_scan.h"
@@ -30,9 +33,10 @@ public:
     SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
     SaveResult saveBlank(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
     void clearDestination(TranslationDocument& doc) override;
-    const TextGrid& workingTable() const override { return working_; }
+    void prepareWorkingTable() const override;
 
 protected:
+    const TextGrid& workingGrid() const override { return working_; }
     RowNaming naming() const override { return RowNaming::Identifier; }
 
 private:
@@ -43,8 +47,24 @@ private:
     // destination's texts go straight into the rows of their identifiers.
     OpenResult readBaseRows(TranslationDocument& doc, const std::string& path);
     OpenResult readDestinationRows(TranslationDocument& doc, const std::string& path);
+    // The start-up restore of two files read whole: the rows straight from
+    // the files' bytes, the working table put off until it is asked for.
+    // Nothing when the files need the readers' other ways (then nothing
+    // changed).
+    std::optional<OpenResult> reopenRows(TranslationDocument& doc, const std::string& base, const std::string& dest);
 
-    TextGrid working_;
+    // What the working table is built from when it is put off: each row's
+    // identifier, base text, destination text and base entry line, as views
+    // into the bytes kept here.
+    struct PutOffRow {
+        std::string_view id, base, stored, line;
+    };
+    struct PutOff {
+        std::vector<PutOffRow> rows;
+        std::vector<std::shared_ptr<const std::string>> bytes;
+    };
+    mutable TextGrid working_;
+    mutable std::unique_ptr<PutOff> putOff_;
 };
 
 namespace {
@@ -115,6 +135,29 @@ std::optional<DialogStart> ResourceStringFormat::dialog(DialogRole role, const D
 void ResourceStringFormat::reset()
 {
     working_ = TextGrid(kWorkingColumns, kWorkingRowsAtStart);
+    putOff_.reset();
+}
+
+void ResourceStringFormat::prepareWorkingTable() const
+{
+    if (!putOff_) return;
+    const std::unique_ptr<PutOff> p = std::move(putOff_);
+    // As the readers leave it after a restore: the base's rows with their
+    // identifiers, texts and entry lines, the destination's texts, and
+    // columns 3 to 5 empty. The last row first: each column grows once.
+    working_.setRowCount(1);
+    for (int c = 0; c <= 5; ++c) working_.clearColumn(c);
+    const int last = static_cast<int>(p->rows.size());
+    auto fill = [this](int row, const PutOffRow& r) {
+        for (int c = 3; c <= 5; ++c) working_.setCell(c, row, {});
+        working_.setCell(kDrcIdColumn, row, std::string(r.id));
+        working_.setCell(kDrcEntryLineColumn, row, std::string(r.line));
+        working_.setCell(kDrcBaseColumn, row, std::string(r.base));
+        working_.setCell(kDrcDestColumn, row, std::string(r.stored));
+    };
+    if (last > 0) fill(last, p->rows.back());
+    for (int row = 1; row < last; ++row) fill(row, p->rows[static_cast<std::size_t>(row - 1)]);
+    if (last > 0) working_.setRowCount(last + 1);
 }
 
 void ResourceStringFormat::showRows(TranslationDocument& doc, bool destinations) const
@@ -168,12 +211,14 @@ OpenResult readResult(const DrcRead& read, const std::string& path)
 
 bool ResourceStringFormat::openBaseKeepsDestination(const TranslationDocument&) const
 {
+    prepareWorkingTable();
     return drcTableHoldsDestination(working_);
 }
 
 OpenResult ResourceStringFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options)
 {
     if (!options.workingTable) return readBaseRows(doc, path);
+    prepareWorkingTable();
     // Over the rows while they hold a destination (another language of the
     // same base), else anew: then the rows are those of this file only.
     const bool over = drcTableHoldsDestination(working_);
@@ -195,6 +240,7 @@ OpenResult ResourceStringFormat::openDestination(TranslationDocument& doc, const
                                                  const OpenOptions& options)
 {
     if (!options.workingTable) return readDestinationRows(doc, path);
+    prepareWorkingTable();
     const DrcRead read = openDrcDestination(path, working_);
     // The texts as read become the destination of every row.
     showRows(doc, true);
@@ -205,6 +251,8 @@ OpenResult ResourceStringFormat::openDestination(TranslationDocument& doc, const
 
 OpenResult ResourceStringFormat::reopen(TranslationDocument& doc, const std::string& base, const std::string& dest)
 {
+    prepareWorkingTable();
+    if (std::optional<OpenResult> read = reopenRows(doc, base, dest)) return *read;
     const int rows = working_.rowCount();
     working_.setRowCount(1);
     std::string failed = base;
@@ -218,10 +266,15 @@ OpenResult ResourceStringFormat::reopen(TranslationDocument& doc, const std::str
 
 OpenResult ResourceStringFormat::readBaseRows(TranslationDocument& doc, const std::string& path)
 {
-    std::string data;
-    const bool readAll = readFileBytes(path, data);
-    const std::vector<std::string_view> lines = lineViews(data);
-    drc::BaseEntries found = drc::baseEntries(lines);
+    // The rows view the file's bytes, which the document keeps: texts are
+    // unescaped where they stand, identifiers taken as they are.
+    auto data = std::make_shared<std::string>();
+    const bool readAll = readFileBytes(path, *data);
+    drc::BaseEntries found;
+    {
+        const std::vector<std::string_view> lines = lineViews(*data);
+        found = drc::baseEntries(lines);
+    }
     DrcRead read;
     read.status = found.status;
     read.line = found.line;
@@ -234,10 +287,15 @@ OpenResult ResourceStringFormat::readBaseRows(TranslationDocument& doc, const st
         entries.resize(found.entries.size());
         for (std::size_t i = 0; i < found.entries.size(); ++i) {
             Entry& e = entries[i];
-            e.id = found.entries[i].identifier();
-            e.base = found.entries[i].text();
+            const drc::EntryLine& line = found.entries[i];
+            // An identifier that runs into the text is taken before the text
+            // is unescaped over it.
+            e.id = line.identifierOverlapsText() ? Text(line.identifier()) : Text::borrowed(line.identifier());
+            e.base = Text::borrowed(line.textInPlace(*data));
             e.rule = LengthRule::AtMost;
         }
+        found.entries = {};
+        doc.keep(std::move(data));
     }
     if (!readAll) read.status = DrcRead::Status::NoHeader;
     OpenResult r = readResult(read, path);
@@ -247,10 +305,10 @@ OpenResult ResourceStringFormat::readBaseRows(TranslationDocument& doc, const st
 
 OpenResult ResourceStringFormat::readDestinationRows(TranslationDocument& doc, const std::string& path)
 {
-    std::string data;
-    const bool readAll = readFileBytes(path, data);
-    drc::blankNoBreakSpaces(data);
-    const std::vector<std::string_view> lines = lineViews(data);
+    auto data = std::make_shared<std::string>();
+    const bool readAll = readFileBytes(path, *data);
+    drc::blankNoBreakSpaces(*data);
+    const std::vector<std::string_view> lines = lineViews(*data);
     const std::size_t start = drc::bodyStart(lines);
     DrcRead read;
     {
@@ -260,16 +318,102 @@ OpenResult ResourceStringFormat::readDestinationRows(TranslationDocument& doc, c
             const drc::IdentifierIndex rowsOf(static_cast<int>(entries.size()) + 1, [&entries](int row) -> std::string_view {
                 return entries[static_cast<std::size_t>(row - 1)].id;
             });
-            drc::mergeByIdentifier(lines, start, rowsOf, [&entries](int row, const drc::EntryLine& line) {
-                entries[static_cast<std::size_t>(row - 1)].stored = line.text();
+            // Each line is unescaped once, where it stands; a row that a
+            // later line fills again views that line.
+            drc::mergeByIdentifier(lines, start, rowsOf, [&entries, &data](int row, const drc::EntryLine& line) {
+                entries[static_cast<std::size_t>(row - 1)].stored = Text::borrowed(line.textInPlace(*data));
             });
             if (readAll) read.status = DrcRead::Status::Read;
         }
         // The texts as read become the destination of every row.
         for (Entry& e : entries) e.dest = e.stored;
+        doc.keep(std::move(data));
     }
     OpenResult r = readResult(read, path);
     r.fileName = path;
+    return r;
+}
+
+namespace {
+
+// A text of an entry line as a row holds it: a view into the line, or into
+// `arena` where it had to be unescaped (while the arena's room lasts: a view
+// into it must never move), else a text of its own.
+Text entryText(const drc::EntryLine& line, std::string& arena)
+{
+    if (const std::optional<std::string_view> view = line.textView()) return Text::borrowed(*view);
+    const std::string text = line.text();
+    if (arena.size() + text.size() > arena.capacity()) return Text(text);
+    const std::size_t at = arena.size();
+    arena += text;
+    return Text::borrowed(std::string_view(arena).substr(at));
+}
+
+}  // namespace
+
+std::optional<OpenResult> ResourceStringFormat::reopenRows(TranslationDocument& doc, const std::string& base,
+                                                           const std::string& dest)
+{
+    auto baseBytes = std::make_shared<std::string>();
+    if (!readFileBytes(base, *baseBytes)) return std::nullopt;
+    const std::vector<std::string_view> baseLines = lineViews(*baseBytes);
+    drc::BaseEntries found = drc::baseEntries(baseLines);
+    if (found.status != DrcRead::Status::Read) return std::nullopt;
+    auto destBytes = std::make_shared<std::string>();
+    std::vector<std::string_view> destLines;
+    std::size_t start = std::string::npos;
+    if (!dest.empty() && fileExists(dest)) {
+        if (!readFileBytes(dest, *destBytes)) return std::nullopt;
+        drc::blankNoBreakSpaces(*destBytes);
+        destLines = lineViews(*destBytes);
+        start = drc::bodyStart(destLines);
+        if (start == std::string::npos) return std::nullopt;
+    }
+    // Unescaped texts are never longer than the files they come from.
+    auto arena = std::make_shared<std::string>();
+    arena->reserve(baseBytes->size() + destBytes->size());
+    auto putOff = std::make_unique<PutOff>();
+    putOff->rows.resize(found.entries.size());
+    {
+        auto rebuild = doc.rebuild();
+        std::vector<Entry>& entries = rebuild.entries();
+        entries.clear();
+        entries.resize(found.entries.size());
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const drc::EntryLine& line = found.entries[i];
+            Entry& e = entries[i];
+            e.id = Text::borrowed(line.identifier());
+            e.base = entryText(line, *arena);
+            e.rule = LengthRule::AtMost;
+            putOff->rows[i].line = line.line;
+        }
+        if (start != std::string::npos) {
+            const drc::IdentifierIndex rowsOf(static_cast<int>(entries.size()) + 1, [&entries](int row) -> std::string_view {
+                return entries[static_cast<std::size_t>(row - 1)].id;
+            });
+            drc::mergeByIdentifier(destLines, start, rowsOf, [&](int row, const drc::EntryLine& line) {
+                entries[static_cast<std::size_t>(row - 1)].stored = entryText(line, *arena);
+            });
+        }
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            Entry& e = entries[i];
+            e.dest = e.stored;
+            putOff->rows[i].id = e.id;
+            putOff->rows[i].base = e.base;
+            putOff->rows[i].stored = e.stored;
+        }
+        putOff->bytes = {baseBytes, destBytes, arena};
+        for (const auto& bytes : putOff->bytes) doc.keep(bytes);
+    }
+    // A text that did not fit the arena is the row's own: the working table
+    // then takes it now, before the row may change.
+    const bool allViews = std::all_of(doc.entries().begin(), doc.entries().end(),
+                                      [](const Entry& e) { return !e.base.owned() && !e.stored.owned(); });
+    putOff_ = std::move(putOff);
+    if (!allViews) prepareWorkingTable();
+    OpenResult r;
+    r.ok = true;
+    r.fileName = base;
     return r;
 }
 
@@ -283,18 +427,19 @@ bool ResourceStringFormat::reopens(const std::string& storedBase) const
 
 SaveResult ResourceStringFormat::save(TranslationDocument& doc, const std::string& path, const SaveOptions& options)
 {
+    prepareWorkingTable();
     SaveResult r;
     r.destFile = path;
     // The entries are what is written: their identifiers and destinations.
     working_.setRowCount(doc.size() + 1);
     for (int i = 0; i < doc.size(); ++i) {
-        working_.setCell(kDrcIdColumn, i + 1, doc.entry(i).id);
-        working_.setCell(kDrcDestColumn, i + 1, doc.entry(i).dest);
+        working_.setCell(kDrcIdColumn, i + 1, doc.entry(i).id.str());
+        working_.setCell(kDrcDestColumn, i + 1, doc.entry(i).dest.str());
     }
     const WriteResult written = saveDrcDestination(path, working_, options.backup);
     if (!written) {
         // The stored texts stay what the file still holds.
-        for (int i = 0; i < doc.size(); ++i) working_.setCell(kDrcDestColumn, i + 1, doc.entry(i).stored);
+        for (int i = 0; i < doc.size(); ++i) working_.setCell(kDrcDestColumn, i + 1, doc.entry(i).stored.str());
         reportUnwritten(r, DiagnosticCode::SaveFailed, path, written.error, written.backupFailed);
         return r;
     }
@@ -307,6 +452,7 @@ SaveResult ResourceStringFormat::save(TranslationDocument& doc, const std::strin
 SaveResult ResourceStringFormat::saveBlank(TranslationDocument& doc, const std::string& path,
                                            const SaveOptions& options)
 {
+    prepareWorkingTable();
     SaveResult r;
     r.destFile = path;
     const WriteResult written = writeBlankDrcDestination(path, working_, options.backup);
@@ -322,6 +468,7 @@ SaveResult ResourceStringFormat::saveBlank(TranslationDocument& doc, const std::
 
 void ResourceStringFormat::clearDestination(TranslationDocument& doc)
 {
+    prepareWorkingTable();
     working_.clearColumn(kDrcDestColumn);
     doc.clearDestination();
 }

@@ -40,7 +40,7 @@ ImportedTexts importText(const TranslationDocument& doc, std::string_view tsv)
         if (r > rows)
             return refuse(r, "line " + std::to_string(r) + " has no row: the base has " + std::to_string(rows) +
                                  " rows");
-        const std::string& base = doc.entry(r - 1).base;
+        const std::string_view base = doc.entry(r - 1).base;
         if (line.size() <= base.size() || line.compare(0, base.size(), base) != 0 || line[base.size()] != '\t')
             return refuse(r, "row " + std::to_string(r) + ": line " + std::to_string(r) +
                                  " does not begin with the base text of row " + std::to_string(r) + " and a TAB");

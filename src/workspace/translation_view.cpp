@@ -92,15 +92,15 @@ std::string TranslationView::text(int c, int r) const
         switch (traits.rowLabel) {
         case RowLabel::SpacedNumber: return " " + std::to_string(index + 1);
         case RowLabel::Number: return std::to_string(index + 1);
-        case RowLabel::Identifier: return e->id;
+        case RowLabel::Identifier: return e->id.str();
         }
         return {};
     case tcol::kBaseLen: return traits.lengthColumns ? lengthText(e->base.size()) : "";
-    case tcol::kBase: return e->base;
+    case tcol::kBase: return e->base.str();
     case tcol::kDestLen: return traits.lengthColumns ? lengthText(e->dest.size()) : "";
-    case tcol::kDest: return e->dest;
-    case tcol::kComment: return traits.commentColumns ? e->destComment : "";
-    case tcol::kBaseComment: return e->baseComment;
+    case tcol::kDest: return e->dest.str();
+    case tcol::kComment: return traits.commentColumns ? e->destComment.str() : "";
+    case tcol::kBaseComment: return e->baseComment.str();
     case tcol::kLineIndex: return traits.commentColumns ? std::to_string(e->line) : "";
     default: return {};
     }

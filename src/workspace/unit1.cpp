@@ -113,7 +113,17 @@ void TForm1::attachWorkingWindow(TForm2* form2)
     // it lets go of it before the formats go.
     if (form2_ && form2_ != form2) form2_->SG1->viewGrid(nullptr);
     form2_ = form2;
-    if (form2_) form2_->SG1->viewGrid(&format().workingTable());
+    showWorkingTable();
+}
+
+void TForm1::showWorkingTable()
+{
+    if (!form2_) return;
+    // A working table that a reader put off is built once its window is
+    // shown; while hidden, the window views it as it is.
+    Format& f = format();
+    if (form2_->isVisible()) f.prepareWorkingTable();
+    form2_->SG1->viewGrid(&f.workingTableStorage());
 }
 
 Format& TForm1::formatFor(std::uint8_t kind)
@@ -600,7 +610,7 @@ void TForm1::TableRefresh()
     if (filterStale_) applyFilter();
     // The file names may be others now, and with them the language.
     spelling_->documentReplaced();
-    if (form2_) form2_->SG1->viewGrid(&format().workingTable());
+    showWorkingTable();
     BitBtn2Click();
 }
 

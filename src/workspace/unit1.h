@@ -112,6 +112,9 @@ public:
     Prompts& prompts() { return prompts_; }
     TForm2* form2() const { return form2_; }
     void attachWorkingWindow(TForm2* form2);
+    // Hands the working table of the format in use to its window (built
+    // first when the window is shown).
+    void showWorkingTable();
     void attachFindDialog(TForm3* form3) { form3_ = form3; }
     TForm3* form3() const { return form3_; }
 

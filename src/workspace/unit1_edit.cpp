@@ -118,7 +118,7 @@ void TForm1::SG1KeyDown(int& key, Qt::KeyboardModifiers shift, bool)
         // Ctrl held, Shift pressed: the base text becomes the destination
         // and the next row comes up, once per key-down (repeats included).
         if (const int index = translationView().indexAt(r); index >= 0)
-            pushEdit(SetDestinations::one(document_, index, document_.entry(index).base));
+            pushEdit(SetDestinations::one(document_, index, document_.entry(index).base.str()));
         if (r < SG1->rowCount() - 1) SG1->setRow(r + 1);
     }
 }

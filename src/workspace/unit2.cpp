@@ -85,6 +85,7 @@ void TForm2::StartupRestore()
 void TForm2::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    form1_.showWorkingTable();
     FormShow();
 }
 

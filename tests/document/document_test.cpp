@@ -2,6 +2,8 @@
 // change, the edits done and undone, and the text exchange.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "document/document.h"
 #include "document/edits.h"
 #include "document/text_exchange.h"
@@ -275,6 +277,46 @@ TEST(TranslationDocument, RowsAreNamedByIdentifierLocationOrNumber)
     doc.reset(RowNaming::Number);
     doc.assign({Entry{}, Entry{}});
     EXPECT_EQ(doc.rowName(1), "2");
+}
+
+// Rows may view the bytes of the files read; the document keeps those bytes
+// while a row views them, and an edit never writes into them.
+TEST(TranslationDocument, KeepsTheBytesItsRowsViewAndEditsOwnTheirTexts)
+{
+    auto first = std::make_shared<std::string>("one\ttwo");
+    auto second = std::make_shared<std::string>("three");
+    TranslationDocument doc;
+    {
+        auto rebuild = doc.rebuild();
+        rebuild.entries().resize(2);
+        Entry& a = rebuild.entries()[0];
+        a.base = Text::borrowed(std::string_view(*first).substr(0, 3));
+        a.stored = Text::borrowed(std::string_view(*first).substr(4));
+        a.dest = a.stored;
+        rebuild.entries()[1].base = Text::borrowed(*second);
+        doc.keep(first);
+        doc.keep(second);
+    }
+    EXPECT_EQ(doc.keptBuffers(), 2u);
+    EXPECT_FALSE(doc.entry(0).dest.owned());
+    EXPECT_TRUE(doc.setDestination(0, "dwa"));
+    EXPECT_TRUE(doc.entry(0).dest.owned());
+    EXPECT_EQ(*first, "one\ttwo");
+    EXPECT_EQ(doc.counts().changed, 1);
+
+    // Nothing views the second file any more: it is let go, the first stays.
+    doc.setBase(1, "trzy");
+    {
+        auto rebuild = doc.rebuild();
+    }
+    EXPECT_EQ(doc.keptBuffers(), 1u);
+    EXPECT_EQ(second.use_count(), 1);
+    const Entry copy = doc.entry(0);
+    EXPECT_EQ(copy.base.data(), first->data());
+    EXPECT_EQ(copy.dest, "dwa");
+    EXPECT_NE(copy.dest.data(), doc.entry(0).dest.data());
+    doc.reset(RowNaming::Identifier);
+    EXPECT_EQ(doc.keptBuffers(), 0u);
 }
 
 }  // namespace

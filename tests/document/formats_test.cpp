@@ -6,6 +6,7 @@
 
 #include "document/edits.h"
 #include "document/format.h"
+#include "formats/resource_strings/drc_workflow.h"
 #include "formats/source_kind.h"
 #include "support/text_file.h"
 #include "tests/support/temp_folder.h"
@@ -19,7 +20,7 @@ using testing::crlf;
 std::vector<std::string> dests(const TranslationDocument& doc)
 {
     std::vector<std::string> out;
-    for (const Entry& e : doc.entries()) out.push_back(e.dest);
+    for (const Entry& e : doc.entries()) out.push_back(e.dest.str());
     return out;
 }
 
@@ -176,6 +177,8 @@ TEST(ResourceStringFormat, RowsReadWithoutTheWorkingTableAreTheSame)
          header + "A,\r\"a\rb\"\n// B,\"c\"\n; C,\"d\"\nD, \"open\r\nE\xA0,\"e\"\n",
          header + "A,\"\xA0x\xA0\"\r\nD,\"\r\nE ,\"f\"\x1a" "A,\"after the end\"\r\n"},
         {"no header in the destination", header + "A,\"a\"\r\n", "A,\"a\"\r\n"},
+        {"an identifier that runs into its escaped text",
+         header + "A\"\\\"b,\"x\"\r\nB,\"\\\"q\\\"\"\r\n", header + "A\"\\\"b,\"y\\\"\"\r\n"},
         {"the header as the last line", "STRINGTABLE", header + "A,\"a\"\r\n"},
         {"an entry beyond the readers' reach",
          header + "A,\"a\"\r\n" + std::string(70000, 'x') + ",\"b\"\r\n", header},
@@ -207,12 +210,113 @@ TEST(ResourceStringFormat, RowsReadWithoutTheWorkingTableAreTheSame)
                         a.rule == b.rule)
                 << c.what << ", row " << i + 1 << ": " << b.id << " " << b.base << " " << b.stored;
         }
+        // The start-up restore puts its working table off until it is asked
+        // for; then it is what the readers make of the two files.
+        const auto restoring = makeFormat(kGenericDrc);
+        TranslationDocument restored;
+        const OpenResult reopened = restoring->reopen(restored, base, dest);
+        TextGrid expected(11, 5);
+        expected.setRowCount(1);
+        std::string failed = base;
+        const DrcRead read = reopenDrcFiles(base, dest, expected, &failed);
+        const bool unchanged = read.refused() && failed == base;
+        if (unchanged) expected.setRowCount(5);
+        EXPECT_EQ(reopened.ok, static_cast<bool>(read)) << c.what;
+        const TextGrid& working = restoring->workingTable();
+        ASSERT_EQ(working.rowCount(), expected.rowCount()) << c.what;
+        ASSERT_EQ(restored.size(), unchanged ? 0 : expected.rowCount() - 1) << c.what;
+        for (int r = 0; r < expected.rowCount(); ++r) {
+            for (int col = 0; col < 11; ++col)
+                EXPECT_EQ(working.cell(col, r), expected.cell(col, r)) << c.what << ", row " << r << ", column " << col;
+            if (r == 0 || unchanged) continue;
+            const Entry& e = restored.entry(r - 1);
+            EXPECT_TRUE(e.id == expected.cell(0, r) && e.base == expected.cell(1, r) &&
+                        e.stored == expected.cell(2, r) && e.dest == e.stored)
+                << c.what << ", row " << r;
+        }
         ASSERT_EQ(found[0].size(), found[1].size());
         for (std::size_t k = 0; k < found[0].size(); ++k) {
             ASSERT_EQ(found[0][k].size(), found[1][k].size()) << c.what;
             for (std::size_t j = 0; j < found[0][k].size(); ++j)
                 EXPECT_TRUE(found[0][k][j].code == found[1][k][j].code && found[0][k][j].line == found[1][k][j].line)
                     << c.what;
+        }
+    }
+}
+
+// The tool reads a firmware set straight into the rows, the window through
+// its tables: both must give the same rows, files and diagnostics.
+TEST(FirmwareFormat, RowsReadWithoutTheWorkingTableAreTheSame)
+{
+    TempFolder dir;
+    dir.put("ENG/A.ENG", crlf({"; head ;x", "T1 DB 'One ''q''' ; one", "T2 DB \"Two\" // two", "", "T3 DB 'Three'"}));
+    dir.put("ENG/B.ENG", crlf({"B1 DB 'Be'", "B2 DB ' ' ; blank", "B3 DB ''"}));
+    const std::vector<std::pair<const char*, std::vector<const char*>>> sets = {
+        {"SAME/A.POL", {"; glowa", "T1 DB 'Jeden ''q''' ; jeden", "T2 DB \"Dwa\"", "", "T3 DB 'Trzy i wiecej'"}},
+        {"SAME/B.POL", {"B1 DB 'Be'", "B2 DB 'x'", "B3 DB ''"}},
+        {"SHORT/A.POL", {"; glowa", "T1 DB 'Jeden'"}},
+        {"SHORT/B.POL", {"B1 DB 'Be'", "B2 DB 'x'", "B3 DB ''", "B4 DB 'more'"}},
+        {"MOVED/A.POL", {"'Jeden'", "T1 DB 'Jeden'", "T2 DB \"Dwa\"", "", "T3 DB 'Trzy'"}},
+        {"MOVED/B.POL", {"B1 DB 'Be'", "B2 DB 'x'", "B3 DB ''"}},
+        {"EXTRA/A.POL", {"; glowa", "T1 DB 'Jeden'", "T2 DB \"Dwa\"", "", "T3 DB 'Trzy'"}},
+        {"EXTRA/B.POL", {"B1 DB 'Be'", "B2 DB 'x'", "B3 DB 'y'", "B4 DB 'z'"}},
+        {"NOPLACE/A.POL", {"; glowa", "other line", "T2 DB \"Dwa\"", "", "T3 DB"}},
+        {"NOPLACE/B.POL", {"B1 DB 'Be'", "", "B3 DB ; later"}},
+        {"HALF/A.POL", {"; glowa", "T1 DB 'Jeden'", "T2 DB \"Dwa\"", "", "T3 DB 'Trzy'"}},
+    };
+    std::vector<std::pair<std::string, std::string>> cases;
+    for (const auto& [name, lines] : sets) {
+        std::string bytes;
+        for (const char* line : lines) bytes += std::string(line) + "\r\n";
+        dir.put(name, bytes);
+        if (std::string_view(name).ends_with("A.POL")) cases.emplace_back(dir / "ENG/A.ENG", dir / name);
+    }
+    cases.emplace_back(dir / "ENG/A.ENG", dir / "HALF/A.POL");
+    for (const char* set : {"msdos_v2/CHKMES.ASM", "msdos_v4/CHKMES.ASM"}) {
+        const std::string path = std::string(TOVRANA_CORPUS_DIR "/firmware/") + set;
+        cases.emplace_back(path, path);
+    }
+    const auto same = [](const Diagnostics& a, const Diagnostics& b) {
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (a[i].code != b[i].code || a[i].severity != b[i].severity || a[i].file != b[i].file ||
+                a[i].row != b[i].row || a[i].line != b[i].line || a[i].count != b[i].count ||
+                a[i].expected != b[i].expected || a[i].fatal != b[i].fatal || a[i].detail != b[i].detail)
+                return false;
+        return true;
+    };
+    for (const auto& [base, dest] : cases) {
+        for (const SourceKind kind : {kOrvanta, kQL5}) {
+            for (const bool check : {false, true}) {
+                SCOPED_TRACE(dest + (check ? " (check)" : "") + (kind == kOrvanta ? " Orvanta" : " QL5"));
+                TranslationDocument docs[2];
+                Diagnostics found[2][2];
+                for (int lean = 0; lean < 2; ++lean) {
+                    OpenOptions options;
+                    options.check = check;
+                    options.workingTable = lean == 0;
+                    const auto format = makeFormat(kind);
+                    format->clearDocument(docs[lean]);
+                    found[lean][0] = format->openBase(docs[lean], base, options).diagnostics;
+                    found[lean][1] = format->openDestination(docs[lean], dest, options).diagnostics;
+                }
+                EXPECT_TRUE(same(found[0][0], found[1][0]) && same(found[0][1], found[1][1]));
+                const TranslationDocument& a = docs[0];
+                const TranslationDocument& b = docs[1];
+                EXPECT_TRUE(a.files.baseFiles == b.files.baseFiles && a.files.lineCounts == b.files.lineCounts &&
+                            a.files.lineStarts == b.files.lineStarts && a.files.destFiles == b.files.destFiles &&
+                            a.structureFailureRow == b.structureFailureRow);
+                ASSERT_EQ(a.size(), b.size());
+                for (int i = 0; i < a.size(); ++i) {
+                    const Entry& x = a.entry(i);
+                    const Entry& y = b.entry(i);
+                    EXPECT_TRUE(x.base == y.base && x.baseComment == y.baseComment && x.line == y.line &&
+                                x.rule == y.rule && x.stored == y.stored && x.dest == y.dest &&
+                                x.destComment == y.destComment && x.structure == y.structure)
+                        << "row " << i + 1 << ": " << y.base << "|" << y.stored << "|" << y.destComment;
+                }
+                EXPECT_EQ(a.counts().missing, b.counts().missing);
+            }
         }
     }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "support/convert.h"
+#include "support/line_views.h"
 #include "support/text_file.h"
 
 namespace tov {
@@ -85,9 +86,18 @@ std::string QuotedText(std::string_view line)
     return collapseApostropheRuns(line.substr(span.open + 1, span.storedLen));
 }
 
-std::string LineComment(std::string_view line)
+std::optional<std::string_view> QuotedTextView(std::string_view line)
 {
-    std::string comment;
+    const QuoteSpan span = findQuoteSpan(line);
+    if (!span.found) return std::string_view();
+    const std::string_view stored = line.substr(span.open + 1, span.storedLen);
+    if (stored.find("''") != std::string_view::npos) return std::nullopt;
+    return stored;
+}
+
+std::string_view LineCommentView(std::string_view line)
+{
+    std::string_view comment;
     const size_t semi = line.find(';');
     if (semi != std::string_view::npos) comment = line.substr(semi + 1, kFirmwareMaxPiece);
     if (comment.empty()) {
@@ -95,6 +105,11 @@ std::string LineComment(std::string_view line)
         if (slashes != std::string_view::npos) comment = line.substr(slashes + 2, kFirmwareMaxPiece);
     }
     return comment;
+}
+
+std::string LineComment(std::string_view line)
+{
+    return std::string(LineCommentView(line));
 }
 
 std::string MergeTextIntoLine(std::string_view text, std::string_view tmpl)
@@ -190,6 +205,22 @@ FirmwareFileLines ReadFirmwareFile(const std::string& path)
         data.resize(lastLf == std::string::npos ? 0 : lastLf + 1);
         result.lines = splitLines(data);
     }
+    return result;
+}
+
+FirmwareFileViews ReadFirmwareFileViews(const std::string& path)
+{
+    FirmwareFileViews result;
+    auto data = std::make_shared<std::string>();
+    result.ok = readFileBytes(path, *data);
+    if (!result.ok) {
+        // Only the lines that were read to their line end count.
+        const size_t lastLf = data->rfind('\n');
+        data->resize(lastLf == std::string::npos ? 0 : lastLf + 1);
+    }
+    result.lines = lineViews(*data);
+    if (result.ok && result.lines.empty()) result.lines.emplace_back();
+    result.bytes = std::move(data);
     return result;
 }
 

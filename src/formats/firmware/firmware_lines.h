@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,9 @@ constexpr std::size_t kFirmwareMaxPiece = 255;
 // of two or more apostrophes becomes one apostrophe, whichever quote the line
 // uses. Empty when the line carries no text.
 std::string QuotedText(std::string_view line);
+// The same as a view into `line`; nothing when a run of apostrophes in the
+// text collapses (QuotedText then makes the text).
+std::optional<std::string_view> QuotedTextView(std::string_view line);
 
 // Position, from 1, of the closing quote `q` in the text after an opening
 // quote: the first `q` that is the last byte of `s`, or that touches no other
@@ -52,6 +56,8 @@ std::size_t ClosingQuotePos(std::string_view s, char q);
 // that is empty, what follows its first "//" (at most 255 bytes). Both are
 // searched over the whole line, inside the quotes too.
 std::string LineComment(std::string_view line);
+// The same as a view into `line`.
+std::string_view LineCommentView(std::string_view line);
 
 // Merges the new text `text` into the template line `tmpl`: the text is
 // padded with blanks or cut to the length of the template's quoted text (the
@@ -89,6 +95,14 @@ struct FirmwareFileLines {
 // file cannot be opened there are no lines; when reading fails part way, the
 // complete lines read before the failure.
 FirmwareFileLines ReadFirmwareFile(const std::string& path);
+
+// The same lines as views into the file's bytes, which `bytes` holds.
+struct FirmwareFileViews {
+    std::shared_ptr<const std::string> bytes;
+    std::vector<std::string_view> lines;
+    bool ok = true;
+};
+FirmwareFileViews ReadFirmwareFileViews(const std::string& path);
 
 // Stores `lines` in working-table column `col` from row `firstRow` on, the
 // way ReadFileToColumn does (row count, line numbers in column 0 for column 1),

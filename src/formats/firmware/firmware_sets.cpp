@@ -174,6 +174,15 @@ FirmwareBaseOpen openFirmwareBase(TextGrid& translation, TextGrid& work,
 
 // ---------------------------------------------------------------------------
 
+std::pair<std::size_t, int> firmwareFileAndLine(const std::vector<std::size_t>& counts, std::size_t index)
+{
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        if (index < counts[i]) return {i, static_cast<int>(index) + 1};
+        index -= counts[i];
+    }
+    return {counts.size(), 0};
+}
+
 std::string FirmwareStructureFailure::what() const
 {
     if (baseLine == 0) return "a destination text where the base has no text (row " + std::to_string(row) + ")";
@@ -183,15 +192,9 @@ std::string FirmwareStructureFailure::what() const
 
 namespace {
 
-// The file (index) and line (from 1) of a line index, given the line counts of
-// the files one after another; {counts.size(), 0} past the last file.
 std::pair<std::size_t, int> fileAndLine(const std::vector<std::size_t>& counts, std::size_t index)
 {
-    for (std::size_t i = 0; i < counts.size(); ++i) {
-        if (index < counts[i]) return {i, static_cast<int>(index) + 1};
-        index -= counts[i];
-    }
-    return {counts.size(), 0};
+    return firmwareFileAndLine(counts, index);
 }
 
 std::vector<std::size_t> baseLineCounts(const TextGrid& work)

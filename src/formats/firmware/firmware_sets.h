@@ -25,6 +25,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "formats/source_kind.h"
@@ -226,6 +227,11 @@ struct FirmwareSave {
 // the base texts (translation columns 1 and 8); lines are those of working
 // column 2, compared with the base lines of column 1.
 std::vector<FirmwareUnplacedText> firmwareLinesWithoutPlace(const TextGrid& translation, const TextGrid& work);
+
+// The file (its index) and the line in it (from 1) of a line index of a set
+// whose files hold `counts` lines one after another; {counts.size(), 0} past
+// the last file.
+std::pair<std::size_t, int> firmwareFileAndLine(const std::vector<std::size_t>& counts, std::size_t index);
 
 // The file of a destination set that stands for base file `baseName`: in the
 // folder of `anyFileOfSet`, named like the base file with the extension of

@@ -57,6 +57,23 @@ std::string EntryLine::text() const
     return UnescapeQuotes(line.substr(quote + 1, last - quote - 1));
 }
 
+std::string_view EntryLine::textInPlace(std::string& bytes) const
+{
+    const size_t last = line.rfind('"');
+    if (last == quote) return kTextWithoutClosingQuote;
+    char* const first = bytes.data() + (line.data() - bytes.data()) + quote + 1;
+    return {first, UnescapeQuotesInPlace(first, last - quote - 1)};
+}
+
+std::optional<std::string_view> EntryLine::textView() const
+{
+    const size_t last = line.rfind('"');
+    if (last == quote) return kTextWithoutClosingQuote;
+    const std::string_view raw = line.substr(quote + 1, last - quote - 1);
+    if (raw.find('\\') != std::string_view::npos) return std::nullopt;
+    return raw;
+}
+
 BaseEntries baseEntries(const std::vector<std::string_view>& lines)
 {
     BaseEntries r;

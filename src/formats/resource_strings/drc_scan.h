@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,15 @@ struct EntryLine {
     // The text between the first and the last double quote, unescaped
     // ("????" when the line has only one double quote).
     std::string text() const;
+    // The same text unescaped in place within `bytes`, the buffer that
+    // `line` views (its bytes before the text stay as they were).
+    std::string_view textInPlace(std::string& bytes) const;
+    // The same as a view into the line where nothing is to be unescaped;
+    // nothing where something is (text() then makes it).
+    std::optional<std::string_view> textView() const;
+    // Whether the identifier runs into the text (a double quote before the
+    // first comma): textInPlace may then change it.
+    bool identifierOverlapsText() const { return comma > quote; }
 };
 
 // Whether a line of the body is an entry line (not a comment, with a comma

@@ -1,5 +1,7 @@
 #include "formats/resource_strings/quotes.h"
 
+#include <cstring>
+
 namespace tov {
 
 // Removing the backslash of the first «\"» pair and searching again from the
@@ -31,6 +33,29 @@ std::string UnescapeQuotes(std::string_view text)
         }
     }
     return out;
+}
+
+std::size_t UnescapeQuotesInPlace(char* text, std::size_t n)
+{
+    const char* const end = text + n;
+    char* in = static_cast<char*>(std::memchr(text, '\\', n));
+    if (!in) return n;
+    char* out = in;
+    while (in < end) {
+        if (*in != '\\') {
+            *out++ = *in++;
+            continue;
+        }
+        char* run = in;
+        while (run < end && *run == '\\') ++run;
+        if (run < end && *run == '"') {
+            *out++ = '"';
+            in = run + 1;
+        } else {
+            while (in < run) *out++ = *in++;
+        }
+    }
+    return static_cast<std::size_t>(out - text);
 }
 
 std::string EscapeQuotes(std::string_view text)

@@ -10,6 +10,9 @@ namespace tov {
 // Removes every backslash that stands directly before a double quote, the
 // whole run of them: «\"» and «\\"» both become «"». Other backslashes stay.
 std::string UnescapeQuotes(std::string_view text);
+// The same over `text[0, size)` in place (the result is never longer);
+// returns its length. Bytes are written only where a quote was escaped.
+std::size_t UnescapeQuotesInPlace(char* text, std::size_t size);
 
 // Puts a backslash before every double quote. Backslashes are not doubled,
 // so a text holding «\"» does not survive EscapeQuotes + UnescapeQuotes.

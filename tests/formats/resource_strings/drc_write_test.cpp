@@ -41,6 +41,12 @@ TEST(QuoteRoutines, Rules)
         {EscapeApostrophes, "it's ''", "it''s ''''"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.fn(c.in), c.out) << c.in;
+    // Unescaping in place gives what UnescapeQuotes gives.
+    for (const auto& c : cases) {
+        if (c.fn != UnescapeQuotes) continue;
+        std::string bytes = c.in;
+        EXPECT_EQ(bytes.substr(0, UnescapeQuotesInPlace(bytes.data(), bytes.size())), c.out) << c.in;
+    }
 }
 
 TEST(WriteDrc, ExactBytes)
