@@ -59,13 +59,6 @@ private:
 
 namespace {
 
-// The rule applied to `text` where it stands: the same bytes as fitToRule,
-// without a new string for every row of a set.
-void fitInPlace(LengthRule rule, std::string_view base, std::string& text)
-{
-    if (rule == LengthRule::Fixed) text.resize(base.size(), ' ');
-}
-
 constexpr int kWorkingColumns = 11;
 constexpr int kWorkingRowsAtStart = 5;
 constexpr int kTableColumns = tcol::kCount;
@@ -404,7 +397,7 @@ OpenResult FirmwareFormat::openBase(TranslationDocument& doc, const std::string&
         e.baseComment = table_.cell(tcol::kBaseComment, k);
         e.line = static_cast<std::uint32_t>(nonNegativeNumber(table_.cell(tcol::kLineIndex, k)));
         e.rule = fixedRuleFor(e.base);
-        fitInPlace(e.rule, e.base, e.dest);
+        e.dest = fitText(e.rule, e.base, e.dest);
     }
     r.ok = true;
     r.fileName = opened.baseFileName;
@@ -469,7 +462,7 @@ OpenResult FirmwareFormat::openDestinationAs(TranslationDocument& doc, const Fir
             Entry& e = entries[i];
             e.stored = table_.cell(tcol::kDest, k);
             e.dest = e.stored;
-            fitInPlace(e.rule, e.base, e.dest);
+            e.dest = fitText(e.rule, e.base, e.dest);
             e.destComment = table_.cell(tcol::kComment, k);
             e.structure = k == failure;
         }
