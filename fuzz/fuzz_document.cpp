@@ -85,8 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // A text with a line break cannot come back on its line.
         bool breaks = false;
         for (const Entry& e : doc.entries())
-            breaks = breaks || e.base.find_first_of("\r\n\x1A") != std::string::npos ||
-                     e.dest.find_first_of("\r\n\x1A") != std::string::npos;
+            breaks = breaks || e.base.view().find_first_of("\r\n\x1A") != std::string_view::npos ||
+                     e.dest.view().find_first_of("\r\n\x1A") != std::string_view::npos;
         if (!breaks) {
             check(back.ok);
             for (int r = 0; r < doc.size(); ++r) check(back.dest[static_cast<std::size_t>(r)] == doc.entry(r).dest);
