@@ -267,36 +267,29 @@ OpenResult ResourceStringFormat::reopen(TranslationDocument& doc, const std::str
 OpenResult ResourceStringFormat::readBaseRows(TranslationDocument& doc, const std::string& path)
 {
     // The rows view the file's bytes, which the document keeps: texts are
-    // unescaped where they stand, identifiers taken as they are.
+    // unescaped where they stand, identifiers taken as they are. The entries
+    // are taken one line after the other, without a list of the lines.
     auto data = std::make_shared<std::string>();
     const bool readAll = readFileBytes(path, *data);
-    drc::BaseEntries found;
-    {
-        const std::vector<std::string_view> lines = lineViews(*data);
-        found = drc::baseEntries(lines);
-    }
+    std::vector<Entry> entries;
+    // At most one row a line, and no more than a file may hold.
+    const auto lines = static_cast<std::size_t>(std::count(data->begin(), data->end(), '\n')) + 1;
+    entries.reserve(std::min(lines, static_cast<std::size_t>(kDrcMaxEntries)));
+    const drc::BaseEntries found = drc::scanBaseEntries(*data, [&entries, &data](const drc::EntryLine& line) {
+        Entry& e = entries.emplace_back();
+        // An identifier that runs into the text is taken before the text is
+        // unescaped over it.
+        e.id = line.identifierOverlapsText() ? Text(line.identifier()) : Text::borrowed(line.identifier());
+        e.base = Text::borrowed(line.textInPlace(*data));
+        e.rule = LengthRule::AtMost;
+    });
     DrcRead read;
     read.status = found.status;
     read.line = found.line;
     // A file too large to be held whole changes nothing, and stays unnamed.
     if (read.refused()) return readResult(read, path);
-    {
-        auto rebuild = doc.rebuild();
-        std::vector<Entry>& entries = rebuild.entries();
-        entries.clear();
-        entries.resize(found.entries.size());
-        for (std::size_t i = 0; i < found.entries.size(); ++i) {
-            Entry& e = entries[i];
-            const drc::EntryLine& line = found.entries[i];
-            // An identifier that runs into the text is taken before the text
-            // is unescaped over it.
-            e.id = line.identifierOverlapsText() ? Text(line.identifier()) : Text::borrowed(line.identifier());
-            e.base = Text::borrowed(line.textInPlace(*data));
-            e.rule = LengthRule::AtMost;
-        }
-        found.entries = {};
-        doc.keep(std::move(data));
-    }
+    doc.keep(std::move(data));
+    doc.assign(std::move(entries));
     if (!readAll) read.status = DrcRead::Status::NoHeader;
     OpenResult r = readResult(read, path);
     r.fileName = path;
@@ -308,23 +301,27 @@ OpenResult ResourceStringFormat::readDestinationRows(TranslationDocument& doc, c
     auto data = std::make_shared<std::string>();
     const bool readAll = readFileBytes(path, *data);
     drc::blankNoBreakSpaces(*data);
-    const std::vector<std::string_view> lines = lineViews(*data);
-    const std::size_t start = drc::bodyStart(lines);
     DrcRead read;
     {
         auto rebuild = doc.rebuild();
         std::vector<Entry>& entries = rebuild.entries();
-        if (start != std::string::npos) {
-            const drc::IdentifierIndex rowsOf(static_cast<int>(entries.size()) + 1, [&entries](int row) -> std::string_view {
-                return entries[static_cast<std::size_t>(row - 1)].id;
-            });
+        // Built at the first line of the body: a file without one fills nothing.
+        std::optional<drc::IdentifierIndex> rowsOf;
+        std::optional<drc::IdentifierMerge> merge;
+        const bool body = drc::forEachBodyLine(*data, [&](std::string_view bodyLine, std::size_t index) {
+            if (!merge) {
+                rowsOf.emplace(static_cast<int>(entries.size()) + 1, [&entries](int row) -> std::string_view {
+                    return entries[static_cast<std::size_t>(row - 1)].id;
+                });
+                merge.emplace(*rowsOf);
+            }
             // Each line is unescaped once, where it stands; a row that a
             // later line fills again views that line.
-            drc::mergeByIdentifier(lines, start, rowsOf, [&entries, &data](int row, const drc::EntryLine& line) {
+            drc::EntryLine line;
+            if (const int row = merge->rowOf(bodyLine, index, line))
                 entries[static_cast<std::size_t>(row - 1)].stored = Text::borrowed(line.textInPlace(*data));
-            });
-            if (readAll) read.status = DrcRead::Status::Read;
-        }
+        });
+        if (body && readAll) read.status = DrcRead::Status::Read;
         // The texts as read become the destination of every row.
         for (Entry& e : entries) e.dest = e.stored;
         doc.keep(std::move(data));

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tov {
@@ -38,11 +39,25 @@ void forEachLineInPlace(char* data, std::size_t size, F&& f)
     }
 }
 
+// The bytes of `data` that hold lines: a byte 26 ends them.
+inline std::size_t lineDataSize(std::string_view data)
+{
+    const std::size_t eof = data.find('\x1a');
+    return eof == std::string::npos ? data.size() : eof;
+}
+
+// Calls `f(line)` for every line of a file's bytes read into `data`, without
+// a list of them.
+template <class F>
+void forEachLine(std::string& data, F&& f)
+{
+    forEachLineInPlace(data.data(), lineDataSize(data), std::forward<F>(f));
+}
+
 // The lines of a file's bytes read into `data` (a byte 26 ends them).
 inline std::vector<std::string_view> lineViews(std::string& data)
 {
-    const std::size_t eof = data.find('\x1a');
-    const std::size_t size = eof == std::string::npos ? data.size() : eof;
+    const std::size_t size = lineDataSize(data);
     std::vector<std::string_view> lines;
     // About one line per 40 bytes in the program's files; one growth at most.
     lines.reserve(size / 40 + 16);

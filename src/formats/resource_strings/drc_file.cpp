@@ -31,10 +31,15 @@ std::string_view trimmed(std::string_view s)
     return s.substr(b, e - b);
 }
 
+bool isHeaderLine(std::string_view line)
+{
+    return line.find(kMarker) != std::string_view::npos;
+}
+
 size_t bodyStart(const std::vector<std::string_view>& lines)
 {
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].find(kMarker) != std::string_view::npos)
+        if (isHeaderLine(lines[i]))
             return i + 1 < lines.size() ? i + 1 : std::string::npos;
     }
     return std::string::npos;
@@ -89,12 +94,19 @@ BaseEntries baseEntries(const std::vector<std::string_view>& lines)
     for (size_t i = start; i < lines.size(); ++i) {
         EntryLine e;
         if (!classify(trimmed(lines[i]), i, e)) continue;
-        if (e.comma >= kDrcEntryReach || e.quote >= kDrcEntryReach) return refuse(DrcRead::Status::EntryTooLong, i);
-        if (r.entries.size() == static_cast<size_t>(kDrcMaxEntries)) return refuse(DrcRead::Status::TooManyEntries, i);
+        const DrcRead::Status admitted = admitBaseEntry(e, r.entries.size());
+        if (admitted != DrcRead::Status::Read) return refuse(admitted, i);
         r.entries.push_back(e);
     }
     r.status = DrcRead::Status::Read;
     return r;
+}
+
+DrcRead::Status admitBaseEntry(const EntryLine& e, std::size_t taken)
+{
+    if (e.comma >= kDrcEntryReach || e.quote >= kDrcEntryReach) return DrcRead::Status::EntryTooLong;
+    if (taken == static_cast<size_t>(kDrcMaxEntries)) return DrcRead::Status::TooManyEntries;
+    return DrcRead::Status::Read;
 }
 
 IdentifierIndex::IdentifierIndex(int rows, std::function<std::string_view(int)> idOf)

@@ -12,15 +12,40 @@
 #include <vector>
 
 #include "formats/resource_strings/drc_file.h"
+#include "support/line_views.h"
 
 namespace tov::drc {
 
 // Bytes 0..32 taken from both ends.
 std::string_view trimmed(std::string_view s);
 
+// Whether a line is the header's: it holds "STRINGTABLE".
+bool isHeaderLine(std::string_view line);
+
 // Index of the first line after the header, or npos when the file has no
 // "STRINGTABLE" line or has it only as its last line.
 std::size_t bodyStart(const std::vector<std::string_view>& lines);
+
+// The same body line by line, straight from a file's bytes read into `data`
+// (forEachLine), without a list of its lines: `f(line, index)` for each line
+// after the header; false when the file has no body.
+template <class F>
+bool forEachBodyLine(std::string& data, F&& f)
+{
+    bool header = false;
+    bool body = false;
+    std::size_t index = 0;
+    forEachLine(data, [&](std::string_view line) {
+        if (body || header) {
+            body = true;
+            f(line, index);
+        } else {
+            header = isHeaderLine(line);
+        }
+        ++index;
+    });
+    return body;
+}
 
 // An entry line: trimmed, with its first comma and first double quote.
 struct EntryLine {
@@ -56,6 +81,36 @@ struct BaseEntries {
     std::vector<EntryLine> entries;
 };
 BaseEntries baseEntries(const std::vector<std::string_view>& lines);
+
+// Whether entry line `e` of a base file, after `taken` entries, may be held:
+// Read, or why the file cannot be held whole (TooManyEntries, EntryTooLong).
+DrcRead::Status admitBaseEntry(const EntryLine& e, std::size_t taken);
+
+// The entry lines of a base file's body as baseEntries finds them, straight
+// from its bytes read into `data`: `take(entry)` for each in the order of the
+// file, until the file is refused; the result holds no entries.
+template <class Take>
+BaseEntries scanBaseEntries(std::string& data, Take&& take)
+{
+    BaseEntries r;
+    std::size_t taken = 0;
+    bool refused = false;
+    const bool body = forEachBodyLine(data, [&](std::string_view line, std::size_t i) {
+        EntryLine e;
+        if (refused || !classify(trimmed(line), i, e)) return;
+        const DrcRead::Status admitted = admitBaseEntry(e, taken);
+        if (admitted != DrcRead::Status::Read) {
+            refused = true;
+            r.status = admitted;
+            r.line = i + 1;
+            return;
+        }
+        ++taken;
+        take(e);
+    });
+    if (body && !refused) r.status = DrcRead::Status::Read;
+    return r;
+}
 
 // The rows of each identifier (rows 1 to rows - 1, as `idOf(row)` names
 // them), built once per merge: find() gives the first row with an
@@ -93,23 +148,40 @@ private:
 // The rows that the entry lines of a file's body fill, by identifier: the
 // k-th entry of an identifier fills the k-th row of it, entries beyond the
 // last such row that last row again; entries no row holds are passed over.
-// Calls `fill(row, entry)` in the order of the file.
+// The lines are given in the order of the file.
+class IdentifierMerge {
+public:
+    explicit IdentifierMerge(const IdentifierIndex& rowsOf) : rowsOf_(rowsOf), nextFill_(rowsOf.rows(), 0) {}
+
+    // The row that body line `index` fills (its entry line in `e`), or 0.
+    int rowOf(std::string_view line, std::size_t index, EntryLine& e)
+    {
+        if (!classify(trimmed(line), index, e)) return 0;
+        const int first = rowsOf_.find(e.identifier());
+        if (first == 0) return 0;
+        std::int32_t& next = nextFill_[static_cast<std::size_t>(first)];
+        const int row = next == 0 ? first : next;
+        const int after = rowsOf_.nextRow(row);
+        next = after != 0 ? after : row;  // past the last row: the last one again
+        return row;
+    }
+
+private:
+    const IdentifierIndex& rowsOf_;
+    // By the first row of an identifier: the row its next entry fills.
+    std::vector<std::int32_t> nextFill_;
+};
+
+// The same over the lines of a file from `start`: `fill(row, entry)` in the
+// order of the file.
 template <class Fill>
 void mergeByIdentifier(const std::vector<std::string_view>& lines, std::size_t start, const IdentifierIndex& rowsOf,
                        Fill&& fill)
 {
-    // By the first row of an identifier: the row its next entry fills.
-    std::vector<std::int32_t> nextFill(rowsOf.rows(), 0);
+    IdentifierMerge merge(rowsOf);
     for (std::size_t i = start; i < lines.size(); ++i) {
         EntryLine e;
-        if (!classify(trimmed(lines[i]), i, e)) continue;
-        const int first = rowsOf.find(e.identifier());
-        if (first == 0) continue;
-        std::int32_t& next = nextFill[static_cast<std::size_t>(first)];
-        const int row = next == 0 ? first : next;
-        const int after = rowsOf.nextRow(row);
-        next = after != 0 ? after : row;  // past the last row: the last one again
-        fill(row, e);
+        if (const int row = merge.rowOf(lines[i], i, e)) fill(row, e);
     }
 }
 
