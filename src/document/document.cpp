@@ -87,7 +87,7 @@ void TranslationDocument::setCheckOptions(const checks::CheckOptions& options)
     recount();
 }
 
-Problems TranslationDocument::checkMarks(const Entry& e) const
+std::uint8_t TranslationDocument::checkMarks(const Entry& e) const
 {
     if (!hasDestination(e)) return 0;
     // Most texts hold nothing the checks look for: no findings, no allocation.
@@ -97,7 +97,8 @@ Problems TranslationDocument::checkMarks(const Entry& e) const
     Problems p = 0;
     for (const checks::Finding& f : found)
         p |= f.severity == checks::Severity::Error ? problem::kFormat : problem::kCheckWarning;
-    return p;
+    static_assert((problem::kFormat | problem::kCheckWarning) <= 0xFF);
+    return static_cast<std::uint8_t>(p);
 }
 
 checks::Findings TranslationDocument::findings(int index) const

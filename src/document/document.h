@@ -149,8 +149,9 @@ private:
     // Lets go of the kept bytes that no row views any more.
     void dropUnviewed();
     void count(std::size_t index, int sign);
-    // The kFormat / kCheckWarning marks of a row, from its destination text.
-    Problems checkMarks(const Entry& e) const;
+    // The kFormat / kCheckWarning marks of a row, from its destination text
+    // (both in the low byte).
+    std::uint8_t checkMarks(const Entry& e) const;
     void changed()
     {
         ++generation_;
@@ -164,7 +165,7 @@ private:
     checks::CheckOptions checkOptions_;
     // The text checks' marks of each row, kept with the rows: painting, the
     // next row that needs work and the counts ask for them at no cost.
-    std::vector<Problems> checkMarks_;
+    std::vector<std::uint8_t> checkMarks_;
     std::function<void()> observer_;
     std::uint64_t generation_ = 0;
 };

@@ -6,6 +6,9 @@
 // Whatever is assigned is copied; only Text::borrowed makes a view, and the
 // one who makes it answers for the bytes outliving it
 // (TranslationDocument::keep).
+//
+// A text takes 12 bytes: a row holds six of them, and a document of 65,535
+// rows a few megabytes of rows; its pointer may stand on a 4-byte boundary.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +20,7 @@
 
 namespace tov {
 
+#pragma pack(push, 4)
 class Text {
 public:
     Text() noexcept = default;
@@ -30,7 +34,7 @@ public:
         checkSize(s.size());
         Text t;
         t.data_ = s.data();
-        t.size_ = static_cast<std::uint32_t>(s.size());
+        t.size_ = static_cast<std::uint32_t>(s.size()) & kMaxSize;
         return t;
     }
 
@@ -43,7 +47,7 @@ public:
     {
         other.data_ = nullptr;
         other.size_ = 0;
-        other.owned_ = false;
+        other.owned_ = 0;
     }
     Text& operator=(const Text& other)
     {
@@ -62,7 +66,7 @@ public:
             owned_ = other.owned_;
             other.data_ = nullptr;
             other.size_ = 0;
-            other.owned_ = false;
+            other.owned_ = 0;
         }
         return *this;
     }
@@ -99,11 +103,11 @@ private:
         if (owned_) delete[] data_;
         data_ = nullptr;
         size_ = 0;
-        owned_ = false;
+        owned_ = 0;
     }
     static void checkSize(std::size_t n)
     {
-        if (n > UINT32_MAX) throw std::length_error("a text of more than 4 GB");
+        if (n > kMaxSize) throw std::length_error("a text of more than 2 GB");
     }
     void copyFrom(std::string_view s)
     {
@@ -112,8 +116,8 @@ private:
         char* bytes = new char[s.size()];
         std::memcpy(bytes, s.data(), s.size());
         data_ = bytes;
-        size_ = static_cast<std::uint32_t>(s.size());
-        owned_ = true;
+        size_ = static_cast<std::uint32_t>(s.size()) & kMaxSize;
+        owned_ = 1;
     }
     void assignCopy(std::string_view s)
     {
@@ -122,9 +126,12 @@ private:
         *this = std::move(copy);
     }
 
+    static constexpr std::size_t kMaxSize = 0x7FFFFFFF;
     const char* data_ = nullptr;
-    std::uint32_t size_ = 0;
-    bool owned_ = false;
+    std::uint32_t size_ : 31 = 0;
+    std::uint32_t owned_ : 1 = 0;
 };
+#pragma pack(pop)
+static_assert(sizeof(Text) == 12);
 
 }  // namespace tov
