@@ -48,10 +48,13 @@ CheckReport checkDocument(const Opened& d, const TextChecks& checks)
     // that could take no text, to its row.
     const TranslationDocument& doc = d.doc;
     const Diagnostic* moved = nullptr;
-    std::vector<const Diagnostic*> withoutPlace(static_cast<std::size_t>(doc.size()), nullptr);
+    // By row, where any row has a destination line without a place (firmware).
+    std::vector<const Diagnostic*> withoutPlace;
     for (const Diagnostic& g : d.structureProblems) {
-        if (g.code == DiagnosticCode::Unplaced && g.row >= 1 && g.row <= doc.size())
+        if (g.code == DiagnosticCode::Unplaced && g.row >= 1 && g.row <= doc.size()) {
+            if (withoutPlace.empty()) withoutPlace.resize(static_cast<std::size_t>(doc.size()), nullptr);
             withoutPlace[static_cast<std::size_t>(g.row - 1)] = &g;
+        }
         if (g.code != DiagnosticCode::Structure) continue;
         moved = &g;
         if (g.row <= doc.size()) continue;
@@ -64,6 +67,13 @@ CheckReport checkDocument(const Opened& d, const TextChecks& checks)
         r.problems.push_back(std::move(q));
     }
     auto destLine = [](const Diagnostic& g) { return fileNamePart(g.file) + ":" + std::to_string(g.line); };
+
+    // About one problem a row that the document counts (a row may have a
+    // few): the list grows seldom, if at all.
+    const Counts& counted = doc.counts();
+    r.problems.reserve(r.problems.size() + d.structureProblems.size() +
+                       static_cast<std::size_t>(counted.missing + counted.tooLong + counted.lengthDiffers +
+                                                counted.formatErrors + counted.checkWarnings));
 
     // What the destination files hold is checked, before any rule made it fit.
     const bool located = doc.naming() == RowNaming::Location;
@@ -94,7 +104,7 @@ CheckReport checkDocument(const Opened& d, const TextChecks& checks)
             add(Problem::Kind::Structure, r.structure);
             r.problems.back().note = "destination text on another line than its base text (" + destLine(*moved) + ")";
         }
-        if (const Diagnostic* u = withoutPlace[static_cast<std::size_t>(i)]) {
+        if (const Diagnostic* u = withoutPlace.empty() ? nullptr : withoutPlace[static_cast<std::size_t>(i)]) {
             add(Problem::Kind::Structure, r.structure);
             r.problems.back().note =
                 "destination line without a quoted text, not in its base line's form (" + destLine(*u) + ")";
