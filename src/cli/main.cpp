@@ -3,6 +3,7 @@
 #include <malloc.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -101,28 +102,39 @@ tov::ExchangeLanguages exchangeLanguages(const Options& o, const Opened& d)
     return l;
 }
 
+// The export's bytes as they are made, piece by piece, to standard output or
+// into the atomic temporary file of -o FILE, never held whole; a failed
+// write leaves the old FILE as it was.
+void writeExport(const Options& o, const tov::ByteProducer& produce)
+{
+    if (o.out.empty()) {
+        tov::ByteSink sink(STDOUT_FILENO);
+        produce(sink);
+        if (!sink.finish()) fail(kExitProblems, "cannot write to standard output");
+        return;
+    }
+    const tov::WriteResult written = tov::writeFileAtomic(o.out, produce);
+    if (!written) fail(kExitProblems, o.out + ": cannot be written (" + written.error + ")");
+}
+
 int runExport(const Options& o)
 {
     auto opened = openDocument(o, OpenMode::Strict);
-    std::string bytes;
     if (o.format == "tsv") {
-        if (!tov::exportText(opened->doc, bytes)) fail(kExitProblems, o.base + ": more than 65535 rows to export");
+        const tov::TranslationDocument& doc = opened->doc;
+        if (doc.size() > tov::kMaxTextRows) fail(kExitProblems, o.base + ": more than 65535 rows to export");
+        writeExport(o, [&doc](tov::ByteSink& sink) {
+            tov::exportText(doc, [&sink](std::string_view piece) { sink.write(piece); });
+        });
     } else {
         tov::ExchangeExport request;
         request.format = o.format == "po" ? tov::exchange::Format::Po : tov::exchange::Format::Xliff;
         request.original = o.base;
         request.languages = exchangeLanguages(o, *opened);
-        tov::exchange::Written written = tov::exportExchange(opened->doc, o.kind, request);
+        const tov::exchange::Written written = tov::exportExchange(opened->doc, o.kind, request);
         if (!written) fail(kExitProblems, o.base + ": cannot be exported as " + o.format + ": " + written.error);
-        bytes = std::move(written.bytes);
+        writeExport(o, [&written](tov::ByteSink& sink) { sink.write(written.bytes); });
     }
-    if (o.out.empty()) {
-        if (!writeOut(bytes)) fail(kExitProblems, "cannot write to standard output");
-        keepUntilExit(std::move(opened));
-        return kExitOk;
-    }
-    const tov::WriteResult written = tov::writeFileAtomic(o.out, bytes);
-    if (!written) fail(kExitProblems, o.out + ": cannot be written (" + written.error + ")");
     keepUntilExit(std::move(opened));
     return kExitOk;
 }

@@ -9,15 +9,21 @@ namespace tov {
 bool exportText(const TranslationDocument& doc, std::string& out)
 {
     out.clear();
-    if (doc.size() > 65535) return false;
+    if (doc.size() > kMaxTextRows) return false;
     std::size_t total = 0;
     for (const Entry& e : doc.entries()) total += e.base.size() + e.dest.size() + 3;
     out.reserve(total);
+    return exportText(doc, [&out](std::string_view piece) { out += piece; });
+}
+
+bool exportText(const TranslationDocument& doc, const std::function<void(std::string_view)>& write)
+{
+    if (doc.size() > kMaxTextRows) return false;
     for (const Entry& e : doc.entries()) {
-        out += e.base;
-        out += '\t';
-        out += e.dest;
-        out += "\r\n";
+        write(e.base);
+        write("\t");
+        write(e.dest);
+        write("\r\n");
     }
     return true;
 }

@@ -3,6 +3,7 @@
 // CR LF; nothing quoted or escaped.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,9 +12,15 @@
 
 namespace tov {
 
-// False (and nothing written to `out`) for more than 65,535 rows, which the
-// caller reports as a failure.
+// The most rows a text file of the export holds.
+inline constexpr int kMaxTextRows = 65535;
+
+// False (and nothing written to `out`) for more than kMaxTextRows rows, which
+// the caller reports as a failure.
 bool exportText(const TranslationDocument& doc, std::string& out);
+// The same bytes piece by piece, in order: `write(piece)` a few times a row
+// (nothing is called for more than kMaxTextRows rows).
+bool exportText(const TranslationDocument& doc, const std::function<void(std::string_view)>& write);
 
 struct ImportedTexts {
     bool ok = false;

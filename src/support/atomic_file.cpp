@@ -115,6 +115,11 @@ std::string describe(const std::string& what, int err) { return what + ": " + st
 
 std::string writeTemporary(const std::string& nearPath, std::string_view data, mode_t mode, uid_t uid, gid_t gid)
 {
+    return writeTemporary(nearPath, [data](ByteSink& sink) { sink.write(data); }, mode, uid, gid);
+}
+
+std::string writeTemporary(const std::string& nearPath, const ByteProducer& produce, mode_t mode, uid_t uid, gid_t gid)
+{
     // The temporary name must itself be a valid name: a long name is
     // shortened in it (a file name holds at most 255 bytes).
     const std::string stem = nameOf(nearPath).substr(0, 200);
@@ -132,16 +137,10 @@ std::string writeTemporary(const std::string& nearPath, std::string_view data, m
     // Keep the owner where we are allowed to (root saving a user's file).
     if (::fchown(fd, uid, gid) != 0) { /* not ours to change: keep ours */ }
 
-    const char* p = data.data();
-    size_t left = data.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return abandon(errno);
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
+    {
+        ByteSink sink(fd);
+        produce(sink);
+        if (!sink.finish()) return abandon(errno);
     }
     if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) return abandon(errno);
     if (::close(fd) != 0) {
@@ -176,6 +175,52 @@ void syncFolder(const std::string& folder)
 
 // ---------------------------------------------------------------------------
 
+namespace {
+// Pieces are gathered up to this size before they are written.
+constexpr std::size_t kSinkBuffer = 64 * 1024;
+}  // namespace
+
+ByteSink::~ByteSink() { delete[] buffer_; }
+
+void ByteSink::writeOut(std::string_view bytes)
+{
+    while (!bytes.empty() && error_ == 0) {
+        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno != EINTR) error_ = errno;
+            continue;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+void ByteSink::spill(std::string_view bytes)
+{
+    if (error_ != 0) return;
+    writeOut({buffer_, used_});
+    used_ = 0;
+    // A piece as large as the buffer goes to the file as it is.
+    if (bytes.size() >= kSinkBuffer) {
+        writeOut(bytes);
+        return;
+    }
+    if (!buffer_) {
+        buffer_ = new char[kSinkBuffer];
+        capacity_ = kSinkBuffer;
+    }
+    std::memcpy(buffer_, bytes.data(), bytes.size());
+    used_ = bytes.size();
+}
+
+bool ByteSink::finish()
+{
+    writeOut({buffer_, used_});
+    used_ = 0;
+    if (error_ == 0) return true;
+    errno = error_;
+    return false;
+}
+
 FileSetWriter::FileSetWriter(BackupChoice backup) : backup_(backup) {}
 
 FileSetWriter::~FileSetWriter() { abandon(); }
@@ -198,6 +243,11 @@ void FileSetWriter::abandon()
 }
 
 bool FileSetWriter::add(const std::string& path, std::string_view data)
+{
+    return add(path, [data](ByteSink& sink) { sink.write(data); });
+}
+
+bool FileSetWriter::add(const std::string& path, const ByteProducer& produce)
 {
     if (failed_) return false;
     if (done_) return fail(path, EALREADY);
@@ -235,7 +285,7 @@ bool FileSetWriter::add(const std::string& path, std::string_view data)
         removeStaleTemporaries(folder);
         cleanedFolders_.push_back(folder);
     }
-    p.tmp = detail::writeTemporary(p.target, data, p.mode, p.existed ? p.uid : static_cast<uid_t>(-1),
+    p.tmp = detail::writeTemporary(p.target, produce, p.mode, p.existed ? p.uid : static_cast<uid_t>(-1),
                                    p.existed ? p.gid : static_cast<gid_t>(-1));
     if (p.tmp.empty()) return fail(path, errno);
     pending_.push_back(std::move(p));
@@ -335,8 +385,13 @@ WriteResult FileSetWriter::commit()
 
 WriteResult writeFileAtomic(const std::string& path, std::string_view data, const BackupChoice& backup)
 {
+    return writeFileAtomic(path, [data](ByteSink& sink) { sink.write(data); }, backup);
+}
+
+WriteResult writeFileAtomic(const std::string& path, const ByteProducer& produce, const BackupChoice& backup)
+{
     FileSetWriter writer(backup);
-    writer.add(path, data);
+    writer.add(path, produce);
     return writer.commit();
 }
 

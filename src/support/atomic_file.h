@@ -19,7 +19,9 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <cstring>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,10 +41,48 @@ struct WriteResult {
     explicit operator bool() const { return ok; }
 };
 
+// Takes a file's bytes piece by piece, as its writer makes them, and passes
+// them on to the file whenever its buffer is full, so that a large file is
+// never held whole. After a failed write it takes nothing more.
+class ByteSink {
+public:
+    explicit ByteSink(int fd) : fd_(fd) {}
+    ~ByteSink();
+    ByteSink(const ByteSink&) = delete;
+    ByteSink& operator=(const ByteSink&) = delete;
+
+    void write(std::string_view bytes)
+    {
+        if (bytes.size() <= capacity_ - used_) {
+            if (!bytes.empty()) std::memcpy(buffer_ + used_, bytes.data(), bytes.size());
+            used_ += bytes.size();
+            return;
+        }
+        spill(bytes);
+    }
+    // Writes what the buffer still holds; false (errno set) when any write failed.
+    bool finish();
+
+private:
+    void spill(std::string_view bytes);
+    void writeOut(std::string_view bytes);
+
+    int fd_;
+    int error_ = 0;
+    char* buffer_ = nullptr;
+    std::size_t capacity_ = 0;
+    std::size_t used_ = 0;
+};
+
+// A file's bytes as its writer makes them: handed to the sink in order.
+using ByteProducer = std::function<void(ByteSink&)>;
+
 // Replaces (or creates) one file. With `backup.keep`, an existing file is
 // first copied to a new dated backup name (see backup.h); when that copy
 // cannot be made the file is left alone.
 WriteResult writeFileAtomic(const std::string& path, std::string_view data, const BackupChoice& backup = {});
+// The same with bytes made while they are written.
+WriteResult writeFileAtomic(const std::string& path, const ByteProducer& produce, const BackupChoice& backup = {});
 
 // Writes a set of files all or nothing: every file goes into its temporary
 // file first (add), then the backup copies are made, then the files are put
@@ -61,6 +101,7 @@ public:
     // beside it. False after a failure (this one or an earlier one), which
     // result() then describes; nothing has been replaced yet.
     bool add(const std::string& path, std::string_view data);
+    bool add(const std::string& path, const ByteProducer& produce);
     // Makes the backup copies and puts every file in place. Once only.
     WriteResult commit();
     const WriteResult& result() const { return result_; }
@@ -93,6 +134,8 @@ namespace detail {
 // ours), flushed and closed. Returns its path, or an empty string with errno
 // set (nothing left behind).
 std::string writeTemporary(const std::string& nearPath, std::string_view data, mode_t mode,
+                           uid_t uid = static_cast<uid_t>(-1), gid_t gid = static_cast<gid_t>(-1));
+std::string writeTemporary(const std::string& nearPath, const ByteProducer& produce, mode_t mode,
                            uid_t uid = static_cast<uid_t>(-1), gid_t gid = static_cast<gid_t>(-1));
 // Renames `from` to `to` unless `to` exists; 0 or an errno value (EEXIST
 // when the name is taken).

@@ -146,6 +146,43 @@ TEST(AtomicWrite, FaultsLeaveTheOldFileAndNothingElse)
     }
 }
 
+// Bytes made while they are written: small pieces gathered, pieces of the
+// buffer's size and more passed on as they are, in order; a disk that fills
+// half-way leaves the old file and nothing else.
+TEST(AtomicWrite, WritesBytesMadePieceByPiece)
+{
+    std::vector<std::string> pieces;
+    std::string whole;
+    for (const std::size_t size : {0, 1, 65535, 3, 70000, 2, 65536, 65534, 5}) {
+        pieces.push_back(std::string(size, static_cast<char>('a' + pieces.size())));
+        whole += pieces.back();
+    }
+    const ByteProducer produce = [&pieces](ByteSink& sink) {
+        for (const std::string& piece : pieces) sink.write(piece);
+    };
+    for (const rlim_t limit : {RLIM_INFINITY, rlim_t{100000}}) {
+        SCOPED_TRACE(limit);
+        TempFolder dir;
+        dir.put("t.tsv", kOld);
+        const auto before = dir.snapshot();
+        WriteResult r;
+        {
+            WithoutFileOverride unprivileged;
+            FileSizeLimit sized(limit);
+            r = writeFileAtomic(dir / "t.tsv", produce);
+        }
+        if (limit == RLIM_INFINITY) {
+            ASSERT_TRUE(r.ok) << r.error;
+            EXPECT_EQ(dir.get("t.tsv"), whole);
+            EXPECT_EQ(dir.entries(), std::vector<std::string>{"t.tsv"});
+        } else {
+            EXPECT_FALSE(r.ok);
+            EXPECT_EQ(r.error, dir / "t.tsv" + ": File too large");
+            EXPECT_EQ(dir.snapshot(), before);
+        }
+    }
+}
+
 TEST(AtomicWrite, KeepsTheReplacedVersionAsADatedBackup)
 {
     TempFolder dir;
