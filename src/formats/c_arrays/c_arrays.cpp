@@ -5,6 +5,7 @@
 
 #include "support/atomic_file.h"
 #include "support/convert.h"
+#include "support/line_views.h"
 #include "support/strutil.h"
 #include "support/text_file.h"
 
@@ -102,7 +103,7 @@ struct Layout {
 // Finds the preamble, the name lines and the arrays. Every procedure works on
 // this one division, so reading, the template and writing agree on where each
 // array begins and ends and on its K.
-std::optional<Layout> findLayout(const std::vector<std::string>& lines, Procedure proc, std::string& error)
+std::optional<Layout> findLayout(const LineViews& lines, Procedure proc, std::string& error)
 {
     const std::size_t n = lines.size();
     Layout layout;
@@ -278,7 +279,7 @@ void appendLine(std::string& out, std::string_view line)
 }
 
 // Preamble unchanged, name section with the names in their written form.
-void appendHead(std::string& out, const std::vector<std::string>& lines, const Layout& layout)
+void appendHead(std::string& out, const LineViews& lines, const Layout& layout)
 {
     for (std::size_t i = 0; i <= layout.firstDeclaration; ++i) appendLine(out, lines[i]);
     std::size_t next = 0;
@@ -294,12 +295,12 @@ void appendHead(std::string& out, const std::vector<std::string>& lines, const L
 }
 
 // Lines after an array's "};" up to its next declaration line.
-void appendBetween(std::string& out, const std::vector<std::string>& lines, const ArrayBlock& a)
+void appendBetween(std::string& out, const LineViews& lines, const ArrayBlock& a)
 {
     for (std::size_t j = a.end + 1; j < a.next; ++j) appendLine(out, trimmed(lines[j]));
 }
 
-std::size_t estimatedSize(const std::vector<std::string>& lines)
+std::size_t estimatedSize(const LineViews& lines)
 {
     std::size_t total = 0;
     for (const auto& l : lines) total += l.size() + 2;
@@ -328,6 +329,12 @@ CArraysText failText(std::string error)
     return r;
 }
 
+// Views of lines held as strings.
+LineViews viewsOf(const std::vector<std::string>& lines)
+{
+    return LineViews(lines.begin(), lines.end());
+}
+
 }  // namespace
 
 // --- Preparation ------------------------------------------------------------------
@@ -348,23 +355,19 @@ void prepareCArraysTranslationTable(TextGrid& translation)
 
 // --- Reading ----------------------------------------------------------------------
 
-CArraysRead readCArraysLines(const std::vector<std::string>& lines, TextGrid& work)
+CArraysCells readCArraysCells(const LineViews& lines)
 {
-    CArraysRead r;
-    prepareCArraysWorkTable(work);
+    CArraysCells r;
     const auto layout = findLayout(lines, Procedure::Read, r.error);
     if (!layout) return r;
     const int languages = static_cast<int>(layout->names.size());
 
-    struct Cell {
-        int column;
-        int row;
-        std::string_view text;
-    };
-    std::vector<Cell> cells;
+    // At most one text a line.
+    r.cells.reserve(lines.size());
     auto fail = [&](std::size_t index, const char* why) {
         r.error = lineError(index, why);
-        return r;
+        r.cells = {};
+        return std::move(r);
     };
     int base = 0;
     for (const ArrayBlock& a : layout->arrays) {
@@ -378,41 +381,67 @@ CArraysRead readCArraysLines(const std::vector<std::string>& lines, TextGrid& wo
             if (!contains(t, "//")) continue;  // a text line carries its "// n"
             const auto q = findQuoted(t);
             if (!q) continue;
-            Cell c{0, 0, q->text(t)};
+            CArraysCells::Cell c{0, 0, q->text(t)};
             if (const char* e = cursor.place(c.column, c.row)) return fail(j, e);
-            cells.push_back(c);
+            r.cells.push_back(c);
         }
         if (const char* e = cursor.finish()) return fail(a.declaration, e);
         base += cursor.k();
     }
-
-    for (const NameLine& name : layout->names) {
-        r.names.emplace_back(name.text);
-        work.setCell(static_cast<int>(r.names.size()), 0, r.names.back());
-    }
-    for (const Cell& c : cells) work.setCell(c.column, c.row, std::string(c.text));
-    for (int row = 1; row <= base; ++row) work.setCell(0, row, std::to_string(row));
-    work.setRowCount(base + 1);
+    for (const NameLine& name : layout->names) r.names.emplace_back(name.text);
     r.rows = base;
     r.ok = true;
     return r;
 }
 
+CArraysRead fillCArraysWorkTable(CArraysCells&& cells, TextGrid& work)
+{
+    CArraysRead r;
+    prepareCArraysWorkTable(work);
+    if (!cells.ok) {
+        r.error = std::move(cells.error);
+        return r;
+    }
+    for (std::size_t i = 0; i < cells.names.size(); ++i) work.setCell(static_cast<int>(i) + 1, 0, cells.names[i]);
+    for (const CArraysCells::Cell& c : cells.cells) work.setCell(c.column, c.row, std::string(c.text));
+    for (int row = 1; row <= cells.rows; ++row) work.setCell(0, row, std::to_string(row));
+    work.setRowCount(cells.rows + 1);
+    r.names = std::move(cells.names);
+    r.rows = cells.rows;
+    r.ok = true;
+    return r;
+}
+
+CArraysRead readCArraysLines(const LineViews& lines, TextGrid& work)
+{
+    return fillCArraysWorkTable(readCArraysCells(lines), work);
+}
+
+CArraysRead readCArraysLines(const std::vector<std::string>& lines, TextGrid& work)
+{
+    return readCArraysLines(viewsOf(lines), work);
+}
+
 CArraysRead readCArrays(const std::string& path, TextGrid& work)
 {
-    std::vector<std::string> lines;
-    if (!readLines(path, lines)) {
+    std::string data;
+    if (!readFileBytes(path, data)) {
         prepareCArraysWorkTable(work);
         CArraysRead r;
         r.error = "cannot read " + path;
         return r;
     }
-    return readCArraysLines(lines, work);
+    return readCArraysLines(lineViews(data), work);
 }
 
 // --- Template ---------------------------------------------------------------------
 
 CArraysText makeCTemplateText(const std::vector<std::string>& lines)
+{
+    return makeCTemplateText(viewsOf(lines));
+}
+
+CArraysText makeCTemplateText(const LineViews& lines)
 {
     std::string error;
     const auto layout = findLayout(lines, Procedure::Template, error);
@@ -504,13 +533,19 @@ CArraysText makeCTemplateText(const std::vector<std::string>& lines)
 
 CArraysResult makeCTemplate(const std::string& basePath, const std::string& templatePath)
 {
-    CArraysResult r;
-    std::vector<std::string> lines;
-    if (!readLines(basePath, lines)) {
+    std::string data;
+    if (!readFileBytes(basePath, data)) {
+        CArraysResult r;
         r.error = "cannot read " + basePath;
         return r;
     }
-    const CArraysText t = makeCTemplateText(lines);
+    return writeCTemplate(lineViews(data), templatePath);
+}
+
+CArraysResult writeCTemplate(const LineViews& baseLines, const std::string& templatePath)
+{
+    CArraysResult r;
+    const CArraysText t = makeCTemplateText(baseLines);
     if (!t.ok) {
         r.error = t.error;
         return r;
@@ -524,6 +559,11 @@ CArraysResult makeCTemplate(const std::string& basePath, const std::string& temp
 // --- Writing ----------------------------------------------------------------------
 
 CArraysText writeCArraysText(const std::vector<std::string>& lines, const TextGrid& work)
+{
+    return writeCArraysText(viewsOf(lines), work);
+}
+
+CArraysText writeCArraysText(const LineViews& lines, const TextGrid& work)
 {
     std::string error;
     const auto layout = findLayout(lines, Procedure::Write, error);
@@ -574,11 +614,12 @@ CArraysWrite writeCArrays(const std::string& templatePath, const std::string& ta
                           const std::vector<std::string>& languageNames, const BackupChoice& backup)
 {
     CArraysWrite r;
-    std::vector<std::string> lines;
-    if (!readLines(templatePath, lines)) {
+    std::string data;
+    if (!readFileBytes(templatePath, data)) {
         r.error = "cannot read the template " + templatePath;
         return r;
     }
+    const LineViews lines = lineViews(data);
     if (languageNames.empty()) {
         r.ok = true;  // nothing opened: there is nothing to write
         return r;

@@ -39,6 +39,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "support/backup.h"
@@ -109,8 +110,33 @@ CArraysWrite writeCArrays(const std::string& templatePath, const std::string& ta
                           const BackupChoice& backup = {});
 
 // The same procedures on lines in memory (the file versions read their input
-// with the program's line rule, and write what these produce).
+// with the program's line rule, and write what these produce), held as
+// strings or as views into a file's bytes (lineViews).
+using LineViews = std::vector<std::string_view>;
 CArraysRead readCArraysLines(const std::vector<std::string>& lines, TextGrid& work);
+CArraysRead readCArraysLines(const LineViews& lines, TextGrid& work);
+
+// What the reader finds before anything goes into the working table: the
+// names, and each text with its cell (column L = language L, rows from 1) as
+// a view into the lines read.
+struct CArraysCells {
+    bool ok = false;
+    std::vector<std::string> names;
+    int rows = 0;
+    std::string error;
+    struct Cell {
+        int column;
+        int row;
+        std::string_view text;
+    };
+    std::vector<Cell> cells;  // in file order; no cell twice
+};
+CArraysCells readCArraysCells(const LineViews& lines);
+// The working table as readCArrays leaves it, from what the reader found.
+CArraysRead fillCArraysWorkTable(CArraysCells&& cells, TextGrid& work);
+// makeCTemplate from a base file's lines already read.
+CArraysResult writeCTemplate(const LineViews& baseLines, const std::string& templatePath);
+
 struct CArraysText {
     bool ok = false;
     std::string text;  // the whole file, CR LF lines
@@ -118,7 +144,9 @@ struct CArraysText {
     explicit operator bool() const { return ok; }
 };
 CArraysText makeCTemplateText(const std::vector<std::string>& baseLines);
+CArraysText makeCTemplateText(const LineViews& baseLines);
 // Without the language-name precondition of writeCArrays.
 CArraysText writeCArraysText(const std::vector<std::string>& templateLines, const TextGrid& work);
+CArraysText writeCArraysText(const LineViews& templateLines, const TextGrid& work);
 
 }  // namespace tov

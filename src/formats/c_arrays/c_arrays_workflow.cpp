@@ -3,6 +3,8 @@
 #include "formats/c_arrays/c_arrays.h"
 #include "support/atomic_file.h"
 #include "support/convert.h"
+#include "support/line_views.h"
+#include "support/text_file.h"
 
 namespace tov {
 
@@ -18,9 +20,19 @@ void fillLengths(TextGrid& translation, int lengthCol, int textCol)
 
 CArraysOpen openCArrays(const std::string& path, TextGrid& work, TextGrid& translation, TempNamer& namer)
 {
-    CArraysOpen r;
     prepareCArraysTranslationTable(translation);
-    prepareCArraysWorkTable(work);
+    std::string bytes;
+    CArraysCells cells;
+    CArraysOpen r = openCArraysCells(path, namer, bytes, cells);
+    // The working table ends prepared, and empty where nothing was read.
+    fillCArraysWorkTable(std::move(cells), work);
+    return r;
+}
+
+CArraysOpen openCArraysCells(const std::string& path, TempNamer& namer, std::string& bytes, CArraysCells& cells)
+{
+    CArraysOpen r;
+    cells = {};
     if (!fileExists(path)) {
         r.error = "no such file: " + path;
         return r;
@@ -31,17 +43,23 @@ CArraysOpen openCArrays(const std::string& path, TextGrid& work, TextGrid& trans
         r.error = "no temporary file name could be made in " + tempFolder();
         return r;
     }
-    const CArraysResult t = makeCTemplate(path, r.templatePath);
+    // Read once for the template and the texts.
+    if (!readFileBytes(path, bytes)) {
+        r.error = "cannot read " + path;
+        return r;
+    }
+    const LineViews lines = lineViews(bytes);
+    const CArraysResult t = writeCTemplate(lines, r.templatePath);
     if (!t.ok) {
         r.error = t.error;
         return r;
     }
-    CArraysRead read = readCArrays(path, work);
-    if (!read.ok) {
-        r.error = read.error;
+    cells = readCArraysCells(lines);
+    if (!cells.ok) {
+        r.error = cells.error;
         return r;
     }
-    r.names = std::move(read.names);
+    r.names = cells.names;
     r.ok = true;
     return r;
 }

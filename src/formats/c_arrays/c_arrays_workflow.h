@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/c_arrays/c_arrays.h"
 #include "support/backup.h"
 #include "support/files.h"
 #include "support/text_grid.h"
@@ -34,6 +35,10 @@ struct CArraysOpen {
 // reads the file. When the template cannot be made the file is not read: its
 // texts could not be saved.
 CArraysOpen openCArrays(const std::string& path, TextGrid& work, TextGrid& translation, TempNamer& namer);
+// The same without the tables: the file's bytes go into `bytes` and what its
+// reader found into `cells`, whose texts view those bytes
+// (fillCArraysWorkTable makes the working table of them).
+CArraysOpen openCArraysCells(const std::string& path, TempNamer& namer, std::string& bytes, CArraysCells& cells);
 
 // The picker item remembered in the settings ("c1", "c2"): the stored number
 // when it names one of the languages, otherwise -1 (no selection).
