@@ -124,6 +124,8 @@ std::unique_ptr<Opened> openDocument(const Options& o, OpenMode mode)
     // No window shows the working table; only a firmware set that is to be
     // saved needs it, for the lines its texts are merged into.
     options.workingTable = o.command == Command::Import && familyOf(o.kind) == FormatFamily::Firmware;
+    // The languages are chosen right below.
+    options.languagesChosenNext = d->format->traits().languagePickers;
     const OpenResult base = d->format->openBase(d->doc, o.base, options);
     handle(*d, base.diagnostics, mode);
     if (d->format->traits().languagePickers) chooseLanguages(*d, o);

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <memory>
 
 #include "document/formats.h"
 #include "formats/c_arrays/c_arrays.h"
@@ -22,6 +23,7 @@ public:
     void chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest) override;
     std::string header(const TranslationDocument& doc, int column) const override;
     const std::string& templatePath() const { return template_; }
+    void prepareWorkingTable() const override;
 
 protected:
     const TextGrid& workingGrid() const override { return working_; }
@@ -31,11 +33,21 @@ private:
     // The edited texts of the destination language go back into its column.
     void keepEdits(const TranslationDocument& doc);
     void dropTemplate();
+    // The rows of two languages straight from the texts the open read.
+    void showPutOff(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest);
 
     TempNamer* names_;
     TempNamer ownNames_;
-    TextGrid working_;
-    TextGrid saved_;  // every language as last read or saved
+    // What an open without the working table read (the tool): the file's
+    // bytes and its texts as views into them, until the working table is
+    // asked for (a save, an edit kept across a change of language).
+    struct PutOff {
+        std::shared_ptr<const std::string> bytes;
+        CArraysCells cells;
+    };
+    mutable TextGrid working_;
+    mutable TextGrid saved_;  // every language as last read or saved
+    mutable std::unique_ptr<PutOff> putOff_;
     std::string template_;
 };
 
@@ -100,12 +112,21 @@ std::optional<DialogStart> CArraysFormat::dialog(DialogRole role, const DialogCo
 
 void CArraysFormat::reset()
 {
+    putOff_.reset();
     prepareCArraysWorkTable(working_);
     saved_ = working_;
     dropTemplate();
 }
 
-OpenResult CArraysFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions&)
+void CArraysFormat::prepareWorkingTable() const
+{
+    if (!putOff_) return;
+    const std::unique_ptr<PutOff> p = std::move(putOff_);
+    fillCArraysWorkTable(std::move(p->cells), working_);
+    saved_ = working_;
+}
+
+OpenResult CArraysFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options)
 {
     OpenResult r;
     reset();
@@ -113,8 +134,17 @@ OpenResult CArraysFormat::openBase(TranslationDocument& doc, const std::string& 
     // Nothing is read, and nothing said, of a file that is not there.
     if (!fileExists(path)) return r;
     r.fileName = path;
-    TextGrid unused;
-    CArraysOpen opened = openCArrays(path, working_, unused, *names_);
+    CArraysOpen opened;
+    if (options.workingTable) {
+        TextGrid unused;
+        opened = openCArrays(path, working_, unused, *names_);
+    } else {
+        auto bytes = std::make_shared<std::string>();
+        auto putOff = std::make_unique<PutOff>();
+        opened = openCArraysCells(path, *names_, *bytes, putOff->cells);
+        putOff->bytes = std::move(bytes);
+        if (opened) putOff_ = std::move(putOff);
+    }
     if (!opened) {
         // Without a template nothing of the file could be saved: nothing is
         // shown, and a save reports the failure.
@@ -123,9 +153,15 @@ OpenResult CArraysFormat::openBase(TranslationDocument& doc, const std::string& 
         return r;
     }
     template_ = opened.templatePath;
-    saved_ = working_;
+    if (!putOff_) saved_ = working_;
     doc.languages = std::move(opened.names);
-    chooseLanguages(doc, {}, {});
+    if (options.languagesChosenNext) {
+        // No rows until the languages are chosen; none is chosen yet.
+        doc.baseLanguage = doc.destLanguage = -1;
+        doc.baseLanguageName = doc.destLanguageName = working_.cell(0, 0);
+    } else {
+        chooseLanguages(doc, {}, {});
+    }
     r.ok = true;
     r.fileName = path;
     r.destFile = template_;
@@ -140,6 +176,12 @@ void CArraysFormat::keepEdits(const TranslationDocument& doc)
 
 void CArraysFormat::chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest)
 {
+    // Rows whose destination texts are as read need no working table.
+    if (putOff_ && doc.counts().changed == 0) {
+        showPutOff(doc, base, dest);
+        return;
+    }
+    prepareWorkingTable();
     // The texts edited for the destination language go back into its column,
     // so that they are there again when it is chosen again and are saved.
     keepEdits(doc);
@@ -167,8 +209,47 @@ void CArraysFormat::chooseLanguages(TranslationDocument& doc, const LanguageChoi
     }
 }
 
+void CArraysFormat::showPutOff(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest)
+{
+    // As chooseLanguages builds them from the working table: column 0 (no
+    // language) holds the row numbers, a cell never read the empty text.
+    const bool newBase = base.index != doc.baseLanguage || doc.empty();
+    const int baseColumn = base.index + 1;
+    const int destColumn = dest.index + 1;
+    const auto rows = static_cast<std::size_t>(putOff_->cells.rows);
+    auto rowNumber = [](std::size_t i) { return Text(std::to_string(i + 1)); };
+    auto languageName = [&doc](int column) {
+        return column >= 1 && column <= static_cast<int>(doc.languages.size())
+                   ? doc.languages[static_cast<std::size_t>(column - 1)]
+                   : std::string();
+    };
+    {
+        auto rebuild = doc.rebuild();
+        std::vector<Entry>& entries = rebuild.entries();
+        entries.resize(rows);
+        for (std::size_t i = 0; i < rows; ++i) {
+            Entry& e = entries[i];
+            if (newBase) e.base = baseColumn == 0 ? rowNumber(i) : Text();
+            e.dest = destColumn == 0 ? rowNumber(i) : Text();
+            e.stored = e.dest;
+            e.rule = LengthRule::AtMost;
+        }
+        for (const CArraysCells::Cell& c : putOff_->cells.cells) {
+            Entry& e = entries[static_cast<std::size_t>(c.row - 1)];
+            if (newBase && c.column == baseColumn) e.base = Text::borrowed(c.text);
+            if (c.column == destColumn) e.stored = e.dest = Text::borrowed(c.text);
+        }
+        doc.keep(putOff_->bytes);
+        doc.baseLanguage = base.index;
+        doc.destLanguage = dest.index;
+        doc.baseLanguageName = languageName(baseColumn);
+        doc.destLanguageName = languageName(destColumn);
+    }
+}
+
 std::string CArraysFormat::header(const TranslationDocument& doc, int column) const
 {
+    prepareWorkingTable();
     if (column == tcol::kBase) return working_.cell(doc.baseLanguage + 1, 0);
     if (column == tcol::kDest) return working_.cell(doc.destLanguage + 1, 0);
     return {};
@@ -177,6 +258,7 @@ std::string CArraysFormat::header(const TranslationDocument& doc, int column) co
 SaveResult CArraysFormat::save(TranslationDocument& doc, const std::string& path, const SaveOptions& options)
 {
     SaveResult r;
+    prepareWorkingTable();
     keepEdits(doc);
     const TextGrid noTable;
     const CArraysSave saved =

@@ -108,8 +108,14 @@ public:
     }
     // Keeps the bytes of a file read once, which rows view (Text::borrowed),
     // for as long as any row views them; they do not change any more. Bytes
-    // that no row views are let go when the rows are recounted.
-    void keep(std::shared_ptr<const std::string> bytes) { kept_.push_back(std::move(bytes)); }
+    // that no row views are let go when the rows are recounted. Bytes kept
+    // already are kept once.
+    void keep(std::shared_ptr<const std::string> bytes)
+    {
+        for (const auto& k : kept_)
+            if (k == bytes) return;
+        kept_.push_back(std::move(bytes));
+    }
     std::size_t keptBuffers() const { return kept_.size(); }
 
     // The text checks of the document's kind (checks::forKind); the rows are
