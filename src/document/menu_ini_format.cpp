@@ -1,9 +1,11 @@
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 #include "document/formats.h"
 #include "formats/menu_ini/menu_ini.h"
 #include "support/profile.h"
+#include "support/text_file.h"
 
 namespace tov {
 
@@ -29,6 +31,10 @@ private:
     // The rows of the languages chosen, from the file as `ini` holds it.
     void showLanguages(TranslationDocument& doc, const IniDocument& ini, const LanguageChoice& base,
                        const LanguageChoice& dest);
+    // The same without the working table, the texts views into the file's
+    // bytes (the tool).
+    void showLanguages(TranslationDocument& doc, std::shared_ptr<const std::string> bytes,
+                       const LanguageChoice& base, const LanguageChoice& dest);
     // Whether the rows are those of these languages as the open built them,
     // none of their texts edited since.
     bool showsAsOpened(const TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest) const;
@@ -37,6 +43,8 @@ private:
     // The file as the open just read it, for the choice of languages that
     // follows at once; a later choice reads the file again.
     std::optional<IniDocument> opened_;
+    // The same for an open without the working table: the file's bytes.
+    std::shared_ptr<const std::string> openedBytes_;
     // The number of rows the open built.
     int openedRows_ = 0;
     TextGrid working_;
@@ -97,14 +105,25 @@ void MenuIniFormat::reset()
 {
     path_.clear();
     opened_.reset();
+    openedBytes_.reset();
     working_ = TextGrid(kWorkingColumns, kWorkingRowsAtStart);
 }
 
 OpenResult MenuIniFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options)
 {
     path_ = path;
-    opened_ = readFile(path);
-    doc.languages = menu_ini::languageSections(*opened_);
+    opened_.reset();
+    openedBytes_.reset();
+    if (options.workingTable) {
+        opened_ = readFile(path);
+        doc.languages = menu_ini::languageSections(*opened_);
+    } else {
+        // A missing or unreadable file reads as a file without sections.
+        auto bytes = std::make_shared<std::string>();
+        if (!readFileBytes(path, *bytes)) bytes->clear();
+        doc.languages = menu_ini::languageSections(IniFileView(*bytes));
+        openedBytes_ = std::move(bytes);
+    }
     const int count = static_cast<int>(doc.languages.size());
     // The second and third language, where the file has them.
     auto choice = [&](int index) {
@@ -121,7 +140,8 @@ OpenResult MenuIniFormat::openBase(TranslationDocument& doc, const std::string& 
         doc.assign({});
         openedRows_ = -1;
     } else {
-        showLanguages(doc, *opened_, choice(1), choice(2));
+        if (opened_) showLanguages(doc, *opened_, choice(1), choice(2));
+        else showLanguages(doc, openedBytes_, choice(1), choice(2));
         openedRows_ = doc.size();
     }
     return {true, {}, path, {}};
@@ -129,13 +149,16 @@ OpenResult MenuIniFormat::openBase(TranslationDocument& doc, const std::string& 
 
 void MenuIniFormat::chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest)
 {
-    if (opened_) {
-        const IniDocument ini = std::move(*opened_);
+    if (opened_ || openedBytes_) {
+        const std::optional<IniDocument> ini = std::move(opened_);
+        const std::shared_ptr<const std::string> bytes = std::move(openedBytes_);
         opened_.reset();
+        openedBytes_.reset();
         // The window chooses the languages right after the open, mostly the
         // ones the open has shown already: their rows stay as they are.
         if (showsAsOpened(doc, base, dest)) return;
-        showLanguages(doc, ini, base, dest);
+        if (ini) showLanguages(doc, *ini, base, dest);
+        else showLanguages(doc, bytes, base, dest);
     } else {
         showLanguages(doc, readFile(path_), base, dest);
     }
@@ -175,10 +198,36 @@ void MenuIniFormat::showLanguages(TranslationDocument& doc, const IniDocument& i
     doc.assign(std::move(entries));
 }
 
+void MenuIniFormat::showLanguages(TranslationDocument& doc, std::shared_ptr<const std::string> bytes,
+                                  const LanguageChoice& base, const LanguageChoice& dest)
+{
+    const std::vector<menu_ini::RowView> rows = menu_ini::rowViews(IniFileView(*bytes), base.name, dest.name);
+    doc.baseLanguage = base.index;
+    doc.baseLanguageName = base.name;
+    doc.destLanguage = dest.index;
+    doc.destLanguageName = dest.name;
+    {
+        auto rebuild = doc.rebuild();
+        std::vector<Entry>& entries = rebuild.entries();
+        entries.clear();
+        entries.resize(rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            Entry& e = entries[i];
+            // The keys are the program's own, for as long as it runs.
+            e.id = Text::borrowed(rows[i].key);
+            e.base = Text::borrowed(rows[i].base);
+            e.stored = Text::borrowed(rows[i].dest);
+            e.dest = e.stored;
+        }
+        doc.keep(std::move(bytes));
+    }
+}
+
 SaveResult MenuIniFormat::save(TranslationDocument& doc, const std::string& path, const SaveOptions& options)
 {
     SaveResult r;
     opened_.reset();  // the file changes
+    openedBytes_.reset();
     std::vector<menu_ini::DestEntry> entries;
     entries.reserve(static_cast<std::size_t>(doc.size()));
     for (const Entry& e : doc.entries()) entries.emplace_back(e.id.str(), e.dest.str());

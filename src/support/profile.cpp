@@ -66,11 +66,35 @@ std::string lowered(std::string_view name)
     return asciiLower(name);
 }
 
-std::string unquoted(std::string_view v)
+// Calls `f(content, begin, next)` for every line of `data`: its bytes without
+// the line end, where it starts and where the next one starts.
+template <class F>
+void forEachIniLine(std::string_view data, F&& f)
+{
+    size_t pos = 0;
+    const size_t n = data.size();
+    while (pos < n) {
+        const size_t e = findLineBreak(data, pos);
+        size_t end = n, next = n;
+        if (e < n) {
+            end = e;
+            next = (data[e] == '\r' && e + 1 < n && data[e + 1] == '\n') ? e + 2 : e + 1;
+        }
+        f(data.substr(pos, end - pos), pos, next);
+        pos = next;
+    }
+}
+
+std::string_view unquotedView(std::string_view v)
 {
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
-    return std::string(v);
+    return v;
+}
+
+std::string unquoted(std::string_view v)
+{
+    return std::string(unquotedView(v));
 }
 
 }  // namespace
@@ -156,17 +180,9 @@ void IniDocument::parse(std::string_view data)
 {
     lines_.reserve(lines_.size() + static_cast<size_t>(std::count(data.begin(), data.end(), '\n')) + 1);
     int section = -1;
-    size_t pos = 0;
-    const size_t n = data.size();
-    while (pos < n) {
-        const size_t e = findLineBreak(data, pos);
-        size_t end = n, next = n;
-        if (e < n) {
-            end = e;
-            next = (data[e] == '\r' && e + 1 < n && data[e + 1] == '\n') ? e + 2 : e + 1;
-        }
+    forEachIniLine(data, [&](std::string_view content, size_t pos, size_t next) {
         std::string_view name, value;
-        const Kind kind = classify(data.substr(pos, end - pos), &name, &value);
+        const Kind kind = classify(content, &name, &value);
         if (kind == Kind::Header) {
             section = static_cast<int>(sections_.size());
             Section s;
@@ -182,8 +198,39 @@ void IniDocument::parse(std::string_view data)
             s.keys[lowered(name)].push_back(id);
             s.lastKey = id;
         }
-        pos = next;
-    }
+    });
+}
+
+IniFileView::IniFileView(std::string_view data) : data_(data)
+{
+    forEachIniLine(data, [this](std::string_view content, size_t begin, size_t next) {
+        std::string_view name;
+        if (IniDocument::classify(content, &name, nullptr) != IniDocument::Kind::Header) return;
+        if (!sections_.empty()) sections_.back().end = begin;
+        sections_.push_back({name, lowered(name), next, data_.size()});
+    });
+}
+
+std::vector<std::string_view> IniFileView::sections() const
+{
+    std::vector<std::string_view> out;
+    out.reserve(sections_.size());
+    for (const Section& s : sections_) out.push_back(s.name);
+    return out;
+}
+
+bool IniFileView::forEachKey(std::string_view section,
+                             const std::function<void(std::string_view name, std::string_view value)>& f) const
+{
+    const std::string wanted = lowered(callerName(section));
+    const auto s = std::find_if(sections_.begin(), sections_.end(),
+                                [&wanted](const Section& x) { return x.lowered == wanted; });
+    if (s == sections_.end()) return false;
+    forEachIniLine(data_.substr(s->begin, s->end - s->begin), [&f](std::string_view content, size_t, size_t) {
+        std::string_view name, value;
+        if (IniDocument::classify(content, &name, &value) == IniDocument::Kind::Key) f(name, unquotedView(value));
+    });
+    return true;
 }
 
 IniDocument IniDocument::fromBytes(std::string data)

@@ -51,6 +51,7 @@ public:
     void deleteSection(std::string_view section);
 
 private:
+    friend class IniFileView;
     enum class Kind : std::uint8_t { Blank, Comment, Header, Key, Other };
     // One line of the file with its own line end. Lines form a doubly linked
     // list in file order, so that inserting or removing a line costs nothing
@@ -87,6 +88,32 @@ private:
     std::vector<Section> sections_;  // file order, removed ones kept (not alive)
     // Lower-cased section name -> alive sections of that name in file order.
     std::unordered_map<std::string, std::vector<int>> sectionIndex_;
+};
+
+// A file read for the values of a few of its sections by the rules of
+// IniDocument, without a copy of its lines: names and values are views into
+// the bytes given, which must stay as they are while it is used.
+class IniFileView {
+public:
+    explicit IniFileView(std::string_view data);
+
+    // Section names in file order, duplicates included (IniDocument::sections).
+    std::vector<std::string_view> sections() const;
+    // Calls `f(name, value)` for every key line of the first section of that
+    // name, in file order, the value as IniDocument::read gives it; false
+    // when the file has no such section.
+    bool forEachKey(std::string_view section,
+                    const std::function<void(std::string_view name, std::string_view value)>& f) const;
+
+private:
+    struct Section {
+        std::string_view name;
+        std::string lowered;
+        std::size_t begin = 0;  // the first byte after its header line
+        std::size_t end = 0;    // where the next header line starts
+    };
+    std::string_view data_;
+    std::vector<Section> sections_;
 };
 
 // One-key access that re-reads (and for writes rewrites, atomically) the file

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "document/edits.h"
 #include "document/format.h"
@@ -359,6 +360,81 @@ TEST(LanguageFormats, EditsFollowTheirLanguageAndTheSaveWritesThem)
     EXPECT_TRUE(r.reopen);
     EXPECT_EQ(dir.get("menu.ini").substr(dir.get("menu.ini").find("[Cesky]")),
               "[Cesky]\r\n1=Otevrit\r\n1i=\" Otevre \"\r\n");
+}
+
+// The tool opens a menu INI or C file without the working table, its rows
+// viewing the file's bytes: through choices of languages, edits and a save,
+// the rows and the file written are those of the window's way.
+TEST(LanguageFormats, RowsReadWithoutTheWorkingTableAreTheSame)
+{
+    TempFolder dir;
+    dir.put("menu.ini", "1=before any section\r\n[English]\r\n1=Open\r\n1I=\"Opens it\"\r\n1i=second\r\n01=x\r\n"
+                        "501=x\r\n2x=x\r\n 2v = 'Closing' \r\n[LANGUAGES]\r\n[ polski ]\r\n1=Otworz\r2V=Zamyka\n"
+                        "[English]\r\n1=Other\r\n[Deutsch]\r\n; 1=x\r\n1\r\n0v=\"\"x\"\"\r\n[broken\r\n2v=Schliesst");
+    dir.put("t.c", crlf({"const char *names[] = {", "\"English\",  // 0", "\"Polski\",  // 1", "\"Deutsch\",  // 2", "};",
+                         "const char *t[][2] = {", "\"Yes\",  // 0", "\"No\",  // 0", "\"Tak\",  // 1", "\"\",  // 1",
+                         "\"Ja\",  // 2", "\"Nein\",  // 2", "};"}));
+    struct Case {
+        SourceKind kind;
+        std::string file;
+        LanguageChoice choices[4][2];  // after the open, again, after an edit, before the save
+    };
+    const Case cases[] = {
+        {kMenuIni, "menu.ini",
+         {{{0, "English"}, {1, "Polski"}}, {{2, "Deutsch"}, {0, "english"}}, {{1, "POLSKI"}, {-1, "Cesky"}},
+          {{0, "English"}, {2, "Deutsch"}}}},
+        {kMenuIni, TOVRANA_DEMO_SOURCE_DIR "/menu.ini",
+         {{{0, "English"}, {1, "Polski"}}, {{1, "Polski"}, {2, "Deutsch"}}, {{0, "English"}, {1, "Polski"}},
+          {{0, "English"}, {1, "Polski"}}}},
+        {kCArrays, "t.c",
+         {{{0, "English"}, {1, "Polski"}}, {{-1, ""}, {2, "Deutsch"}}, {{2, "Deutsch"}, {1, "Polski"}},
+          {{0, "English"}, {-1, ""}}}},
+        {kCArrays, TOVRANA_DEMO_SOURCE_DIR "/texts.c",
+         {{{0, "English"}, {1, "Polski"}}, {{1, "Polski"}, {2, "Deutsch"}}, {{0, "English"}, {2, "Deutsch"}},
+          {{0, "English"}, {1, "Polski"}}}},
+    };
+    using Row = std::tuple<std::string, std::string, std::string, std::string, LengthRule>;
+    using Shown = std::tuple<std::vector<Row>, std::string, std::string, int, int, int>;
+    int run = 0;
+    for (const Case& c : cases) {
+        ++run;
+        std::vector<Shown> shown[2];
+        std::string saved[2];
+        for (int lean = 0; lean < 2; ++lean) {
+            SCOPED_TRACE(c.file + (lean ? " without the working table" : ""));
+            // The menu file is saved into itself: each way saves its own copy.
+            const std::string file =
+                dir / (std::to_string(run * 2 + lean) + std::filesystem::path(c.file).filename().string());
+            std::filesystem::copy_file(c.file.find('/') == std::string::npos ? dir / c.file : c.file, file);
+            TempNamer names(dir.path());
+            const auto f = makeFormat(c.kind, {&names});
+            TranslationDocument doc;
+            f->clearDocument(doc);
+            OpenOptions options;
+            options.workingTable = lean == 0;
+            options.languagesChosenNext = lean == 1;
+            ASSERT_TRUE(f->openBase(doc, file, options).ok);
+            auto show = [&] {
+                std::vector<Row> rows;
+                for (const Entry& e : doc.entries())
+                    rows.emplace_back(e.id.str(), e.base.str(), e.dest.str(), e.stored.str(), e.rule);
+                shown[lean].emplace_back(rows, doc.baseLanguageName, doc.destLanguageName, doc.baseLanguage,
+                                         doc.destLanguage, doc.counts().changed);
+            };
+            for (int step = 0; step < 4; ++step) {
+                f->chooseLanguages(doc, c.choices[step][0], c.choices[step][1]);
+                show();
+                if (step >= 1 && !doc.empty())
+                    SetDestinations(doc, {{(step - 1) % doc.size(), "Zmiana " + std::to_string(step)}}).redo(doc);
+            }
+            const std::string out = c.kind == kCArrays ? file + ".out.c" : std::string();
+            ASSERT_TRUE(f->save(doc, out, noReadBack()).ok);
+            show();
+            saved[lean] = testing::readBytes(out.empty() ? file : out);
+        }
+        EXPECT_TRUE(shown[0] == shown[1]) << c.file;
+        EXPECT_EQ(saved[0], saved[1]) << c.file;
+    }
 }
 
 // The languages chosen right after the open: the rows are those of the file

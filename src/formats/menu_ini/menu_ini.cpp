@@ -44,13 +44,76 @@ const std::vector<std::string>& textKeys()
     return keys;
 }
 
-std::vector<std::string> languageSections(const IniDocument& doc)
+namespace {
+
+template <class Names>
+std::vector<std::string> withoutLanguagesSection(const Names& sections)
 {
-    std::vector<std::string> names = doc.sections();
+    std::vector<std::string> names(sections.begin(), sections.end());
     const auto it = std::find_if(names.begin(), names.end(),
                                  [](const std::string& n) { return equalsNoCase(n, kLanguagesSection); });
     if (it != names.end()) names.erase(it);
     return names;
+}
+
+// The place of a key name in textKeys() as the store finds keys (without
+// regard to case), or -1 for a name that is no text key.
+int textKeyIndex(std::string_view name)
+{
+    std::size_t digits = 0;
+    while (digits < name.size() && name[digits] >= '0' && name[digits] <= '9') ++digits;
+    if (digits == 0 || digits > 3 || (digits > 1 && name[0] == '0')) return -1;
+    int number = 0;
+    for (std::size_t i = 0; i < digits; ++i) number = number * 10 + (name[i] - '0');
+    if (number > kLastNumber) return -1;
+    const std::string_view suffix = name.substr(digits);
+    int kind = 0;
+    if (suffix.empty()) kind = 0;
+    else if (suffix == "i" || suffix == "I") kind = 1;
+    else if (suffix == "v" || suffix == "V") kind = 2;
+    else return -1;
+    return number * 3 + kind;
+}
+
+// The value of each text key the section holds (the first line of a key
+// wins), by its place in textKeys(); false where there is no such section.
+bool textValues(const IniFileView& file, std::string_view section, std::vector<std::string_view>& values,
+                std::vector<bool>& found)
+{
+    const std::size_t count = textKeys().size();
+    values.assign(count, {});
+    found.assign(count, false);
+    return file.forEachKey(section, [&](std::string_view name, std::string_view value) {
+        const int k = textKeyIndex(name);
+        if (k < 0 || found[static_cast<std::size_t>(k)]) return;
+        found[static_cast<std::size_t>(k)] = true;
+        values[static_cast<std::size_t>(k)] = value;
+    });
+}
+
+}  // namespace
+
+std::vector<std::string> languageSections(const IniDocument& doc)
+{
+    return withoutLanguagesSection(doc.sections());
+}
+
+std::vector<std::string> languageSections(const IniFileView& file)
+{
+    return withoutLanguagesSection(file.sections());
+}
+
+std::vector<RowView> rowViews(const IniFileView& file, std::string_view baseSection, std::string_view destSection)
+{
+    std::vector<RowView> rows;
+    std::vector<std::string_view> base, dest;
+    std::vector<bool> inBase, inDest;
+    if (!textValues(file, baseSection, base, inBase)) return rows;
+    textValues(file, destSection, dest, inDest);
+    const std::vector<std::string>& keys = textKeys();
+    for (std::size_t k = 0; k < keys.size(); ++k)
+        if (inBase[k]) rows.push_back({keys[k], base[k], dest[k]});
+    return rows;
 }
 
 int languageIndex(const std::vector<std::string>& languages, std::string_view name)

@@ -51,6 +51,17 @@ std::vector<Row> baseRows(const IniDocument& doc, std::string_view baseSection);
 // section, or empty when the section lacks it.
 void loadDestTexts(const IniDocument& doc, std::string_view destSection, std::vector<Row>& rows);
 
+// The same rows straight from a file's bytes, its texts views into them:
+// baseRows and loadDestTexts at once.
+struct RowView {
+    std::string_view key;  // one of textKeys()
+    std::string_view base;
+    std::string_view dest;
+};
+std::vector<RowView> rowViews(const IniFileView& file, std::string_view baseSection, std::string_view destSection);
+// languageSections of a file so read.
+std::vector<std::string> languageSections(const IniFileView& file);
+
 // Row count of the translation table for `keys` text rows: a header row
 // above them, and at least one row.
 int tableRowCount(std::size_t keys);
