@@ -298,9 +298,23 @@ OpenResult ResourceStringFormat::readBaseRows(TranslationDocument& doc, const st
 
 OpenResult ResourceStringFormat::readDestinationRows(TranslationDocument& doc, const std::string& path)
 {
-    auto data = std::make_shared<std::string>();
-    const bool readAll = readFileBytes(path, *data);
-    drc::blankNoBreakSpaces(*data);
+    // The file is read piece by piece and only its texts are kept, unescaped
+    // where they stand and then copied into blocks that the rows view and
+    // the document keeps; a block is never outgrown, so a view into it never
+    // moves (a text longer than a block is the row's own).
+    constexpr std::size_t kBlock = 256 * 1024;
+    std::vector<std::shared_ptr<std::string>> blocks;
+    auto keepText = [&blocks](std::string_view text) {
+        if (text.size() > kBlock) return Text(text);
+        if (blocks.empty() || blocks.back()->size() + text.size() > blocks.back()->capacity()) {
+            blocks.push_back(std::make_shared<std::string>());
+            blocks.back()->reserve(kBlock);
+        }
+        std::string& block = *blocks.back();
+        const std::size_t start = block.size();
+        block.append(text);
+        return Text::borrowed(std::string_view(block).substr(start));
+    };
     DrcRead read;
     {
         auto rebuild = doc.rebuild();
@@ -308,23 +322,35 @@ OpenResult ResourceStringFormat::readDestinationRows(TranslationDocument& doc, c
         // Built at the first line of the body: a file without one fills nothing.
         std::optional<drc::IdentifierIndex> rowsOf;
         std::optional<drc::IdentifierMerge> merge;
-        const bool body = drc::forEachBodyLine(*data, [&](std::string_view bodyLine, std::size_t index) {
+        drc::BodyLines body;
+        std::size_t index = 0;
+        LineCutter cut;
+        auto takeLine = [&](std::string_view bodyLine) {
+            const std::size_t at = index++;
+            // Every byte 0xA0 (no-break space) is a blank (the header's
+            // marker holds none).
+            std::string& buffer = cut.buffer();
+            char* const bytes = buffer.data() + (bodyLine.data() - buffer.data());
+            std::replace(bytes, bytes + bodyLine.size(), '\xA0', ' ');
+            if (!body.take(bodyLine)) return;
             if (!merge) {
                 rowsOf.emplace(static_cast<int>(entries.size()) + 1, [&entries](int row) -> std::string_view {
                     return entries[static_cast<std::size_t>(row - 1)].id;
                 });
                 merge.emplace(*rowsOf);
             }
-            // Each line is unescaped once, where it stands; a row that a
-            // later line fills again views that line.
+            // A later line that fills a row again wins.
             drc::EntryLine line;
-            if (const int row = merge->rowOf(bodyLine, index, line))
-                entries[static_cast<std::size_t>(row - 1)].stored = Text::borrowed(line.textInPlace(*data));
-        });
-        if (body && readAll) read.status = DrcRead::Status::Read;
+            if (const int row = merge->rowOf(bodyLine, at, line))
+                entries[static_cast<std::size_t>(row - 1)].stored = keepText(line.textInPlace(buffer));
+        };
+        const bool readAll = readFilePieces(
+            path, [](std::size_t) {}, [&](std::string_view piece) { cut.take(piece, takeLine); });
+        cut.finish(takeLine);
+        if (body.any() && readAll) read.status = DrcRead::Status::Read;
         // The texts as read become the destination of every row.
         for (Entry& e : entries) e.dest = e.stored;
-        doc.keep(std::move(data));
+        for (auto& block : blocks) doc.keep(std::move(block));
     }
     OpenResult r = readResult(read, path);
     r.fileName = path;

@@ -54,6 +54,42 @@ void forEachLine(std::string& data, F&& f)
     forEachLineInPlace(data.data(), lineDataSize(data), std::forward<F>(f));
 }
 
+// Cuts a file's bytes, given piece by piece as they are read, into the lines
+// of forEachLine without holding the file: only the line under way is kept.
+// A line's bytes stand in buffer() while it is handed on, and may be changed
+// there in place.
+class LineCutter {
+public:
+    // Calls `f(line)` for every line that `piece` completes.
+    template <class F>
+    void take(std::string_view piece, F&& f)
+    {
+        if (ended_) return;
+        const std::size_t eof = piece.find('\x1a');
+        if (eof != std::string_view::npos) {
+            piece = piece.substr(0, eof);
+            ended_ = true;
+        }
+        pending_.append(piece);
+        const std::size_t lastLf = pending_.rfind('\n');
+        if (lastLf == std::string::npos) return;
+        forEachLineInPlace(pending_.data(), lastLf + 1, f);
+        pending_.erase(0, lastLf + 1);
+    }
+    // Calls `f(line)` for the last line when no line end closed it.
+    template <class F>
+    void finish(F&& f)
+    {
+        forEachLineInPlace(pending_.data(), pending_.size(), f);
+        pending_.clear();
+    }
+    std::string& buffer() { return pending_; }
+
+private:
+    std::string pending_;
+    bool ended_ = false;  // a byte 26 was met
+};
+
 // The lines of a file's bytes read into `data` (a byte 26 ends them).
 inline std::vector<std::string_view> lineViews(std::string& data)
 {

@@ -13,6 +13,14 @@ namespace tov {
 bool readFileBytes(const std::string& path, std::string& out)
 {
     out.clear();
+    return readFilePieces(
+        path, [&out](std::size_t size) { out.reserve(size); },
+        [&out](std::string_view piece) { out.append(piece); });
+}
+
+bool readFilePieces(const std::string& path, const std::function<void(std::size_t)>& sized,
+                    const std::function<void(std::string_view)>& take)
+{
     // Non-blocking open so that a pipe cannot hang the program; only regular
     // files are read (a device such as /dev/zero would never end).
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -23,13 +31,13 @@ bool readFileBytes(const std::string& path, std::string& out)
         errno = EINVAL;
         return false;
     }
-    if (st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
+    if (st.st_size > 0) sized(static_cast<size_t>(st.st_size));
     char buf[65536];
     bool ok = true;
     for (;;) {
         const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n > 0) {
-            out.append(buf, static_cast<size_t>(n));
+            take(std::string_view(buf, static_cast<size_t>(n)));
         } else if (n == 0) {
             break;
         } else if (errno != EINTR) {
@@ -37,7 +45,9 @@ bool readFileBytes(const std::string& path, std::string& out)
             break;
         }
     }
+    const int err = errno;
     ::close(fd);
+    errno = err;
     return ok;
 }
 

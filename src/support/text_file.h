@@ -7,6 +7,8 @@
 // Lines written end with CR LF.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +19,11 @@ namespace tov {
 // or is not a regular file (a folder, a pipe, a device); `out` then holds
 // what was read before the failure.
 bool readFileBytes(const std::string& path, std::string& out);
+// The same piece by piece, without holding the file: `sized(bytes)` once
+// with the file's size before anything is read, then `take(piece)` for each
+// piece in order.
+bool readFilePieces(const std::string& path, const std::function<void(std::size_t)>& sized,
+                    const std::function<void(std::string_view)>& take);
 
 // Splits bytes into lines by the rule above. Empty data gives no line.
 std::vector<std::string> splitLines(std::string_view data);

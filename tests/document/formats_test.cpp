@@ -190,6 +190,18 @@ TEST(ResourceStringFormat, RowsReadWithoutTheWorkingTableAreTheSame)
         const std::string bytes = testing::readBytes(entry.path().string());
         cases.push_back({"corpus", bytes, bytes});
     }
+    // A destination read in several pieces, and one of lines shorter than
+    // the "????" that stands for a text without its closing quote.
+    Case pieces{"a destination longer than a piece read at once", header, header};
+    for (int i = 0; i < 3000; ++i) {
+        pieces.base += "Id" + std::to_string(i) + ", \"Text \\\"" + std::to_string(i) + "\\\"\"\r\n";
+        pieces.dest += "Id" + std::to_string(2999 - i) + ",\xA0\"Tekst\xA0\\\"" + std::to_string(i) + "\"\r" +
+                       (i % 7 ? "\n" : "\r\n");
+    }
+    cases.push_back(std::move(pieces));
+    Case shortLines{"texts longer than their lines", header + ",\"x\"\r\n", "STRINGTABLE\n"};
+    for (int i = 0; i < 40; ++i) shortLines.dest += ",\"\n";
+    cases.push_back(std::move(shortLines));
     TempFolder dir;
     for (const Case& c : cases) {
         const std::string base = dir.put("base.drc", c.base);

@@ -36,6 +36,21 @@ TEST(LineRule, SplitsAtLfAndCrLfDropsLoneCrStopsAtCtrlZ)
         std::string bytes = data;
         const std::vector<std::string_view> views = lineViews(bytes);
         EXPECT_EQ(Lines(views.begin(), views.end()), lines) << ::testing::PrintToString(data);
+        // The same lines however the bytes come in pieces: cut in two at
+        // every place, and byte by byte.
+        for (std::size_t cutAt = 0; cutAt <= data.size() + 1; ++cutAt) {
+            LineCutter cutter;
+            Lines cut;
+            const auto take = [&cut](std::string_view line) { cut.emplace_back(line); };
+            if (cutAt <= data.size()) {
+                cutter.take(std::string_view(data).substr(0, cutAt), take);
+                cutter.take(std::string_view(data).substr(cutAt), take);
+            } else {
+                for (const char c : data) cutter.take(std::string_view(&c, 1), take);
+            }
+            cutter.finish(take);
+            EXPECT_EQ(cut, lines) << ::testing::PrintToString(data) << " cut at " << cutAt;
+        }
     }
 }
 

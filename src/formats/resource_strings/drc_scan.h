@@ -26,25 +26,37 @@ bool isHeaderLine(std::string_view line);
 // "STRINGTABLE" line or has it only as its last line.
 std::size_t bodyStart(const std::vector<std::string_view>& lines);
 
+// Tells the lines of a body as a file's lines come one after the other:
+// every line after the header's.
+class BodyLines {
+public:
+    bool take(std::string_view line)
+    {
+        if (body_ || header_) return body_ = true;
+        header_ = isHeaderLine(line);
+        return false;
+    }
+    // Whether the file has a body (a line after the header's).
+    bool any() const { return body_; }
+
+private:
+    bool header_ = false;
+    bool body_ = false;
+};
+
 // The same body line by line, straight from a file's bytes read into `data`
 // (forEachLine), without a list of its lines: `f(line, index)` for each line
 // after the header; false when the file has no body.
 template <class F>
 bool forEachBodyLine(std::string& data, F&& f)
 {
-    bool header = false;
-    bool body = false;
+    BodyLines body;
     std::size_t index = 0;
     forEachLine(data, [&](std::string_view line) {
-        if (body || header) {
-            body = true;
-            f(line, index);
-        } else {
-            header = isHeaderLine(line);
-        }
+        if (body.take(line)) f(line, index);
         ++index;
     });
-    return body;
+    return body.any();
 }
 
 // An entry line: trimmed, with its first comma and first double quote.
