@@ -122,6 +122,33 @@ TEST_P(CliFaults, LeaveEveryFileAsItWasOrKeepItsBackup)
     EXPECT_EQ(folder.snapshot(), before);
 }
 
+// The export is written into -o FILE as it is made: a disk that fills on
+// the way leaves the old FILE as it was, and nothing else.
+TEST(CliExportFaults, AFullDiskLeavesTheOldFile)
+{
+    for (const Kind& kind : kKinds) {
+        SCOPED_TRACE(kind.name);
+        DemoFolder folder;
+        std::vector<std::string> args = {"export"};
+        args.insert(args.end(), kind.open.begin(), kind.open.end());
+        const Result whole = folder.run(args);
+        ASSERT_EQ(whole.status, 0) << whole.err;
+        // The demo's C texts export in fewer bytes than their template
+        // takes: no limit stops the one but not the other.
+        if (whole.out.size() <= kind.fullDisk) continue;
+        folder.put("out.tsv", "old\r\n");
+        const auto before = folder.snapshot();
+        args.insert(args.end(), {"-o", "out.tsv"});
+        Faults faults;
+        faults.fileSizeLimit = kind.fullDisk;
+        const Result r = folder.run(args, faults);
+        EXPECT_EQ(r.signal, 0);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "tovrana-cli: out.tsv: cannot be written (out.tsv: File too large)\n");
+        EXPECT_EQ(folder.snapshot(), before);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryKind, CliFaults,
                          ::testing::ValuesIn(saveFaultCases(kKinds, {Fault::FullDisk, Fault::ReadOnlyFolder,
                                                                      Fault::NoBackup, Fault::BackupNamesTaken})),

@@ -2,10 +2,12 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include <sys/stat.h>
 
 #include "support/profile.h"
+#include "support/strutil.h"
 #include "temp_folder.h"
 
 namespace tov {
@@ -27,6 +29,19 @@ std::string crlf(std::string_view s)
         }
     }
     return out;
+}
+
+// What a file read for a few sections (IniFileView) gives for a key: the
+// value of its first line in the first section of that name, found by the
+// names as the document finds them.
+std::string viewRead(const IniFileView& view, std::string_view section, std::string_view key, const std::string& def)
+{
+    std::optional<std::string> found;
+    const std::string wanted = asciiLower(trimIni(key));
+    view.forEachKey(section, [&](std::string_view name, std::string_view value) {
+        if (!found && asciiLower(name) == wanted) found = std::string(value);
+    });
+    return found.value_or(def);
 }
 
 TEST(IniRead, ValuesNamesAndComments)
@@ -75,6 +90,8 @@ TEST(IniRead, ValuesNamesAndComments)
         const IniDocument doc = IniDocument::fromBytes(c.file);
         EXPECT_EQ(doc.read(c.section, c.key, "<none>"), c.expected) << ::testing::PrintToString(c.file);
         EXPECT_EQ(doc.hasKey(c.section, c.key), c.expected != "<none>") << ::testing::PrintToString(c.file);
+        EXPECT_EQ(viewRead(IniFileView(c.file), c.section, c.key, "<none>"), c.expected)
+            << ::testing::PrintToString(c.file);
     }
 }
 
@@ -205,8 +222,20 @@ TEST(IniFile, RoundTripsEveryStoredFileByteForByte)
     for (const auto& s : samples) {
         const IniDocument doc = IniDocument::fromBytes(s);
         EXPECT_EQ(doc.toBytes(), s);
-        for (const auto& sec : doc.sections())
-            for (const auto& k : doc.keys(sec)) EXPECT_TRUE(doc.hasKey(sec, k)) << sec << "/" << k;
+        // A file read for a few sections lists the same sections and finds
+        // the same values.
+        const IniFileView view(s);
+        const std::vector<std::string_view> viewed = view.sections();
+        EXPECT_EQ(Names(viewed.begin(), viewed.end()), doc.sections());
+        for (const auto& sec : doc.sections()) {
+            Names keys;
+            view.forEachKey(sec, [&keys](std::string_view name, std::string_view) { keys.emplace_back(name); });
+            EXPECT_EQ(keys, doc.keys(sec)) << sec;
+            for (const auto& k : doc.keys(sec)) {
+                EXPECT_TRUE(doc.hasKey(sec, k)) << sec << "/" << k;
+                EXPECT_EQ(viewRead(view, sec, k, "<none>"), doc.read(sec, k)) << sec << "/" << k;
+            }
+        }
     }
 }
 
