@@ -26,6 +26,23 @@
 #include "support/atomic_file.h"
 #include "support/program_folder.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#define TOVRANA_LEAK_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TOVRANA_LEAK_CHECKED 1
+#endif
+#endif
+#ifdef TOVRANA_LEAK_CHECKED
+// The document is kept until the process ends (keepUntilExit), and its rows
+// hold their texts' pointers on 4-byte boundaries (document/text.h): the
+// leak checker is to look for pointers there too.
+extern "C" const char* __lsan_default_options()
+{
+    return "use_unaligned=1";
+}
+#endif
+
 namespace {
 
 using namespace tov::cli;
