@@ -84,12 +84,15 @@ std::string MergeTextIntoLine(std::string_view text, std::string_view tmpl);
 std::optional<std::string> MergeTextIntoDestLine(std::string_view text, std::string_view dest,
                                                  std::string_view base);
 
-// Whether `merged`, what MergeTextIntoDestLine(text, dest, base) gave, takes
-// the same text again unchanged: the merged line is the next save's template,
-// and a quote character next to the line's own (or a quote the line never
-// closes) would let that save take what follows the text for text.
-bool MergedLineIsStable(std::string_view text, std::string_view merged, std::string_view dest,
-                        std::string_view base);
+// Whether `merged`, what MergeTextIntoDestLine(text, dest, base) gave, reads
+// back as the text that was merged (fitted to its length) and takes that text
+// again unchanged (it is the next save's template). A quotation mark in a
+// text between quotation marks, a ";" (the comment starts there), a run of
+// apostrophes or one at the end of a text between apostrophes, or a quote the
+// line never closes would make the line read back as another text, and the
+// next save take what follows the text for text.
+bool MergedLineHoldsText(std::string_view text, std::string_view merged, std::string_view dest,
+                         std::string_view base);
 
 // ---------------------------------------------------------------------------
 // Reading files into the working table.
