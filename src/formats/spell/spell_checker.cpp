@@ -38,6 +38,15 @@ bool isAcceptableWord(std::string_view word)
     });
 }
 
+// hunspell keeps tables shared by all its dictionaries, built by the first
+// one made and freed by the last one destroyed, without a lock of its own:
+// dictionaries are made and destroyed one at a time, whatever the thread.
+std::mutex& hunspellLifetimes()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
 template <typename Container, typename Pred>
 void eraseIf(Container& c, Pred pred)
 {
@@ -56,6 +65,12 @@ struct SpellChecker::State {
     DictionaryEncoding encoding;
     std::string personalFile;
     std::unique_ptr<Hunspell> hunspell;
+
+    ~State()
+    {
+        const std::lock_guard lock(hunspellLifetimes());
+        hunspell.reset();
+    }
 
     mutable std::mutex mutex;
     Set ignored, personal;
@@ -114,7 +129,10 @@ std::optional<SpellChecker> SpellChecker::open(const Dictionary& dictionary, con
     state->dictionary = dictionary;
     const std::string set = affixEncoding(dictionary.affixFile);
     if (!state->encoding.open(set)) return fail("unknown encoding " + set + " of " + dictionary.affixFile);
-    state->hunspell = std::make_unique<Hunspell>(dictionary.affixFile.c_str(), dictionary.wordFile.c_str());
+    {
+        const std::lock_guard lock(hunspellLifetimes());
+        state->hunspell = std::make_unique<Hunspell>(dictionary.affixFile.c_str(), dictionary.wordFile.c_str());
+    }
     state->personalFile = personalListFile(programFolder, dictionary.language);
     std::vector<std::string> lines;
     readLines(state->personalFile, lines);

@@ -40,9 +40,10 @@ public:
     // Loads `dictionary` and the personal word list of its language kept in
     // `programFolder`. Empty, with the reason in `error`, when the
     // dictionary's files cannot be read or its encoding is unknown. Loading
-    // takes a while (the Polish dictionary some 0.3 s) and, as hunspell
-    // shares tables between its dictionaries, checkers are opened and
-    // destroyed on one thread (the window's); only copies go to others.
+    // takes a while (the Polish dictionary some 0.3 s): a window opens its
+    // checkers on a worker thread. Any thread may open or drop a checker;
+    // the tables hunspell shares between its dictionaries are made and freed
+    // by one of them at a time.
     static std::optional<SpellChecker> open(const Dictionary& dictionary, const std::string& programFolder,
                                             std::string* error = nullptr);
 
