@@ -461,7 +461,7 @@ void Spelling::runSlice()
     while (passNext_ < rows) {
         const int end = std::min(rows, passNext_ + kRowsPerLook);
         for (; passNext_ < end; ++passNext_) {
-            const bool wrong = !c->check(doc.entry(passNext_).dest).empty();
+            const bool wrong = c->misspelled(doc.entry(passNext_).dest);
             passFlags_[static_cast<std::size_t>(passNext_)] = wrong;
             passCount_ += wrong;
         }
@@ -498,7 +498,7 @@ bool Spelling::goToMisspelled(int step)
     // What the pass found, where it has gone over the rows as they are.
     const bool known = passDone();
     auto misspelled = [&](int i) {
-        return known ? passFlags_[static_cast<std::size_t>(i)] != 0 : !c->check(doc.entry(i).dest).empty();
+        return known ? passFlags_[static_cast<std::size_t>(i)] != 0 : c->misspelled(doc.entry(i).dest);
     };
     if (!form_.GoToRow(misspelled, step > 0, QStringLiteral("misspelled row"))) return false;
     // The first misspelled word is selected in the destination editor.

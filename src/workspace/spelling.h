@@ -19,7 +19,7 @@
 // closes (the worker finishes it and drops it).
 //
 // Painting asks only for the visible rows, and the checker remembers the
-// result of every text. The pass runs on the event loop in slices of a few
+// result of every text painted and of every word. The pass runs on the event loop in slices of a few
 // milliseconds, so the window answers while it goes over 65,535 rows, and
 // starts again whenever the destination texts change.
 #pragma once

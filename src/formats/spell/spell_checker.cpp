@@ -95,6 +95,24 @@ struct SpellChecker::State {
         return right;
     }
 
+    // The misspelled words of `text`; `first`: only the first one.
+    Misspellings misspellings(std::string_view text, bool first)
+    {
+        Misspellings found;
+        splitWords(text, spans);
+        for (const WordSpan& span : spans) {
+            const std::size_t end = span.start + span.length;
+            const bool dot = end < text.size() && text[end] == '.';
+            const std::string_view written = text.substr(span.start, span.length);
+            const bool right = written.find_first_of("&\\") == std::string_view::npos ? correct(written, dot)
+                                                                           : correct(wordAt(text, span), dot);
+            if (right) continue;
+            found.push_back(span);
+            if (first) break;
+        }
+        return found;
+    }
+
     // A word taken as right from now on: only the answers "misspelled" can
     // change, so only they are forgotten.
     void accepted()
@@ -149,19 +167,18 @@ Misspellings SpellChecker::check(std::string_view text) const
     State& s = *state_;
     const std::lock_guard lock(s.mutex);
     if (const auto it = s.texts.find(text); it != s.texts.end()) return it->second;
-    Misspellings found;
-    splitWords(text, s.spans);
-    for (const WordSpan& span : s.spans) {
-        const std::size_t end = span.start + span.length;
-        const bool dot = end < text.size() && text[end] == '.';
-        const std::string_view written = text.substr(span.start, span.length);
-        const bool right = written.find_first_of("&\\") == std::string_view::npos ? s.correct(written, dot)
-                                                                      : s.correct(wordAt(text, span), dot);
-        if (!right) found.push_back(span);
-    }
+    Misspellings found = s.misspellings(text, false);
     if (s.texts.size() >= kMaxTexts) s.texts.clear();
     s.texts.emplace(text, found);
     return found;
+}
+
+bool SpellChecker::misspelled(std::string_view text) const
+{
+    State& s = *state_;
+    const std::lock_guard lock(s.mutex);
+    if (const auto it = s.texts.find(text); it != s.texts.end()) return !it->second.empty();
+    return !s.misspellings(text, true).empty();
 }
 
 bool SpellChecker::isCorrect(std::string_view word) const

@@ -54,6 +54,10 @@ public:
 
     // The misspelled words of `text`.
     Misspellings check(std::string_view text) const;
+    // Whether `text` holds a misspelled word. Only the answers for its
+    // words are kept, not the one for the text: a pass over every row does
+    // not hold a copy of each.
+    bool misspelled(std::string_view text) const;
     // Whether a single word (as wordAt gives it) is spelled right.
     bool isCorrect(std::string_view word) const;
     // The dictionary's suggestions for a word, in its order, in Windows-1250;
