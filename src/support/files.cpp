@@ -7,6 +7,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -108,12 +109,57 @@ std::string tempFolder()
     return dir;
 }
 
+namespace {
+
+constexpr const char* kLockName = ".lock";
+
+// Removes the folders prefix + six characters in `folder` (the user's own,
+// not links) whose lock file nobody holds: their program ended without
+// removing them (it was killed). A folder without a lock file is not one of
+// ours and stays.
+void removeAbandonedFolders(const std::string& folder, const std::string& prefix)
+{
+    DIR* d = ::opendir(folder.c_str());
+    if (!d) return;
+    std::vector<std::string> abandoned;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string_view name = e->d_name;
+        if (name.size() != prefix.size() + 6 || name.substr(0, prefix.size()) != prefix) continue;
+        const std::string dir = folder + std::string(name);
+        struct stat st {};
+        if (::lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) continue;
+        const int fd = ::open((dir + "/" + kLockName).c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0) continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) abandoned.push_back(dir);
+        ::close(fd);
+    }
+    ::closedir(d);
+    for (const std::string& dir : abandoned) {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+}
+
+}  // namespace
+
 PrivateTempFolder::PrivateTempFolder(const std::string& prefix)
 {
     const std::string folder = tempFolder();
     if (folder.empty()) return;
+    removeAbandonedFolders(folder, prefix);
     std::string pattern = folder + prefix + "XXXXXX";
-    if (::mkdtemp(pattern.data())) path_ = pattern + "/";
+    if (!::mkdtemp(pattern.data())) return;
+    path_ = pattern + "/";
+    // The lock is taken before the file gets the name others look for, so
+    // that no one finds the folder unlocked while it is being set up.
+    const std::string unnamed = path_ + "lock.new";
+    lock_ = ::open(unnamed.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (lock_ >= 0 && (::flock(lock_, LOCK_EX | LOCK_NB) != 0 ||
+                       ::rename(unnamed.c_str(), (path_ + kLockName).c_str()) != 0)) {
+        ::close(lock_);
+        lock_ = -1;
+        ::unlink(unnamed.c_str());
+    }
 }
 
 void PrivateTempFolder::remove()
@@ -122,6 +168,8 @@ void PrivateTempFolder::remove()
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
     path_.clear();
+    if (lock_ >= 0) ::close(lock_);
+    lock_ = -1;
 }
 
 std::string TempNamer::next(const std::string& ext)

@@ -35,7 +35,9 @@ std::string tempFolder();
 // temporary files of one window or one run of the tool. It goes, with
 // everything in it, when this object goes (or at remove()), so that nothing
 // is left behind, and what others left in the temporary folder never stands
-// in the way of its names.
+// in the way of its names. While it lives it holds a lock on a file in it;
+// a folder of the same prefix whose lock nobody holds was left by a program
+// that was killed, and goes when the next such folder is made.
 class PrivateTempFolder {
 public:
     explicit PrivateTempFolder(const std::string& prefix);
@@ -52,6 +54,7 @@ public:
 
 private:
     std::string path_;
+    int lock_ = -1;  // the open lock file, locked while the folder is in use
 };
 
 // Temporary file names "tmp<c>.<ext>" in a folder, with a counter cycling

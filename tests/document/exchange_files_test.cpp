@@ -50,7 +50,9 @@ struct Opened {
             };
             format->chooseLanguages(doc, {index(c.baseLang), c.baseLang}, {index(c.destLang), c.destLang});
         }
-        if (!c.dest.empty()) EXPECT_TRUE(format->openDestination(doc, dir / c.dest).ok) << c.dest;
+        if (!c.dest.empty()) {
+            EXPECT_TRUE(format->openDestination(doc, dir / c.dest).ok) << c.dest;
+        }
     }
 
     void save(const Case& c)

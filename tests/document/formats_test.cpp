@@ -117,7 +117,9 @@ TEST(FirmwareFormat, RefusalsAndSetProblemsAreDiagnostics)
             EXPECT_EQ(d.count, 1u);
             EXPECT_EQ(d.expected, 2u);
         }
-        if (c.row > 0) EXPECT_TRUE(doc.entry(c.row - 1).structure);
+        if (c.row > 0) {
+            EXPECT_TRUE(doc.entry(c.row - 1).structure);
+        }
     }
     const auto f = makeFormat(kTelmo);
     TranslationDocument doc;

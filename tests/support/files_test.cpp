@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "support/files.h"
 #include "temp_folder.h"
@@ -91,6 +93,42 @@ TEST(Files, TempNamesCycleAndCleanUp)
     EXPECT_EQ(nowhere.next("txt"), "");
     EXPECT_EQ(nowhere.counter(), 10);  // ten tries
     EXPECT_EQ(TempNamer("").next("txt"), "");
+}
+
+// A private folder goes with its owner; one left by a program that was killed
+// (its lock held by nobody) goes when the next one is made; a live one and a
+// folder that only looks like one stay.
+TEST(Files, PrivateTempFoldersOfKilledProgramsAreRemoved)
+{
+    TempFolder tmp;
+    const char* old = std::getenv("TMPDIR");
+    const std::string saved = old ? old : "";
+    ::setenv("TMPDIR", tmp.path().c_str(), 1);
+
+    auto live = std::make_unique<PrivateTempFolder>("tov-");
+    ASSERT_FALSE(live->path().empty());
+    tmp.put("tov-foreign/kept", "x");  // no lock file: not ours
+    const pid_t child = ::fork();
+    if (child == 0) {
+        PrivateTempFolder killed("tov-");
+        ::_exit(killed.path().empty() ? 1 : 0);  // ends without its destructor
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    tmp.put("tov-unlckd/.lock", "");  // a lock nobody holds
+    ASSERT_EQ(tmp.entries().size(), 4u);
+
+    PrivateTempFolder next("tov-");
+    const auto name = [](const std::string& path) { return path.substr(path.size() - 11, 10); };
+    Names expected = {name(live->path()), name(next.path()), "tov-foreign"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(tmp.entries(), expected);
+    live.reset();
+    next.remove();
+    EXPECT_EQ(tmp.entries(), Names {"tov-foreign"});
+
+    if (old) ::setenv("TMPDIR", saved.c_str(), 1); else ::unsetenv("TMPDIR");
 }
 
 }  // namespace

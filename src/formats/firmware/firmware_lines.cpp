@@ -26,6 +26,19 @@ std::string collapseApostropheRuns(std::string_view text)
     return out;
 }
 
+// Whether `stored` with its apostrophe runs collapsed is `text` (without
+// building the collapsed text).
+bool collapsesTo(std::string_view stored, std::string_view text)
+{
+    size_t t = 0;
+    for (size_t i = 0; i < stored.size(); ++i) {
+        if (stored[i] == kApostrophe && i > 0 && stored[i - 1] == kApostrophe) continue;
+        if (t == text.size() || text[t] != stored[i]) return false;
+        ++t;
+    }
+    return t == text.size();
+}
+
 // Every apostrophe doubled.
 std::string doubleApostrophes(std::string_view text)
 {
@@ -176,7 +189,10 @@ std::optional<std::string> MergeTextIntoDestLine(std::string_view text, std::str
     // A stored text of any length carries a text (its apostrophe runs
     // collapse to one apostrophe, never to nothing).
     const QuoteSpan span = findQuoteSpan(dest);
-    if (span.found && span.storedLen > 0) return MergeTextIntoLine(text, dest);
+    if (span.found && span.storedLen > 0) {
+        const bool unchanged = collapsesTo(dest.substr(span.open + 1, span.storedLen), text);
+        return unchanged ? std::string(dest) : MergeTextIntoLine(text, dest);
+    }
     if (isBlank(text)) return std::string(dest);
 
     if (span.found && span.closed) {
@@ -200,6 +216,23 @@ std::optional<std::string> MergeTextIntoDestLine(std::string_view text, std::str
     if (destSemi == std::string_view::npos) return std::string(trimRightBlanks(out));
     out += dest.substr(destSemi);
     return out;
+}
+
+bool MergedLineIsStable(std::string_view text, std::string_view merged, std::string_view dest,
+                        std::string_view base)
+{
+    // The usual cases are decided without merging again: a line the merge
+    // left as it was, and a text without quote characters or ";" fitted into
+    // a closed quoted text without apostrophe runs, which leaves the closing
+    // quote where it was.
+    if (merged == dest) return true;
+    if (text.find_first_of("'\";") == std::string_view::npos) {
+        const QuoteSpan span = findQuoteSpan(dest);
+        if (span.found && span.closed && span.storedLen > 0 &&
+            dest.substr(span.open + 1, span.storedLen).find("''") == std::string_view::npos)
+            return true;
+    }
+    return MergeTextIntoDestLine(text, merged, base) == merged;
 }
 
 FirmwareFileLines ReadFirmwareFile(const std::string& path)

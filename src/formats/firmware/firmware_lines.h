@@ -72,7 +72,9 @@ std::string MergeTextIntoLine(std::string_view text, std::string_view tmpl);
 
 // Merges the translated text of a row into its destination line `dest`,
 // whose base line (the same line index of the base set) is `base`:
-// - a destination line that carries a text: MergeTextIntoLine(text, dest);
+// - a destination line that carries a text: MergeTextIntoLine(text, dest),
+//   except that a text equal to the line's own leaves the line as it is (the
+//   same bytes for every well-formed line; an ill-formed one is not rewritten);
 // - a text of blanks only (what an untouched row holds) changes nothing else;
 // - an empty pair of quotes takes the text, fitted to the base text's length;
 // - a blank line takes the base line's form, MergeTextIntoLine(text, base);
@@ -84,6 +86,13 @@ std::string MergeTextIntoLine(std::string_view text, std::string_view tmpl);
 // than losing the text or the line).
 std::optional<std::string> MergeTextIntoDestLine(std::string_view text, std::string_view dest,
                                                  std::string_view base);
+
+// Whether `merged`, what MergeTextIntoDestLine(text, dest, base) gave, takes
+// the same text again unchanged: the merged line is the next save's template,
+// and a quote character next to the line's own (or a quote the line never
+// closes) would let that save take what follows the text for text.
+bool MergedLineIsStable(std::string_view text, std::string_view merged, std::string_view dest,
+                        std::string_view base);
 
 // ---------------------------------------------------------------------------
 // Reading files into the working table.

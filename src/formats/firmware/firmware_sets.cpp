@@ -246,6 +246,10 @@ FirmwareUnplacedText unplacedAt(const TextGrid& work, int row, int line)
 
 std::string FirmwareUnplacedText::what() const
 {
+    if (quoteBreaksLine)
+        return "the text of row " + std::to_string(row) +
+               " does not fit its line's quotes: a quote character next to the line's own, or a quote the "
+               "line never closes, would move the end of the quoted text";
     return "the line holds no quoted text and is not in its base line's form: the text of row " +
            std::to_string(row) + " has no place in it";
 }
@@ -341,12 +345,16 @@ FirmwareSave saveFirmwareDestination(const TextGrid& translation, TextGrid& work
     // its line refuses the save as a whole.
     std::vector<std::pair<int, std::string>> merged;
     forEachTextRow(translation, [&](int row, int line) {
-        auto m = MergeTextIntoDestLine(translation.cell(tcol::kDest, row), work.cell(wcol::kDestLines, line),
-                                       work.cell(wcol::kBaseLines, line));
-        if (m)
+        const std::string& text = translation.cell(tcol::kDest, row);
+        const std::string& base = work.cell(wcol::kBaseLines, line);
+        const std::string& dest = work.cell(wcol::kDestLines, line);
+        auto m = MergeTextIntoDestLine(text, dest, base);
+        if (m && MergedLineIsStable(text, *m, dest, base)) {
             merged.emplace_back(line, std::move(*m));
-        else
-            result.unplaced.push_back(unplacedAt(work, row, line));
+            return;
+        }
+        result.unplaced.push_back(unplacedAt(work, row, line));
+        result.unplaced.back().quoteBreaksLine = m.has_value();
     });
     if (!result.unplaced.empty()) return result;
     for (auto& [line, text] : merged) work.setCell(wcol::kDestLines, line, std::move(text));

@@ -195,10 +195,15 @@ struct FirmwareWriteFailure {
 // A row whose destination text has no place in its destination line (see
 // MergeTextIntoDestLine): the line holds no quoted text and has another form
 // than its base line.
+// Also a text that its line could not hold: merged, it would leave the
+// line's quoted text without its closing quote (a quote character at either
+// end of the text, or a line whose quoted text has no end), so that the next
+// save would take what follows the text for text and overwrite it.
 struct FirmwareUnplacedText {
     int row = 0;            // translation row
     std::size_t file = 0;   // the file of the line: its index in the base file list
     int line = 0;           // the line in that file, from 1
+    bool quoteBreaksLine = false;  // the text has a place, but its quotes break the line
     // "the line holds no quoted text and is not in its base line's form: the
     // text of row 2 has no place in it"
     std::string what() const;

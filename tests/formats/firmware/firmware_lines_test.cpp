@@ -136,6 +136,9 @@ TEST(FirmwareGrammar, MergeTextIntoDestLine)
     const std::string base = "L2 DB 'Two' ; prompt";
     const std::vector<Case> cases = {
         {"a line with a text: the usual merge", "Dwa", "L2 DB 'Zwei' ; x", base, "L2 DB 'Dwa ' ; x"},
+        {"its own text leaves an ill-formed line as it is", "It's", "L2 DB 'It'''s' ; x", base,
+         "L2 DB 'It'''s' ; x"},
+        {"... and a line whose quote never closes", "Dw'a", "L2 DB 'Dw''a", base, "L2 DB 'Dw''a"},
         {"the base line's code without its text", "Dwa", "L2 DB ; todo", base, "L2 DB 'Dwa' ; todo"},
         {"... without a comment", "Dwa", "L2 DB", base, "L2 DB 'Dwa'"},
         {"... cut to the base text's length", "Dwadzie", "L2 DB   ", "L2 DB 'Two',0", "L2 DB 'Dwa',0"},

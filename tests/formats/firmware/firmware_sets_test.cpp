@@ -482,7 +482,9 @@ TEST(FirmwareSave, OneFilePerBaseFileWithItsLines)
 }
 
 // A destination line without a quoted text takes a typed text only where
-// its place is certain; otherwise the save is refused as a whole.
+// its place is certain; otherwise the save is refused as a whole. So is a
+// text whose quote characters would move the end of its line's quoted text:
+// saved again, that line would lose what follows its text.
 TEST(FirmwareSave, TextsWithoutPlaceRefuseTheSave)
 {
     struct Case {
@@ -490,12 +492,20 @@ TEST(FirmwareSave, TextsWithoutPlaceRefuseTheSave)
         std::string destLine;  // line 4 of EDIT.CZE, the line of row 4 ("E3 'five' // fifth")
         std::string typed;
         std::string saved;  // that line as written; empty: refused
+        bool quoteBreaks = false;
     };
     const std::vector<Case> cases = {
         {"no text, another form", "E3 // piaty", "PIEC", ""},
         {"no text, another form, nothing typed", "E3 // piaty", "    ", "E3 // piaty"},
         {"the base line's code without its text", "E3", "PIEC", "E3 'PIEC' // fifth"},
         {"an empty line", "", "PIEC", "E3 'PIEC' // fifth"},
+        {"an apostrophe inside", "E3 'piec' // piaty", "I'm", "E3 'I''m ' // piaty"},
+        {"an apostrophe at the start", "E3 'piec' // piaty", "'pie", "E3 '''pie' // piaty"},
+        {"an apostrophe at the end", "E3 'piec' // piaty", "pie'", "", true},
+        {"a quotation mark inside", "E3 \"piec\" }, // piaty", "a\"b", "E3 \"a\"b \" }, // piaty"},
+        {"quotation marks around", "E3 \"piec\" }, // piaty", "\"ab\"", "", true},
+        {"a quotation mark at the end", "E3 {\"piec\"},", "abc\"", "", true},
+        {"an unclosed quote, text unchanged", "E3 \"piec", "piec", "E3 \"piec"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -517,14 +527,18 @@ TEST(FirmwareSave, TextsWithoutPlaceRefuseTheSave)
             EXPECT_EQ(s.unplaced[0].file, 1u);
             EXPECT_EQ(s.unplaced[0].line, 4);
             EXPECT_EQ(s.unplaced[0].what(),
-                      "the line holds no quoted text and is not in its base line's form: the text of "
-                      "row 4 has no place in it");
+                      c.quoteBreaks ? "the text of row 4 does not fit its line's quotes: a quote character next "
+                                      "to the line's own, or a quote the line never closes, would move the end "
+                                      "of the quoted text"
+                                    : "the line holds no quoted text and is not in its base line's form: the "
+                                      "text of row 4 has no place in it");
             EXPECT_FALSE(s.ok());
             EXPECT_TRUE(s.files.empty());
             EXPECT_EQ(readBytes(set.dest()), before);
             EXPECT_EQ(t.work.cell(2, 6), c.destLine);
-            ASSERT_EQ(withoutPlace.size(), 1u);
-            EXPECT_EQ(withoutPlace[0].row, 4);
+            // Only a line that could take no text at all is known before the save.
+            ASSERT_EQ(withoutPlace.size(), c.quoteBreaks ? 0u : 1u);
+            if (!c.quoteBreaks) EXPECT_EQ(withoutPlace[0].row, 4);
         } else {
             ASSERT_TRUE(s.ok());
             EXPECT_EQ(splitLines(readBytes(set.dest())).at(3), c.saved);
