@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,10 @@ void lineInvariants(std::string_view line)
     check(text.size() <= tov::kFirmwareMaxPiece);
     check(text.find(';') == std::string::npos);
     check(text.find("''") == std::string::npos);
+    // The view, or the text gathered after what a buffer holds, is the same text.
+    std::string gathered = "x";
+    const std::optional<std::string_view> view = tov::QuotedTextView(line, gathered);
+    check(view ? *view == text && gathered == "x" : gathered == "x" + text);
     check(tov::LineComment(line).size() <= tov::kFirmwareMaxPiece);
     for (char q : {'\'', '"'}) {
         const std::size_t pos = tov::ClosingQuotePos(line, q);

@@ -108,6 +108,17 @@ std::optional<std::string_view> QuotedTextView(std::string_view line)
     return stored;
 }
 
+std::optional<std::string_view> QuotedTextView(std::string_view line, std::string& collapsed)
+{
+    const QuoteSpan span = findQuoteSpan(line);
+    if (!span.found) return std::string_view();
+    const std::string_view stored = line.substr(span.open + 1, span.storedLen);
+    if (stored.find("''") == std::string_view::npos) return stored;
+    for (size_t i = 0; i < stored.size(); ++i)
+        if (stored[i] != kApostrophe || i == 0 || stored[i - 1] != kApostrophe) collapsed.push_back(stored[i]);
+    return std::nullopt;
+}
+
 std::string_view LineCommentView(std::string_view line)
 {
     std::string_view comment;

@@ -46,6 +46,9 @@ std::string QuotedText(std::string_view line);
 // The same as a view into `line`; nothing when a run of apostrophes in the
 // text collapses (QuotedText then makes the text).
 std::optional<std::string_view> QuotedTextView(std::string_view line);
+// The same, where a run collapses, appended to `collapsed` (a buffer that
+// gathers the texts of many lines) instead of nothing.
+std::optional<std::string_view> QuotedTextView(std::string_view line, std::string& collapsed);
 
 // Position, from 1, of the closing quote `q` in the text after an opening
 // quote: the first `q` that is the last byte of `s`, or that touches no other
