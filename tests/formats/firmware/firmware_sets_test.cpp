@@ -541,7 +541,9 @@ TEST(FirmwareSave, TextsWithoutPlaceRefuseTheSave)
             EXPECT_EQ(t.work.cell(2, 6), c.destLine);
             // Only a line that could take no text at all is known before the save.
             ASSERT_EQ(withoutPlace.size(), c.quoteBreaks ? 0u : 1u);
-            if (!c.quoteBreaks) EXPECT_EQ(withoutPlace[0].row, 4);
+            if (!c.quoteBreaks) {
+                EXPECT_EQ(withoutPlace[0].row, 4);
+            }
         } else {
             ASSERT_TRUE(s.ok());
             EXPECT_EQ(splitLines(readBytes(set.dest())).at(3), c.saved);
