@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,10 @@ void lineInvariants(std::string_view line)
     check(text.size() <= tov::kFirmwareMaxPiece);
     check(text.find(';') == std::string::npos);
     check(text.find("''") == std::string::npos);
+    // The view, or the text gathered after what a buffer holds, is the same text.
+    std::string gathered = "x";
+    const std::optional<std::string_view> view = tov::QuotedTextView(line, gathered);
+    check(view ? *view == text && gathered == "x" : gathered == "x" + text);
     check(tov::LineComment(line).size() <= tov::kFirmwareMaxPiece);
     for (char q : {'\'', '"'}) {
         const std::size_t pos = tov::ClosingQuotePos(line, q);
@@ -52,10 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool blankText = text.find_first_not_of(" \t") == std::string_view::npos;
     // (A text equal to the line's own leaves the line as it is.)
     if (!old.empty()) check(destMerged && (*destMerged == merged || (text == old && *destMerged == tmpl)));
-    // The quick answer on whether a merged line is stable is the long one.
-    if (destMerged)
-        check(tov::MergedLineIsStable(text, *destMerged, tmpl, base) ==
-              (tov::MergeTextIntoDestLine(text, *destMerged, base) == *destMerged));
+    // A merged line said to hold its text (quickly or not) takes it again
+    // unchanged.
+    if (destMerged && tov::MergedLineHoldsText(text, *destMerged, tmpl, base))
+        check(tov::MergeTextIntoDestLine(text, *destMerged, base) == *destMerged);
     if (!destMerged) check(!blankText);
     if (destMerged && !tmpl.empty()) check(!destMerged->empty());
     if (destMerged && !blankText && !hasAny(text, "'\";")) check(!tov::QuotedText(*destMerged).empty());

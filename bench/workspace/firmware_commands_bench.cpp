@@ -13,6 +13,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/workspace/scripted_prompts.h"
 #include "workspace/codepage.h"
+#include "workspace/spelling.h"
 #include "workspace/unit1.h"
 #include "workspace/unit2.h"
 
@@ -72,6 +73,8 @@ void BM_FirmwareCommandsOpen(benchmark::State& state)
         w.open();
         state.PauseTiming();
         QApplication::processEvents();
+        // The dictionary of the set's language loads on a worker thread.
+        w.form1.spelling().waitForDictionary();
         state.ResumeTiming();
     }
     if (w.form1.SG1->cell(tov::tcol::kDest, 1).empty()) state.SkipWithError("nothing opened");

@@ -49,6 +49,7 @@ struct SpellingWindow {
         }
         form->showRows(kKonfix, std::move(entries));
         form->spelling().chooseDictionary("pl_PL");
+        form->spelling().waitForDictionary();
         if (!form->spelling().checker()) state.SkipWithError("no Polish dictionary installed (hunspell-pl)");
         form->spelling().finishPass();
         form->SG1->sync();

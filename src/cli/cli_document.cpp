@@ -82,8 +82,10 @@ void handle(Opened& d, const Diagnostics& found, OpenMode mode)
         case DiagnosticCode::Unplaced:
             d.structureProblems.push_back(g);
             break;
+        // Saving is not opening: these never come from a reader.
         case DiagnosticCode::SaveFailed:
-        case DiagnosticCode::IniSaveFailed: break;
+        case DiagnosticCode::IniSaveFailed:
+        case DiagnosticCode::BackupFailed: break;
         }
     }
 }

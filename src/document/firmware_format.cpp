@@ -13,6 +13,12 @@ namespace tov {
 // table: the base lines (1) with their line numbers (0), the destination
 // lines at the same indices (2), the base file names (4) and line counts (5),
 // the base texts (6) and the destination texts as read (7).
+//
+// The files are read as views into their bytes, which the document keeps,
+// and their texts go straight into the rows. The window keeps the lines in
+// the working table too, as the save merges the texts into them; the texts
+// of columns 6 and 7 are taken out of the lines only when the working table
+// is shown.
 class FirmwareFormat final : public Format {
 public:
     explicit FirmwareFormat(SourceKind kind);
@@ -27,6 +33,7 @@ public:
     SaveResult save(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
     SaveResult saveBlank(TranslationDocument& doc, const std::string& path, const SaveOptions& options) override;
     void clearDestination(TranslationDocument& doc) override;
+    void prepareWorkingTable() const override;
 
     const FirmwareFamily& familyConstants() const;
 
@@ -37,24 +44,33 @@ protected:
 private:
     OpenResult openDestinationAs(TranslationDocument& doc, const FirmwareFamily& family, const std::string& path,
                                  const OpenOptions& options);
-    // Without the working table (the tool): the files' lines are views into
-    // their bytes, which the document keeps, and their texts go straight
-    // into the rows; no table is built. Such a set cannot be saved.
-    OpenResult readBaseRows(TranslationDocument& doc, const std::string& path);
+    // The files' lines are views into their bytes and their texts go
+    // straight into the rows. With `lines` (the window) the lines are stored
+    // in the working table for the save; without (the tool) no table is
+    // built, and such a set cannot be saved.
+    OpenResult readBaseRows(TranslationDocument& doc, const std::string& path, bool lines);
     OpenResult readDestinationRows(TranslationDocument& doc, const FirmwareFamily& family, const std::string& path,
-                                   const OpenOptions& options);
+                                   const OpenOptions& options, bool lines);
+    // Stores the lines of the files of a set in working column `col`, file
+    // after file; returns the lines stored of each file.
+    std::vector<std::size_t> storeLines(int col, const std::vector<std::string_view>& lines,
+                                        const std::vector<std::size_t>& counts);
 
-    TextGrid working_;
-    // The table the firmware procedures fill and merge from: the row number
-    // (0), base length (1), base text (2), destination length (3) and text
-    // (4), the comments (5, 6) and the line index (8) of each text.
+    mutable TextGrid working_;
+    // What the save merges from: the base length (1), which marks a row
+    // with a base text, the destination text (4), set just before, and the
+    // line index (8) of each text. The texts themselves are in the rows.
     TextGrid table_;
     bool destinationLines_ = false;  // working column 2 holds the lines of a destination set
-    // Read without the working table: the base lines, one after another
-    // (views into bytes the document keeps, held here too).
+    // Read without the working table (the tool).
     bool withoutTable_ = false;
-    std::vector<std::string_view> baseLines_;
-    std::vector<std::shared_ptr<const std::string>> baseBytes_;
+    // The lines of the base and of the destination set as read, one after
+    // another: views into bytes the document keeps, held here too.
+    std::vector<std::string_view> baseLines_, destLines_;
+    std::vector<std::shared_ptr<const std::string>> baseBytes_, destBytes_;
+    // Working columns 6 and 7 are still to be taken out of those lines.
+    mutable bool baseTextsDue_ = false;
+    mutable bool destTextsDue_ = false;
 };
 
 namespace {
@@ -62,8 +78,16 @@ namespace {
 constexpr int kWorkingColumns = 11;
 constexpr int kWorkingRowsAtStart = 5;
 constexpr int kTableColumns = tcol::kCount;
-// Working-table column of the line counts of the base files.
-constexpr int kLineCountColumn = 5;
+
+// The columns of the working table.
+namespace wcol {
+constexpr int kBaseLines = 1;
+constexpr int kDestLines = 2;
+constexpr int kFileNames = 4;
+constexpr int kLineCounts = 5;
+constexpr int kBaseTexts = 6;
+constexpr int kDestTexts = 7;
+}  // namespace wcol
 
 DialogStart fromFirmware(const FirmwareDialog& f)
 {
@@ -156,20 +180,83 @@ void FirmwareFormat::reset()
     withoutTable_ = false;
     baseLines_ = {};
     baseBytes_ = {};
+    destLines_ = {};
+    destBytes_ = {};
+    baseTextsDue_ = destTextsDue_ = false;
+}
+
+void FirmwareFormat::prepareWorkingTable() const
+{
+    // The texts of the lines in order, from row 1, as the readers extract them.
+    auto extract = [this](int col, const std::vector<std::string_view>& lines) {
+        working_.clearColumn(col);
+        int k = 0;
+        for (const std::string_view line : lines) {
+            std::string text = QuotedText(line);
+            if (!text.empty()) working_.setCell(col, ++k, std::move(text));
+        }
+    };
+    if (baseTextsDue_) extract(wcol::kBaseTexts, baseLines_);
+    if (destTextsDue_) extract(wcol::kDestTexts, destLines_);
+    baseTextsDue_ = destTextsDue_ = false;
+}
+
+std::vector<std::size_t> FirmwareFormat::storeLines(int col, const std::vector<std::string_view>& lines,
+                                                    const std::vector<std::size_t>& counts)
+{
+    std::vector<std::size_t> stored;
+    std::size_t at = 0;
+    int first = 0;
+    for (const std::size_t n : counts) {
+        std::vector<std::string> file(lines.begin() + static_cast<std::ptrdiff_t>(at),
+                                      lines.begin() + static_cast<std::ptrdiff_t>(at + n));
+        at += n;
+        const std::uint16_t kept = StoreFileLines(working_, col, first, std::move(file));
+        stored.push_back(kept);
+        first += kept;
+    }
+    return stored;
 }
 
 namespace {
 
-// The quoted text of a line as a text of a row: a view where it can be.
-Text quotedText(std::string_view line)
-{
-    const std::optional<std::string_view> view = QuotedTextView(line);
-    return view ? Text::borrowed(*view) : Text(QuotedText(line));
-}
+// The quoted texts of the lines of a set as texts of rows: views into the
+// lines where they read as they stand; the others, whose apostrophe runs
+// collapse, are gathered in one buffer that the document keeps, and become
+// views into it once it has stopped growing (place()).
+class LineTexts {
+public:
+    // The text of `line` for row `row` (from 0); empty when it has none.
+    Text read(std::string_view line, std::size_t row)
+    {
+        const std::size_t at = collapsed_->size();
+        if (const std::optional<std::string_view> view = QuotedTextView(line, *collapsed_)) return Text::borrowed(*view);
+        pending_.push_back({row, at, collapsed_->size() - at});
+        // A stand-in until place(): not empty, as the text is not.
+        return Text::borrowed(kPending);
+    }
+    // Puts the gathered texts into `member` of their rows (those beyond
+    // `rows` are gone) and hands the buffer to `doc`.
+    void place(std::vector<Entry>& entries, Text Entry::*member, TranslationDocument& doc)
+    {
+        const std::string_view all = *collapsed_;
+        for (const Pending& p : pending_)
+            if (p.row < entries.size()) entries[p.row].*member = Text::borrowed(all.substr(p.at, p.size));
+        if (!collapsed_->empty()) doc.keep(collapsed_);
+    }
+
+private:
+    static constexpr std::string_view kPending = "?";
+    struct Pending {
+        std::size_t row, at, size;
+    };
+    std::shared_ptr<std::string> collapsed_ = std::make_shared<std::string>();
+    std::vector<Pending> pending_;
+};
 
 }  // namespace
 
-OpenResult FirmwareFormat::readBaseRows(TranslationDocument& doc, const std::string& path)
+OpenResult FirmwareFormat::readBaseRows(TranslationDocument& doc, const std::string& path, bool lines)
 {
     OpenResult r;
     const std::string folder = folderPart(path);
@@ -195,8 +282,17 @@ OpenResult FirmwareFormat::readBaseRows(TranslationDocument& doc, const std::str
         return r;
     }
     reportUnreadable(r.diagnostics, unreadable);
-    reset();
-    withoutTable_ = true;
+    if (lines) {
+        // The destination lines stay: another base language of the same set
+        // keeps its templates.
+        table_ = TextGrid(kTableColumns, 1);
+        withoutTable_ = false;
+        baseLines_.clear();
+        baseBytes_.clear();
+    } else {
+        reset();
+        withoutTable_ = true;
+    }
 
     FileSet& files = doc.files;
     files.baseFiles = std::move(names);
@@ -215,26 +311,53 @@ OpenResult FirmwareFormat::readBaseRows(TranslationDocument& doc, const std::str
     auto rebuild = doc.rebuild();
     std::vector<Entry>& entries = rebuild.entries();
     std::size_t k = 0;
+    LineTexts texts;
     for (std::size_t line = 0; line < baseLines_.size(); ++line) {
-        Text text = quotedText(baseLines_[line]);
+        Text text = texts.read(baseLines_[line], k);
         if (text.empty()) continue;
         if (k == entries.size()) entries.emplace_back();
         Entry& e = entries[k++];
         e.base = std::move(text);
         e.baseComment = Text::borrowed(LineCommentView(baseLines_[line]));
         e.line = static_cast<std::uint32_t>(line);
+    }
+    entries.resize(k);
+    texts.place(entries, &Entry::base, doc);
+    for (Entry& e : entries) {
         e.rule = fixedRuleFor(e.base);
         e.dest = fitText(e.rule, e.base, e.dest);
     }
-    entries.resize(k);
     for (const auto& bytes : baseBytes_) doc.keep(bytes);
     r.ok = true;
     r.fileName = path;
+    if (!lines) return r;
+
+    // The working table as the save needs it: the file names, no name below
+    // them (the save writes a file per name up to the first empty one), the
+    // lines and their counts.
+    const int fileCount = static_cast<int>(files.baseFiles.size());
+    if (working_.rowCount() < fileCount) working_.setRowCount(fileCount);
+    for (int i = 0; i < fileCount; ++i) working_.setCell(wcol::kFileNames, i, files.baseFiles[static_cast<std::size_t>(i)]);
+    for (int i = fileCount;
+         !working_.cell(wcol::kFileNames, i).empty() || !working_.cell(wcol::kLineCounts, i).empty(); ++i) {
+        working_.setCell(wcol::kFileNames, i, std::string());
+        working_.setCell(wcol::kLineCounts, i, std::string());
+    }
+    const std::vector<std::size_t> stored = storeLines(wcol::kBaseLines, baseLines_, files.lineCounts);
+    for (int i = 0; i < fileCount; ++i) working_.setCell(wcol::kLineCounts, i, std::to_string(stored[static_cast<std::size_t>(i)]));
+    if (working_.rowCount() <= static_cast<int>(k)) working_.setRowCount(static_cast<int>(k) + 1);
+    baseTextsDue_ = true;
+    for (std::size_t i = 0; i < k; ++i) {
+        const int row = static_cast<int>(i) + 1;
+        table_.setCell(tcol::kBaseLen, row, lengthText(entries[i].base.size()));
+        table_.setCell(tcol::kLineIndex, row, std::to_string(entries[i].line));
+    }
+    table_.setRowCount(static_cast<int>(k) + 1);
     return r;
 }
 
 OpenResult FirmwareFormat::readDestinationRows(TranslationDocument& doc, const FirmwareFamily& family,
-                                               const std::string& path, const OpenOptions& options)
+                                               const std::string& path, const OpenOptions& options, bool keepLines)
 {
     OpenResult r;
     const FileSet& files = doc.files;
@@ -294,8 +417,9 @@ OpenResult FirmwareFormat::readDestinationRows(TranslationDocument& doc, const F
     std::size_t k = 0;
     int failure = 0;
     std::size_t failureLine = 0;
+    LineTexts texts;
     for (std::size_t line = 0; line < lines.size(); ++line) {
-        Text text = quotedText(lines[line]);
+        Text text = texts.read(lines[line], k);
         if (text.empty()) continue;
         ++k;
         if (k <= entries.size()) {
@@ -310,6 +434,7 @@ OpenResult FirmwareFormat::readDestinationRows(TranslationDocument& doc, const F
             break;
         }
     }
+    texts.place(entries, &Entry::stored, doc);
     const std::size_t filled = failure ? static_cast<std::size_t>(failure) : k;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         Entry& e = entries[i];
@@ -322,6 +447,15 @@ OpenResult FirmwareFormat::readDestinationRows(TranslationDocument& doc, const F
     }
     doc.structureFailureRow = failure;
     for (const FirmwareFileViews& file : read) doc.keep(file.bytes);
+    if (keepLines) {
+        storeLines(wcol::kDestLines, lines, lineCounts);
+        // Without a failure every text of the set has a row.
+        if (!failure && working_.rowCount() <= static_cast<int>(k)) working_.setRowCount(static_cast<int>(k) + 1);
+        destLines_ = lines;
+        destBytes_.clear();
+        for (const FirmwareFileViews& file : read) destBytes_.push_back(file.bytes);
+        destTextsDue_ = true;
+    }
 
     if (failure) {
         FirmwareStructureFailure f;
@@ -354,54 +488,7 @@ OpenResult FirmwareFormat::readDestinationRows(TranslationDocument& doc, const F
 
 OpenResult FirmwareFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options)
 {
-    if (!options.workingTable) return readBaseRows(doc, path);
-    OpenResult r;
-    // A table of its own: rows of a larger set opened before must not stay
-    // behind the new set's rows, where a save would merge them.
-    TextGrid table(kTableColumns, 1);
-    const FirmwareBaseOpen opened = openFirmwareBase(table, working_, path);
-    if (opened.status == FirmwareBaseOpen::Status::NoFiles) {
-        r.diagnostics.push_back({.code = DiagnosticCode::NoMatchingFiles, .file = opened.listed});
-        return r;
-    }
-    if (opened.status == FirmwareBaseOpen::Status::TooManyLines) {
-        r.diagnostics.push_back({.code = DiagnosticCode::TooManyLines, .file = path});
-        return r;
-    }
-    reportUnreadable(r.diagnostics, opened.readErrors);
-    table_ = std::move(table);
-    withoutTable_ = false;
-    baseLines_ = {};
-    baseBytes_ = {};
-
-    FileSet& files = doc.files;
-    files.baseFiles = opened.baseFiles;
-    files.lineCounts.clear();
-    files.lineStarts.clear();
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < files.baseFiles.size(); ++i) {
-        const auto n = static_cast<std::size_t>(nonNegativeNumber(working_.cell(kLineCountColumn, static_cast<int>(i))));
-        files.lineStarts.push_back(start);
-        files.lineCounts.push_back(n);
-        start += n;
-    }
-
-    // The destination texts stay with their rows: another base language of
-    // the same set keeps the translation.
-    auto rebuild = doc.rebuild();
-    std::vector<Entry>& entries = rebuild.entries();
-    entries.resize(static_cast<std::size_t>(opened.texts));
-    for (int k = 1; k <= opened.texts; ++k) {
-        Entry& e = entries[static_cast<std::size_t>(k - 1)];
-        e.base = table_.cell(tcol::kBase, k);
-        e.baseComment = table_.cell(tcol::kBaseComment, k);
-        e.line = static_cast<std::uint32_t>(nonNegativeNumber(table_.cell(tcol::kLineIndex, k)));
-        e.rule = fixedRuleFor(e.base);
-        e.dest = fitText(e.rule, e.base, e.dest);
-    }
-    r.ok = true;
-    r.fileName = opened.baseFileName;
-    return r;
+    return readBaseRows(doc, path, options.workingTable);
 }
 
 OpenResult FirmwareFormat::openDestination(TranslationDocument& doc, const std::string& path,
@@ -413,63 +500,7 @@ OpenResult FirmwareFormat::openDestination(TranslationDocument& doc, const std::
 OpenResult FirmwareFormat::openDestinationAs(TranslationDocument& doc, const FirmwareFamily& constants,
                                              const std::string& path, const OpenOptions& options)
 {
-    if (withoutTable_) return readDestinationRows(doc, constants, path, options);
-    OpenResult r;
-    FirmwareFamily family = constants;
-    if (options.check) family.lineCountCheck = false;
-    const FirmwareDestinationOpen opened = openFirmwareDestination(table_, working_, family, doc.files.baseFiles, path);
-    reportUnreadable(r.diagnostics, opened.readErrors);
-    switch (opened.status) {
-    case FirmwareDestinationOpen::Status::LineCountFailure: {
-        const FirmwareLineCountFailure& f = *opened.lineCount;
-        // The set does not fit its base: the family ends the program on it.
-        r.diagnostics.push_back({.code = DiagnosticCode::LineCount, .file = f.path, .count = f.lines, .expected = f.expected, .fatal = true});
-        return r;
-    }
-    case FirmwareDestinationOpen::Status::TooManyLines:
-        r.diagnostics.push_back({.code = DiagnosticCode::TooManyLines, .file = path});
-        return r;
-    case FirmwareDestinationOpen::Status::Loaded: break;
-    }
-    if (options.check) {
-        for (std::size_t i = 0; i < opened.lineCounts.size() && i < doc.files.lineCounts.size(); ++i) {
-            if (opened.lineCounts[i] != doc.files.lineCounts[i])
-                r.diagnostics.push_back({.severity = Severity::Warning,
-                                         .code = DiagnosticCode::LineCount,
-                                         .file = opened.destFiles[i],
-                                         .count = opened.lineCounts[i],
-                                         .expected = doc.files.lineCounts[i]});
-        }
-    }
-    doc.files.destFiles = opened.destFiles;
-    destinationLines_ = true;
-
-    // Where the sets part: the destination file and line, and the row (a row
-    // beyond the base's texts when the base has no text for it).
-    const int failure = opened.structureFailureRow;
-    if (const auto& f = opened.structureFailure)
-        r.diagnostics.push_back({.code = DiagnosticCode::Structure, .file = f->destPath, .row = f->row,
-                                 .line = f->destLine, .detail = f->what()});
-    else if (options.check)
-        for (const FirmwareUnplacedText& u : firmwareLinesWithoutPlace(table_, working_))
-            r.diagnostics.push_back(unplaced(u, doc, Severity::Warning));
-    doc.structureFailureRow = failure;
-    {
-        auto rebuild = doc.rebuild();
-        std::vector<Entry>& entries = rebuild.entries();
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            const int k = static_cast<int>(i) + 1;
-            Entry& e = entries[i];
-            e.stored = table_.cell(tcol::kDest, k);
-            e.dest = e.stored;
-            e.dest = fitText(e.rule, e.base, e.dest);
-            e.destComment = table_.cell(tcol::kComment, k);
-            e.structure = k == failure;
-        }
-    }
-    r.ok = true;
-    r.fileName = opened.destFileName;
-    return r;
+    return readDestinationRows(doc, constants, path, options, !withoutTable_);
 }
 
 OpenResult FirmwareFormat::reopen(TranslationDocument& doc, const std::string& base, const std::string& dest)

@@ -10,7 +10,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
+#include <QThreadPool>
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 
 #include "document/edits.h"
 #include "formats/source_kind.h"
@@ -98,6 +101,18 @@ std::vector<spell::Dictionary> findDictionaries()
 
 }  // namespace
 
+// What a worker thread hands over. `owner` is cleared when the window goes
+// first: the worker then only finishes and drops what it loaded.
+struct Spelling::Load {
+    std::string code;
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    Spelling* owner = nullptr;
+    std::optional<spell::SpellChecker> checker;
+    std::string error;
+};
+
 Spelling::Spelling(TForm1& form) : form_(form)
 {
     enabled_ = form_.settings().read("spelling", "check") != "0";
@@ -165,6 +180,71 @@ Spelling::Spelling(TForm1& form) : form_(form)
 Spelling::~Spelling()
 {
     qApp->removeEventFilter(this);
+    for (const auto& [code, load] : loads_) {
+        const std::lock_guard lock(load->mutex);
+        load->owner = nullptr;
+    }
+}
+
+void Spelling::startLoad(const spell::Dictionary& dictionary)
+{
+    if (loads_.contains(dictionary.code)) return;
+    auto load = std::make_shared<Load>();
+    load->code = dictionary.code;
+    load->owner = this;
+    loads_.emplace(dictionary.code, load);
+    // The global pool is waited for when the application ends.
+    QThreadPool::globalInstance()->start([load, dictionary, folder = form_.programFolder()] {
+        std::string error;
+        std::optional<spell::SpellChecker> checker = spell::SpellChecker::open(dictionary, folder, &error);
+        const std::lock_guard lock(load->mutex);
+        load->checker = std::move(checker);
+        load->error = std::move(error);
+        load->done = true;
+        load->ended.notify_all();
+        // Posted while the lock keeps the window from going; an event still
+        // waiting when it goes is dropped with it.
+        if (load->owner)
+            QMetaObject::invokeMethod(load->owner, [owner = load->owner, load] { owner->takeLoaded(load); },
+                                      Qt::QueuedConnection);
+    });
+}
+
+void Spelling::takeLoaded(const std::shared_ptr<Load>& load)
+{
+    const auto it = loads_.find(load->code);
+    if (it == loads_.end() || it->second != load) return;  // taken already
+    loads_.erase(it);
+    std::optional<spell::SpellChecker> checker;
+    std::string error;
+    {
+        const std::lock_guard lock(load->mutex);
+        checker = std::move(load->checker);
+        error = std::move(load->error);
+    }
+    // A dictionary no longer chosen is kept for when it is chosen again.
+    if (checker)
+        checkers_.emplace(load->code, std::move(*checker));
+    else if (load->code == current_)
+        loadError_ = error;
+    if (load->code == current_) changed();
+}
+
+bool Spelling::loading() const
+{
+    return enabled_ && loads_.contains(current_);
+}
+
+void Spelling::waitForDictionary()
+{
+    while (!loads_.empty()) {
+        const std::shared_ptr<Load> load = loads_.begin()->second;
+        {
+            std::unique_lock lock(load->mutex);
+            load->ended.wait(lock, [&] { return load->done; });
+        }
+        takeLoaded(load);
+    }
 }
 
 void Spelling::setEnabled(bool on)
@@ -249,17 +329,7 @@ void Spelling::useDictionary(const spell::Dictionary* d)
         // Nothing new (a dictionary that could not be loaded is not tried again).
         return;
     }
-    if (d && enabled_ && !checkers_.contains(code)) {
-        // Loading a large dictionary takes a moment.
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        std::string error;
-        auto loaded = spell::SpellChecker::open(*d, form_.programFolder(), &error);
-        QApplication::restoreOverrideCursor();
-        if (loaded)
-            checkers_.emplace(code, std::move(*loaded));
-        else
-            loadError_ = error;
-    }
+    if (d && enabled_ && !checkers_.contains(code)) startLoad(*d);
     changed();
 }
 
@@ -303,6 +373,8 @@ void Spelling::showState()
             text = QStringLiteral("Spelling: %1").arg(pathToQString(loadError_));
         } else if (d) {
             text = QString::fromStdString(d->code);
+        } else if (loading()) {
+            text = QStringLiteral("%1 loading\u2026").arg(QString::fromStdString(current_));
         } else {
             const std::string_view name = spell::languageName(fileLanguage());
             text = name.empty() ? QStringLiteral("Spelling: choose a dictionary")
@@ -389,7 +461,7 @@ void Spelling::runSlice()
     while (passNext_ < rows) {
         const int end = std::min(rows, passNext_ + kRowsPerLook);
         for (; passNext_ < end; ++passNext_) {
-            const bool wrong = !c->check(doc.entry(passNext_).dest).empty();
+            const bool wrong = c->misspelled(doc.entry(passNext_).dest);
             passFlags_[static_cast<std::size_t>(passNext_)] = wrong;
             passCount_ += wrong;
         }
@@ -402,6 +474,7 @@ void Spelling::runSlice()
 
 void Spelling::finishPass()
 {
+    waitForDictionary();
     if (!passDone() && checker() && passGeneration_ != form_.document().generation()) restartPass();
     while (sliceTimer_.isActive() && !passDone_) {
         sliceTimer_.stop();
@@ -417,14 +490,15 @@ bool Spelling::goToMisspelled(int step)
     spell::SpellChecker* c = checker();
     const TranslationDocument& doc = form_.document();
     if (!c) {
-        form_.StatusBar1->showNote(enabled_ ? QStringLiteral("Spelling: no dictionary for these texts")
-                                            : QStringLiteral("Spelling is not checked"));
+        form_.StatusBar1->showNote(!enabled_  ? QStringLiteral("Spelling is not checked")
+                                   : loading() ? QStringLiteral("Spelling: %1 loading\u2026").arg(QString::fromStdString(current_))
+                                               : QStringLiteral("Spelling: no dictionary for these texts"));
         return false;
     }
     // What the pass found, where it has gone over the rows as they are.
     const bool known = passDone();
     auto misspelled = [&](int i) {
-        return known ? passFlags_[static_cast<std::size_t>(i)] != 0 : !c->check(doc.entry(i).dest).empty();
+        return known ? passFlags_[static_cast<std::size_t>(i)] != 0 : c->misspelled(doc.entry(i).dest);
     };
     if (!form_.GoToRow(misspelled, step > 0, QStringLiteral("misspelled row"))) return false;
     // The first misspelled word is selected in the destination editor.

@@ -11,8 +11,15 @@
 // language). Checkers are loaded once per dictionary and kept for the
 // session, so that what was ignored stays ignored.
 //
+// A dictionary is read on a worker thread (the Polish one takes some 0.3 s),
+// so that the window is painted and answers at once; the status bar says it
+// is loading, and the underlines, the count and the pass start when it is
+// there. A load whose dictionary is no longer wanted when it ends is kept
+// for later but not used; the window does not wait for a load when it
+// closes (the worker finishes it and drops it).
+//
 // Painting asks only for the visible rows, and the checker remembers the
-// result of every text. The pass runs on the event loop in slices of a few
+// result of every text painted and of every word. The pass runs on the event loop in slices of a few
 // milliseconds, so the window answers while it goes over 65,535 rows, and
 // starts again whenever the destination texts change.
 #pragma once
@@ -73,7 +80,12 @@ public:
     // of the event loop, when the window's command has finished.
     void documentReplaced();
     // Chooses the dictionary now (tests; the window waits for the event loop).
+    // A dictionary not loaded yet starts loading on a worker thread.
     void review();
+    // Whether the dictionary in use is still being loaded.
+    bool loading() const;
+    // Waits until every dictionary being loaded is there (tests, benchmarks).
+    void waitForDictionary();
 
     // The red wavy lines under the misspelled words of a destination text
     // painted with `painter`'s font from `left` on, on `baseline`. `shown`
@@ -85,7 +97,7 @@ public:
     bool passDone() const;
     // The rows (from 1) holding a misspelled word, as the last finished pass found.
     int misspelledRows() const { return passDone_ ? passCount_ : 0; }
-    // Runs what is left of the pass at once.
+    // Runs what is left of the pass at once, once the dictionary is loaded.
     void finishPass();
 
     // Makes the next (step 1) or previous (step -1) row holding a misspelled
@@ -133,10 +145,15 @@ private:
     void replaceWord(const Hit& hit, const std::string& suggestion);
     void ignoreWord(const std::string& word);
     void addWord(const std::string& word);
+    // A dictionary read on a worker thread.
+    struct Load;
+    void startLoad(const spell::Dictionary& dictionary);
+    void takeLoaded(const std::shared_ptr<Load>& load);
 
     TForm1& form_;
     std::vector<spell::Dictionary> dictionaries_;
     std::map<std::string, spell::SpellChecker> checkers_;  // by dictionary code
+    std::map<std::string, std::shared_ptr<Load>> loads_;   // being loaded, by code
     std::string current_;                                   // code of the dictionary in use
     std::string loadError_;
     bool enabled_ = true;

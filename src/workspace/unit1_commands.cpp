@@ -268,7 +268,6 @@ bool TForm1::SaveDestination()
 
 bool TForm1::SaveBlankDestination()
 {
-    Format& f = format();
     const int partial = document_.structureFailureRow;
     if (partial > 0 && ShowMessage(MsgIcon::Warning, partialDestinationQuestion(partial), Yes | No) != Yes)
         return false;

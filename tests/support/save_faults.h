@@ -129,7 +129,9 @@ inline void expectBothVersionsKept(const Snapshot& before, const Snapshot& after
                                    const std::vector<std::string>& targets)
 {
     for (const auto& [name, bytes] : before) {
-        if (name.ends_with(".bak")) EXPECT_EQ(afterBoth.at(name), bytes) << name;
+        if (name.ends_with(".bak")) {
+            EXPECT_EQ(afterBoth.at(name), bytes) << name;
+        }
     }
     for (const std::string& f : targets) {
         std::vector<std::string> copies;

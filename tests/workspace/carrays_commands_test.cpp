@@ -223,7 +223,7 @@ TEST_F(CArraysCommands, SavePromptBeforeEveryOpenAndACancelledOpenLeavesAnEmptyC
         EXPECT_EQ(prompts.messages().size(), c.answers.size());
         EXPECT_EQ(form1->sourceKind, c.kindAfter);
         const bool emptied = c.kindAfter == kCArrays;
-        EXPECT_EQ(form1->prevSourceKind, emptied ? c.kind : kNone);
+        EXPECT_EQ(form1->prevSourceKind, emptied ? c.kind : decltype(c.kind)(kNone));
         EXPECT_EQ(form1->baseFile.empty(), emptied);
         EXPECT_EQ(form1->destFile.empty(), emptied);
         EXPECT_EQ(form1->ComboBox2->count(), emptied ? 0 : 3);
@@ -362,7 +362,9 @@ TEST_F(CArraysCommands, TemplatesLiveInAFolderOfTheWindowGoneWithIt)
         open(folder + "small.c");
         ASSERT_TRUE(prompts.messages().empty()) << round;
         ASSERT_TRUE(fileExists(form1->destFile)) << round;
-        if (round > 0) EXPECT_FALSE(fileExists(before)) << "the template of the file left";
+        if (round > 0) {
+            EXPECT_FALSE(fileExists(before)) << "the template of the file left";
+        }
     }
     const std::string own = form1->destFile.substr(0, form1->destFile.rfind('/'));
     closeWindows();

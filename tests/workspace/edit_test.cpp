@@ -119,7 +119,9 @@ TEST_F(Edit, SelectingAColumnGivesTheGridItsFont)
         ASSERT_TRUE(grid().setCurrentCell(c.col, 1));
         EXPECT_EQ(grid().font().family(), c.family);
         EXPECT_EQ(grid().font().pixelSize(), c.pixels);
-        if (grid().isEditorOpen()) EXPECT_EQ(grid().editor()->font().family(), c.family);
+        if (grid().isEditorOpen()) {
+            EXPECT_EQ(grid().editor()->font().family(), c.family);
+        }
     }
 }
 
@@ -468,8 +470,9 @@ TEST_F(Edit, PreviewSplitsTextsAtTheirEscapePairs)
         settle();
         EXPECT_EQ(form1->previewLines, c.lines);
         EXPECT_EQ(form1->Memo1->isVisible(), !c.lines.empty());
-        if (!c.lines.empty())
+        if (!c.lines.empty()) {
             EXPECT_EQ(form1->Memo1->document()->blockCount(), static_cast<int>(c.lines.size()));
+        }
     }
     // The destination previews too; the base length does not.
     fill(kKonfix, {{"x", "jeden\\ndwa", ""}});

@@ -61,8 +61,9 @@ TEST_F(Exchange, AnImportIsOneUndoStepAndItsProblemsOneMessage)
         EXPECT_EQ(form1->document().entry(1).dest, "");
     }
     for (const Request& r : prompts.requests)
-        if (r.kind != Request::Message)
+        if (r.kind != Request::Message) {
             EXPECT_TRUE(r.dialog.filter == "XLIFF|*.xlf" || r.dialog.filter == "PO|*.po") << r.dialog.filter.toStdString();
+        }
 
     // Into an emptied table, everything comes back and nothing is to say.
     prompts.choose(path("all.xlf"));

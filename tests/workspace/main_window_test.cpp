@@ -154,9 +154,13 @@ TEST_F(MainWindow, SavePromptAnswersDecideWhetherTheWindowCloses)
         ASSERT_EQ(shown.size(), c.questions);
         EXPECT_EQ(shown[0], QStringLiteral("        Save destination file?"));
         EXPECT_EQ(prompts.requests[0].buttons, unsigned(Yes | No | Cancel));
-        if (c.questions > 1) EXPECT_EQ(shown[1], QStringLiteral("        Close program     ?"));
+        if (c.questions > 1) {
+            EXPECT_EQ(shown[1], QStringLiteral("        Close program     ?"));
+        }
         EXPECT_EQ(prompts.ofKind(Request::Save).size(), c.saveAs ? 1u : 0u);
-        if (c.written) EXPECT_NE(readFile(c.saveAs).find("\"edited\""), std::string::npos) << readFile(c.saveAs);
+        if (c.written) {
+            EXPECT_NE(readFile(c.saveAs).find("\"edited\""), std::string::npos) << readFile(c.saveAs);
+        }
         // Settings are only written by a completed close.
         EXPECT_EQ(QFile::exists(QString::fromStdString(ini)), c.closes);
         TearDown();
@@ -228,7 +232,9 @@ TEST_F(MainWindow, ColumnLayoutFollowsTheGridWidth)
         form1->FormResize();
         EXPECT_EQ(form1->SG1->colWidth(tcol::kBase), c.base);
         EXPECT_EQ(form1->SG1->colWidth(tcol::kDest), c.dest);
-        if (c.comment >= 0) EXPECT_EQ(form1->SG1->colWidth(tcol::kComment), c.comment);
+        if (c.comment >= 0) {
+            EXPECT_EQ(form1->SG1->colWidth(tcol::kComment), c.comment);
+        }
         EXPECT_EQ(form1->Panel4->width(), c.panel);
         EXPECT_EQ(form1->SG1->colWidth(tcol::kNumber), 60);
         EXPECT_EQ(form1->SG1->colWidth(tcol::kLineIndex), 87);

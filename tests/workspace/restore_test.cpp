@@ -207,8 +207,9 @@ TEST_F(Restore, AFileNamedAtStartOpensAsItsKindWithoutADialog)
         EXPECT_EQ(form1->sourceKind, c.kind);
         EXPECT_EQ(form1->baseFile, folder + c.file);
         const std::string name = std::string(c.file).substr(std::string(c.file).rfind('/') + 1);
-        if (isResourceStringKind(c.kind) || isFirmwareKind(c.kind))
+        if (isResourceStringKind(c.kind) || isFirmwareKind(c.kind)) {
             EXPECT_EQ(form1->Panel4->text().toStdString(), name);
+        }
         EXPECT_FALSE(cell(tcol::kBase, 1).empty());
         if (c.rows > 0) {
             EXPECT_EQ(form1->SG1->rowCount(), c.rows);

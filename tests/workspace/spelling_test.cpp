@@ -50,6 +50,14 @@ protected:
     // pass over the table done.
     void open()
     {
+        openFiles();
+        settle();
+        spelling().finishPass();
+    }
+    // The same with the dictionary chosen and still loading: what a load
+    // hands over is taken only on a turn of the event loop.
+    void openFiles()
+    {
         form2.reset();
         form1.reset();
         start();
@@ -57,12 +65,12 @@ protected:
         form1->Konfix1Click();
         prompts.choose(path("dest/Konfix_pl.drc"));
         form1->OpenDest1Click();
-        settle();
-        spelling().finishPass();
+        spelling().review();
     }
     Spelling& spelling() { return form1->spelling(); }
     std::string code()
     {
+        spelling().waitForDictionary();
         const spell::Dictionary* d = spelling().dictionary();
         return d ? d->code : "none";
     }
@@ -141,6 +149,46 @@ TEST_F(SpellingWindow, TheFileNameChoosesTheDictionaryAndMisspelledRowsAreUnderl
     spelling().Checkspelling1->trigger();
     EXPECT_EQ(code(), "pl_PL");
     EXPECT_EQ(misspelled(), 2);
+}
+
+TEST_F(SpellingWindow, TheWindowAnswersWhileTheDictionaryLoadsAndDropsALoadNoLongerWanted)
+{
+    // Until the dictionary is there: nothing underlined or counted, and the
+    // status bar and Next misspelled say why.
+    openFiles();
+    ASSERT_TRUE(spelling().loading());
+    EXPECT_EQ(spelling().dictionary(), nullptr);
+    EXPECT_EQ(spelling().StatusLabel->text(), "pl_PL loading\u2026");
+    EXPECT_EQ(statusCount(), "");
+    EXPECT_FALSE(spelling().goToMisspelled(1));
+    EXPECT_EQ(form1->StatusBar1->currentMessage(), "Spelling: pl_PL loading\u2026");
+    EXPECT_FALSE(menuAt(2, 8));
+    EXPECT_EQ(code(), "pl_PL");
+    EXPECT_EQ(spelling().StatusLabel->text(), "pl_PL");
+    EXPECT_EQ(misspelled(), 2);
+    EXPECT_EQ(statusCount(), "Misspelled: 2");
+
+    // Another dictionary chosen during the load: its answers, never the
+    // first one's.
+    openFiles();
+    spelling().chooseDictionary("de_DE");
+    EXPECT_EQ(spelling().StatusLabel->text(), "de_DE loading\u2026");
+    EXPECT_EQ(code(), "de_DE");
+    EXPECT_EQ(misspelled(), 4);
+    EXPECT_FALSE(spelling().loading());
+    spelling().chooseDictionary({});
+
+    // Spelling turned off, or the window closed, during a load.
+    openFiles();
+    spelling().setEnabled(false);
+    EXPECT_EQ(spelling().StatusLabel->text(), "");
+    spelling().setEnabled(true);
+    openFiles();
+    form2.reset();
+    form1.reset();
+    settle();
+    open();
+    EXPECT_EQ(code(), "pl_PL");
 }
 
 TEST_F(SpellingWindow, ASuggestionReplacesTheWordAsOneUndoableStep)

@@ -311,9 +311,16 @@ std::size_t estimatedSize(const LineViews& lines)
 const char* unwritableText(std::string_view text)
 {
     if (text.size() > kCArraysMaxText) return "is longer than 254 characters";
-    if (hasQuote(text)) return "holds a double quote";
-    if (text.find_first_of("\r\n") != std::string_view::npos) return "holds a line break";
-    if (text.find('\x1a') != std::string_view::npos) return "holds the end-of-file character Ctrl+Z";
+    // One pass over the text for the characters a line cannot hold.
+    bool quote = false, lineBreak = false, endOfFile = false;
+    for (const char c : text) {
+        quote |= c == '"';
+        lineBreak |= c == '\r' || c == '\n';
+        endOfFile |= c == '\x1a';
+    }
+    if (quote) return "holds a double quote";
+    if (lineBreak) return "holds a line break";
+    if (endOfFile) return "holds the end-of-file character Ctrl+Z";
     // An odd run of backslashes at the end would escape the closing quote.
     const std::size_t beforeRun = text.find_last_not_of('\\');
     if ((text.size() - (beforeRun == std::string_view::npos ? 0 : beforeRun + 1)) % 2 == 1)

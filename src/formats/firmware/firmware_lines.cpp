@@ -108,6 +108,17 @@ std::optional<std::string_view> QuotedTextView(std::string_view line)
     return stored;
 }
 
+std::optional<std::string_view> QuotedTextView(std::string_view line, std::string& collapsed)
+{
+    const QuoteSpan span = findQuoteSpan(line);
+    if (!span.found) return std::string_view();
+    const std::string_view stored = line.substr(span.open + 1, span.storedLen);
+    if (stored.find("''") == std::string_view::npos) return stored;
+    for (size_t i = 0; i < stored.size(); ++i)
+        if (stored[i] != kApostrophe || i == 0 || stored[i - 1] != kApostrophe) collapsed.push_back(stored[i]);
+    return std::nullopt;
+}
+
 std::string_view LineCommentView(std::string_view line)
 {
     std::string_view comment;
@@ -207,13 +218,13 @@ std::optional<std::string> MergeTextIntoDestLine(std::string_view text, std::str
     return out;
 }
 
-bool MergedLineIsStable(std::string_view text, std::string_view merged, std::string_view dest,
-                        std::string_view base)
+bool MergedLineHoldsText(std::string_view text, std::string_view merged, std::string_view dest,
+                         std::string_view base)
 {
-    // The usual cases are decided without merging again: a line the merge
-    // left as it was, and a text without quote characters or ";" fitted into
-    // a closed quoted text without apostrophe runs, which leaves the closing
-    // quote where it was.
+    // The usual cases are decided without reading the line again: a line the
+    // merge left as it was, and a text without quote characters or ";"
+    // fitted into a closed quoted text without apostrophe runs, which leaves
+    // the closing quote where it was.
     if (merged == dest) return true;
     if (text.find_first_of("'\";") == std::string_view::npos) {
         const QuoteSpan span = findQuoteSpan(dest);
@@ -221,7 +232,13 @@ bool MergedLineIsStable(std::string_view text, std::string_view merged, std::str
             dest.substr(span.open + 1, span.storedLen).find("''") == std::string_view::npos)
             return true;
     }
-    return MergeTextIntoDestLine(text, merged, base) == merged;
+    // The text was fitted to the length of the destination line's text, or
+    // of the base line's where the destination line had none.
+    const QuoteSpan span = findQuoteSpan(dest);
+    const size_t length = QuotedText(span.found && span.storedLen > 0 ? dest : base).size();
+    std::string fitted(text.substr(0, length));
+    fitted.resize(length, ' ');
+    return QuotedText(merged) == fitted && MergeTextIntoDestLine(text, merged, base) == merged;
 }
 
 FirmwareFileLines ReadFirmwareFile(const std::string& path)

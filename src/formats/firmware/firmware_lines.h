@@ -46,6 +46,9 @@ std::string QuotedText(std::string_view line);
 // The same as a view into `line`; nothing when a run of apostrophes in the
 // text collapses (QuotedText then makes the text).
 std::optional<std::string_view> QuotedTextView(std::string_view line);
+// The same, where a run collapses, appended to `collapsed` (a buffer that
+// gathers the texts of many lines) instead of nothing.
+std::optional<std::string_view> QuotedTextView(std::string_view line, std::string& collapsed);
 
 // Position, from 1, of the closing quote `q` in the text after an opening
 // quote: the first `q` that is the last byte of `s`, or that touches no other
@@ -84,12 +87,15 @@ std::string MergeTextIntoLine(std::string_view text, std::string_view tmpl);
 std::optional<std::string> MergeTextIntoDestLine(std::string_view text, std::string_view dest,
                                                  std::string_view base);
 
-// Whether `merged`, what MergeTextIntoDestLine(text, dest, base) gave, takes
-// the same text again unchanged: the merged line is the next save's template,
-// and a quote character next to the line's own (or a quote the line never
-// closes) would let that save take what follows the text for text.
-bool MergedLineIsStable(std::string_view text, std::string_view merged, std::string_view dest,
-                        std::string_view base);
+// Whether `merged`, what MergeTextIntoDestLine(text, dest, base) gave, reads
+// back as the text that was merged (fitted to its length) and takes that text
+// again unchanged (it is the next save's template). A quotation mark in a
+// text between quotation marks, a ";" (the comment starts there), a run of
+// apostrophes or one at the end of a text between apostrophes, or a quote the
+// line never closes would make the line read back as another text, and the
+// next save take what follows the text for text.
+bool MergedLineHoldsText(std::string_view text, std::string_view merged, std::string_view dest,
+                         std::string_view base);
 
 // ---------------------------------------------------------------------------
 // Reading files into the working table.

@@ -248,8 +248,8 @@ std::string FirmwareUnplacedText::what() const
 {
     if (quoteBreaksLine)
         return "the text of row " + std::to_string(row) +
-               " does not fit its line's quotes: a quote character next to the line's own, or a quote the "
-               "line never closes, would move the end of the quoted text";
+               " would not read back from its line as saved: a quote character or \";\" in it, or a quote the "
+               "line never closes, ends the quoted text elsewhere";
     return "the line holds no quoted text and is not in its base line's form: the text of row " +
            std::to_string(row) + " has no place in it";
 }
@@ -349,7 +349,7 @@ FirmwareSave saveFirmwareDestination(const TextGrid& translation, TextGrid& work
         const std::string& base = work.cell(wcol::kBaseLines, line);
         const std::string& dest = work.cell(wcol::kDestLines, line);
         auto m = MergeTextIntoDestLine(text, dest, base);
-        if (m && MergedLineIsStable(text, *m, dest, base)) {
+        if (m && MergedLineHoldsText(text, *m, dest, base)) {
             merged.emplace_back(line, std::move(*m));
             return;
         }

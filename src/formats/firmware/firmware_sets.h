@@ -195,10 +195,9 @@ struct FirmwareWriteFailure {
 // A row whose destination text has no place in its destination line (see
 // MergeTextIntoDestLine): the line holds no quoted text and has another form
 // than its base line.
-// Also a text that its line could not hold: merged, it would leave the
-// line's quoted text without its closing quote (a quote character at either
-// end of the text, or a line whose quoted text has no end), so that the next
-// save would take what follows the text for text and overwrite it.
+// Also a text that its line could not hold (see MergedLineHoldsText): the
+// line would read back as another text, and the next save would take what
+// follows the text for text and overwrite it.
 struct FirmwareUnplacedText {
     int row = 0;            // translation row
     std::size_t file = 0;   // the file of the line: its index in the base file list

@@ -38,6 +38,15 @@ bool isAcceptableWord(std::string_view word)
     });
 }
 
+// hunspell keeps tables shared by all its dictionaries, built by the first
+// one made and freed by the last one destroyed, without a lock of its own:
+// dictionaries are made and destroyed one at a time, whatever the thread.
+std::mutex& hunspellLifetimes()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
 template <typename Container, typename Pred>
 void eraseIf(Container& c, Pred pred)
 {
@@ -56,6 +65,12 @@ struct SpellChecker::State {
     DictionaryEncoding encoding;
     std::string personalFile;
     std::unique_ptr<Hunspell> hunspell;
+
+    ~State()
+    {
+        const std::lock_guard lock(hunspellLifetimes());
+        hunspell.reset();
+    }
 
     mutable std::mutex mutex;
     Set ignored, personal;
@@ -78,6 +93,24 @@ struct SpellChecker::State {
         if (words.size() >= kMaxWords) words.clear();
         words.emplace(key, right);
         return right;
+    }
+
+    // The misspelled words of `text`; `first`: only the first one.
+    Misspellings misspellings(std::string_view text, bool first)
+    {
+        Misspellings found;
+        splitWords(text, spans);
+        for (const WordSpan& span : spans) {
+            const std::size_t end = span.start + span.length;
+            const bool dot = end < text.size() && text[end] == '.';
+            const std::string_view written = text.substr(span.start, span.length);
+            const bool right = written.find_first_of("&\\") == std::string_view::npos ? correct(written, dot)
+                                                                           : correct(wordAt(text, span), dot);
+            if (right) continue;
+            found.push_back(span);
+            if (first) break;
+        }
+        return found;
     }
 
     // A word taken as right from now on: only the answers "misspelled" can
@@ -114,7 +147,10 @@ std::optional<SpellChecker> SpellChecker::open(const Dictionary& dictionary, con
     state->dictionary = dictionary;
     const std::string set = affixEncoding(dictionary.affixFile);
     if (!state->encoding.open(set)) return fail("unknown encoding " + set + " of " + dictionary.affixFile);
-    state->hunspell = std::make_unique<Hunspell>(dictionary.affixFile.c_str(), dictionary.wordFile.c_str());
+    {
+        const std::lock_guard lock(hunspellLifetimes());
+        state->hunspell = std::make_unique<Hunspell>(dictionary.affixFile.c_str(), dictionary.wordFile.c_str());
+    }
     state->personalFile = personalListFile(programFolder, dictionary.language);
     std::vector<std::string> lines;
     readLines(state->personalFile, lines);
@@ -131,19 +167,18 @@ Misspellings SpellChecker::check(std::string_view text) const
     State& s = *state_;
     const std::lock_guard lock(s.mutex);
     if (const auto it = s.texts.find(text); it != s.texts.end()) return it->second;
-    Misspellings found;
-    splitWords(text, s.spans);
-    for (const WordSpan& span : s.spans) {
-        const std::size_t end = span.start + span.length;
-        const bool dot = end < text.size() && text[end] == '.';
-        const std::string_view written = text.substr(span.start, span.length);
-        const bool right = written.find_first_of("&\\") == std::string_view::npos ? s.correct(written, dot)
-                                                                      : s.correct(wordAt(text, span), dot);
-        if (!right) found.push_back(span);
-    }
+    Misspellings found = s.misspellings(text, false);
     if (s.texts.size() >= kMaxTexts) s.texts.clear();
     s.texts.emplace(text, found);
     return found;
+}
+
+bool SpellChecker::misspelled(std::string_view text) const
+{
+    State& s = *state_;
+    const std::lock_guard lock(s.mutex);
+    if (const auto it = s.texts.find(text); it != s.texts.end()) return !it->second.empty();
+    return !s.misspellings(text, true).empty();
 }
 
 bool SpellChecker::isCorrect(std::string_view word) const

@@ -40,9 +40,10 @@ public:
     // Loads `dictionary` and the personal word list of its language kept in
     // `programFolder`. Empty, with the reason in `error`, when the
     // dictionary's files cannot be read or its encoding is unknown. Loading
-    // takes a while (the Polish dictionary some 0.3 s) and, as hunspell
-    // shares tables between its dictionaries, checkers are opened and
-    // destroyed on one thread (the window's); only copies go to others.
+    // takes a while (the Polish dictionary some 0.3 s): a window opens its
+    // checkers on a worker thread. Any thread may open or drop a checker;
+    // the tables hunspell shares between its dictionaries are made and freed
+    // by one of them at a time.
     static std::optional<SpellChecker> open(const Dictionary& dictionary, const std::string& programFolder,
                                             std::string* error = nullptr);
 
@@ -53,6 +54,10 @@ public:
 
     // The misspelled words of `text`.
     Misspellings check(std::string_view text) const;
+    // Whether `text` holds a misspelled word. Only the answers for its
+    // words are kept, not the one for the text: a pass over every row does
+    // not hold a copy of each.
+    bool misspelled(std::string_view text) const;
     // Whether a single word (as wordAt gives it) is spelled right.
     bool isCorrect(std::string_view word) const;
     // The dictionary's suggestions for a word, in its order, in Windows-1250;

@@ -483,8 +483,8 @@ TEST(FirmwareSave, OneFilePerBaseFileWithItsLines)
 
 // A destination line without a quoted text takes a typed text only where
 // its place is certain; otherwise the save is refused as a whole. So is a
-// text whose quote characters would move the end of its line's quoted text:
-// saved again, that line would lose what follows its text.
+// text that its line would not read back (quote characters, ";"): saved
+// again, that line would also lose what follows its text.
 TEST(FirmwareSave, TextsWithoutPlaceRefuseTheSave)
 {
     struct Case {
@@ -502,7 +502,10 @@ TEST(FirmwareSave, TextsWithoutPlaceRefuseTheSave)
         {"an apostrophe inside", "E3 'piec' // piaty", "I'm", "E3 'I''m ' // piaty"},
         {"an apostrophe at the start", "E3 'piec' // piaty", "'pie", "E3 '''pie' // piaty"},
         {"an apostrophe at the end", "E3 'piec' // piaty", "pie'", "", true},
-        {"a quotation mark inside", "E3 \"piec\" }, // piaty", "a\"b", "E3 \"a\"b \" }, // piaty"},
+        {"an apostrophe inside quotation marks", "E3 \"piec\" }, // piaty", "I'm", "E3 \"I'm \" }, // piaty"},
+        {"a quotation mark inside", "E3 \"piec\" }, // piaty", "a\"b", "", true},
+        {"a semicolon", "E3 'piec' // piaty", "a;b", "", true},
+        {"two apostrophes", "E3 'piec' // piaty", "a''b", "", true},
         {"quotation marks around", "E3 \"piec\" }, // piaty", "\"ab\"", "", true},
         {"a quotation mark at the end", "E3 {\"piec\"},", "abc\"", "", true},
         {"an unclosed quote, text unchanged", "E3 \"piec", "piec", "E3 \"piec"},
@@ -527,9 +530,9 @@ TEST(FirmwareSave, TextsWithoutPlaceRefuseTheSave)
             EXPECT_EQ(s.unplaced[0].file, 1u);
             EXPECT_EQ(s.unplaced[0].line, 4);
             EXPECT_EQ(s.unplaced[0].what(),
-                      c.quoteBreaks ? "the text of row 4 does not fit its line's quotes: a quote character next "
-                                      "to the line's own, or a quote the line never closes, would move the end "
-                                      "of the quoted text"
+                      c.quoteBreaks ? "the text of row 4 would not read back from its line as saved: a quote "
+                                      "character or \";\" in it, or a quote the line never closes, ends the "
+                                      "quoted text elsewhere"
                                     : "the line holds no quoted text and is not in its base line's form: the "
                                       "text of row 4 has no place in it");
             EXPECT_FALSE(s.ok());
@@ -538,7 +541,9 @@ TEST(FirmwareSave, TextsWithoutPlaceRefuseTheSave)
             EXPECT_EQ(t.work.cell(2, 6), c.destLine);
             // Only a line that could take no text at all is known before the save.
             ASSERT_EQ(withoutPlace.size(), c.quoteBreaks ? 0u : 1u);
-            if (!c.quoteBreaks) EXPECT_EQ(withoutPlace[0].row, 4);
+            if (!c.quoteBreaks) {
+                EXPECT_EQ(withoutPlace[0].row, 4);
+            }
         } else {
             ASSERT_TRUE(s.ok());
             EXPECT_EQ(splitLines(readBytes(set.dest())).at(3), c.saved);

@@ -191,6 +191,13 @@ TEST(SpellChecker, ResultsAreKeptPerText)
     EXPECT_EQ(checker.cachedTexts(), 2u);
     checker.clearCache();
     EXPECT_EQ(checker.cachedTexts(), 0u);
+    // A pass asks only whether a text holds a misspelled word: the texts are
+    // not kept, a text kept already answers from what was kept.
+    for (const auto& [text, wrong] : {std::pair{"plik plk", true}, {"plik", false}, {"", false}, {"plk plik", true}})
+        EXPECT_EQ(checker.misspelled(text), wrong) << text;
+    EXPECT_EQ(checker.cachedTexts(), 0u);
+    checker.check("plk");
+    EXPECT_TRUE(checker.misspelled("plk"));
     // Copies on other threads share the dictionary and the results.
     std::vector<std::thread> threads;
     std::vector<int> wrong(4);
