@@ -58,7 +58,7 @@ struct Workspace {
             // seventh is empty, every eleventh is too long.
             // Numbers of five digits: tables of every size hold texts of the
             // same lengths.
-            char number[8];
+            char number[12];
             std::snprintf(number, sizeof number, "%05d", r);
             Entry& e = entries[static_cast<std::size_t>(r - 1)];
             e.id = "IDS_" + std::to_string(r);

@@ -71,8 +71,12 @@ TEST(CliCheck, TextChecksAreReportedAndOnlyErrorsFail)
         const Result r = folder.run(args);
         EXPECT_EQ(r.status, c.status);
         EXPECT_EQ(r.err, "");
-        if (!c.out.empty()) EXPECT_EQ(r.out, c.out);
-        if (c.dest == warningsOnly) EXPECT_TRUE(startsWith(r.out, warnings)) << r.out;
+        if (!c.out.empty()) {
+            EXPECT_EQ(r.out, c.out);
+        }
+        if (c.dest == warningsOnly) {
+            EXPECT_TRUE(startsWith(r.out, warnings)) << r.out;
+        }
     }
 
     // The same in JSON; a firmware text's padding is no blank, a leading one is.
