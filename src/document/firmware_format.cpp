@@ -79,16 +79,6 @@ constexpr int kWorkingColumns = 11;
 constexpr int kWorkingRowsAtStart = 5;
 constexpr int kTableColumns = tcol::kCount;
 
-// The columns of the working table.
-namespace wcol {
-constexpr int kBaseLines = 1;
-constexpr int kDestLines = 2;
-constexpr int kFileNames = 4;
-constexpr int kLineCounts = 5;
-constexpr int kBaseTexts = 6;
-constexpr int kDestTexts = 7;
-}  // namespace wcol
-
 DialogStart fromFirmware(const FirmwareDialog& f)
 {
     DialogStart d;

@@ -28,16 +28,6 @@ constexpr std::array<FirmwareFamily, 4> kFamilies = {{
 
 constexpr int kWorkingColumns = 11;
 
-// Working-table columns of the firmware kinds.
-namespace wcol {
-constexpr int kBaseLines = 1;
-constexpr int kDestLines = 2;
-constexpr int kFileNames = 4;
-constexpr int kLineCounts = 5;
-constexpr int kBaseTexts = 6;
-constexpr int kDestTexts = 7;
-}  // namespace wcol
-
 std::string str(std::string_view v) { return std::string(v); }
 
 // Puts the texts of rows 1..texts of column `srcCol` of `src`, just extracted,

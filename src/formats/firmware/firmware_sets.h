@@ -34,6 +34,18 @@
 
 namespace tov {
 
+// The firmware kinds' columns of the working table: each line of the base and
+// the destination sets, the set's file names and line counts, and the texts
+// taken out of the lines.
+namespace wcol {
+constexpr int kBaseLines = 1;
+constexpr int kDestLines = 2;
+constexpr int kFileNames = 4;
+constexpr int kLineCounts = 5;
+constexpr int kBaseTexts = 6;
+constexpr int kDestTexts = 7;
+}  // namespace wcol
+
 struct FirmwareFamily {
     SourceKind kind;
     std::string_view menuCaption;     // entry under File > Open base text
