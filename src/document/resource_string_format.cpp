@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <cstring>
@@ -53,15 +55,21 @@ private:
     // changed).
     std::optional<OpenResult> reopenRows(TranslationDocument& doc, const std::string& base, const std::string& dest);
 
-    // What the working table is built from when it is put off: each row's
-    // identifier, base text, destination text and base entry line, as views
-    // into the bytes kept here.
+    // What the working table is built from when it is put off: the bytes of
+    // both files as the restore left them (they do not change any more) and,
+    // for each row, where its base entry line and its destination text stand
+    // in them. Identifier and base text are taken from the entry line again,
+    // so the table does not depend on what the rows hold by then.
     struct PutOffRow {
-        std::string_view id, base, stored, line;
+        std::uint32_t lineAt = 0, lineSize = 0;      // the trimmed base entry line
+        std::uint32_t storedAt = 0, storedSize = 0;  // the destination text, unescaped where it stands
     };
+    // A destination text that is no view into the file: the line had no
+    // closing double quote.
+    static constexpr std::uint32_t kWithoutClosingQuote = 0xFFFFFFFF;
     struct PutOff {
         std::vector<PutOffRow> rows;
-        std::vector<std::shared_ptr<const std::string>> bytes;
+        std::shared_ptr<const std::string> base, dest;
     };
     mutable TextGrid working_;
     mutable std::unique_ptr<PutOff> putOff_;
@@ -148,12 +156,18 @@ void ResourceStringFormat::prepareWorkingTable() const
     working_.setRowCount(1);
     for (int c = 0; c <= 5; ++c) working_.clearColumn(c);
     const int last = static_cast<int>(p->rows.size());
-    auto fill = [this](int row, const PutOffRow& r) {
+    const std::string_view base = *p->base;
+    const std::string_view dest = p->dest ? std::string_view(*p->dest) : std::string_view();
+    auto fill = [&](int row, const PutOffRow& r) {
+        drc::EntryLine line;
+        drc::classify(base.substr(r.lineAt, r.lineSize), 0, line);
         for (int c = 3; c <= 5; ++c) working_.setCell(c, row, {});
-        working_.setCell(kDrcIdColumn, row, std::string(r.id));
-        working_.setCell(kDrcEntryLineColumn, row, std::string(r.line));
-        working_.setCell(kDrcBaseColumn, row, std::string(r.base));
-        working_.setCell(kDrcDestColumn, row, std::string(r.stored));
+        working_.setCell(kDrcIdColumn, row, std::string(line.identifier()));
+        working_.setCell(kDrcEntryLineColumn, row, std::string(line.line));
+        working_.setCell(kDrcBaseColumn, row, line.text());
+        working_.setCell(kDrcDestColumn, row,
+                         std::string(r.storedAt == kWithoutClosingQuote ? drc::kTextWithoutClosingQuote
+                                                                        : dest.substr(r.storedAt, r.storedSize)));
     };
     if (last > 0) fill(last, p->rows.back());
     for (int row = 1; row < last; ++row) fill(row, p->rows[static_cast<std::size_t>(row - 1)]);
@@ -372,68 +386,84 @@ Text entryText(const drc::EntryLine& line, std::string& arena)
     return Text::borrowed(std::string_view(arena).substr(at));
 }
 
+// Where a view stands in `bytes`.
+std::uint32_t offsetIn(std::string_view view, const std::string& bytes)
+{
+    return static_cast<std::uint32_t>(view.data() - bytes.data());
+}
+
 }  // namespace
 
 std::optional<OpenResult> ResourceStringFormat::reopenRows(TranslationDocument& doc, const std::string& base,
                                                            const std::string& dest)
 {
+    // Offsets into the files are kept in 32 bits; larger files take the
+    // readers' way.
+    constexpr std::size_t kMostBytes = kWithoutClosingQuote - 1;
     auto baseBytes = std::make_shared<std::string>();
-    if (!readFileBytes(base, *baseBytes)) return std::nullopt;
-    const std::vector<std::string_view> baseLines = lineViews(*baseBytes);
-    drc::BaseEntries found = drc::baseEntries(baseLines);
-    if (found.status != DrcRead::Status::Read) return std::nullopt;
-    auto destBytes = std::make_shared<std::string>();
-    std::vector<std::string_view> destLines;
-    std::size_t start = std::string::npos;
+    if (!readFileBytes(base, *baseBytes) || baseBytes->size() > kMostBytes) return std::nullopt;
+    std::shared_ptr<std::string> destBytes;
     if (!dest.empty() && fileExists(dest)) {
-        if (!readFileBytes(dest, *destBytes)) return std::nullopt;
-        drc::blankNoBreakSpaces(*destBytes);
-        destLines = lineViews(*destBytes);
-        start = drc::bodyStart(destLines);
-        if (start == std::string::npos) return std::nullopt;
+        destBytes = std::make_shared<std::string>();
+        if (!readFileBytes(dest, *destBytes) || destBytes->size() > kMostBytes) return std::nullopt;
     }
-    // Unescaped texts are never longer than the files they come from.
+    // The rows are built straight from the lines as they come, each once;
+    // the texts to unescape go into the arena (never longer than the file
+    // they come from), the rest are views into the base's bytes, which keep
+    // their entry lines as they are for the working table.
     auto arena = std::make_shared<std::string>();
-    arena->reserve(baseBytes->size() + destBytes->size());
+    arena->reserve(baseBytes->size());
+    const auto lines = static_cast<std::size_t>(std::count(baseBytes->begin(), baseBytes->end(), '\n')) + 1;
+    const std::size_t most = std::min(lines, static_cast<std::size_t>(kDrcMaxEntries));
+    std::vector<Entry> entries;
+    entries.reserve(most);
     auto putOff = std::make_unique<PutOff>();
-    putOff->rows.resize(found.entries.size());
-    {
-        auto rebuild = doc.rebuild();
-        std::vector<Entry>& entries = rebuild.entries();
-        entries.clear();
-        entries.resize(found.entries.size());
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            const drc::EntryLine& line = found.entries[i];
-            Entry& e = entries[i];
-            e.id = Text::borrowed(line.identifier());
-            e.base = entryText(line, *arena);
-            e.rule = LengthRule::AtMost;
-            putOff->rows[i].line = line.line;
-        }
-        if (start != std::string::npos) {
-            const drc::IdentifierIndex rowsOf(static_cast<int>(entries.size()) + 1, [&entries](int row) -> std::string_view {
-                return entries[static_cast<std::size_t>(row - 1)].id;
-            });
-            drc::mergeByIdentifier(destLines, start, rowsOf, [&](int row, const drc::EntryLine& line) {
-                entries[static_cast<std::size_t>(row - 1)].stored = entryText(line, *arena);
-            });
-        }
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            Entry& e = entries[i];
+    putOff->rows.reserve(most);
+    const drc::BaseEntries found = drc::scanBaseEntries(*baseBytes, [&](const drc::EntryLine& line) {
+        Entry& e = entries.emplace_back();
+        e.id = Text::borrowed(line.identifier());
+        e.base = entryText(line, *arena);
+        e.rule = LengthRule::AtMost;
+        putOff->rows.push_back({.lineAt = offsetIn(line.line, *baseBytes),
+                                .lineSize = static_cast<std::uint32_t>(line.line.size())});
+    });
+    if (found.status != DrcRead::Status::Read) return std::nullopt;
+    if (destBytes) {
+        // The destination's texts are unescaped where they stand: a later
+        // line that fills a row again wins.
+        std::string& bytes = *destBytes;
+        const drc::IdentifierIndex rowsOf(static_cast<int>(entries.size()) + 1, [&entries](int row) -> std::string_view {
+            return entries[static_cast<std::size_t>(row - 1)].id;
+        });
+        drc::IdentifierMerge merge(rowsOf);
+        const bool body = drc::forEachBodyLine(bytes, [&](std::string_view bodyLine, std::size_t at) {
+            // Every byte 0xA0 (no-break space) is a blank (the header's
+            // marker holds none).
+            char* const first = bytes.data() + offsetIn(bodyLine, bytes);
+            std::replace(first, first + bodyLine.size(), '\xA0', ' ');
+            drc::EntryLine line;
+            const int row = merge.rowOf(bodyLine, at, line);
+            if (row == 0) return;
+            const std::string_view text = line.textInPlace(bytes);
+            PutOffRow& kept = putOff->rows[static_cast<std::size_t>(row - 1)];
+            const std::less<const char*> before;
+            const bool inFile = !before(text.data(), bytes.data()) && !before(bytes.data() + bytes.size(), text.data());
+            kept.storedAt = inFile ? offsetIn(text, bytes) : kWithoutClosingQuote;
+            kept.storedSize = static_cast<std::uint32_t>(text.size());
+            Entry& e = entries[static_cast<std::size_t>(row - 1)];
+            e.stored = Text::borrowed(text);
             e.dest = e.stored;
-            putOff->rows[i].id = e.id;
-            putOff->rows[i].base = e.base;
-            putOff->rows[i].stored = e.stored;
-        }
-        putOff->bytes = {baseBytes, destBytes, arena};
-        for (const auto& bytes : putOff->bytes) doc.keep(bytes);
+        });
+        // A destination without a body takes the readers' way, which says so.
+        if (!body) return std::nullopt;
     }
-    // A text that did not fit the arena is the row's own: the working table
-    // then takes it now, before the row may change.
-    const bool allViews = std::all_of(doc.entries().begin(), doc.entries().end(),
-                                      [](const Entry& e) { return !e.base.owned() && !e.stored.owned(); });
+    putOff->base = baseBytes;
+    putOff->dest = destBytes;
+    doc.keep(std::move(baseBytes));
+    if (destBytes) doc.keep(std::move(destBytes));
+    doc.keep(std::move(arena));
+    doc.assign(std::move(entries));
     putOff_ = std::move(putOff);
-    if (!allViews) prepareWorkingTable();
     OpenResult r;
     r.ok = true;
     r.fileName = base;

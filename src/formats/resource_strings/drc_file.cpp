@@ -19,7 +19,6 @@ namespace drc {
 
 namespace {
 constexpr std::string_view kMarker = "STRINGTABLE";
-constexpr std::string_view kTextWithoutClosingQuote = "????";
 }  // namespace
 
 std::string_view trimmed(std::string_view s)

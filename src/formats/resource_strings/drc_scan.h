@@ -59,6 +59,9 @@ bool forEachBodyLine(std::string& data, F&& f)
     return body.any();
 }
 
+// What a text without its closing double quote reads as.
+inline constexpr std::string_view kTextWithoutClosingQuote = "????";
+
 // An entry line: trimmed, with its first comma and first double quote.
 struct EntryLine {
     std::string_view line;
