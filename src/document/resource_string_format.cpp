@@ -11,6 +11,7 @@
 #include "document/formats.h"
 #include "support/files.h"
 #include "support/line_views.h"
+#include "support/memory.h"
 #include "support/strutil.h"
 #include "support/text_file.h"
 
@@ -376,13 +377,14 @@ namespace {
 // A text of an entry line as a row holds it: a view into the line, or into
 // `arena` where it had to be unescaped (while the arena's room lasts: a view
 // into it must never move), else a text of its own.
-Text entryText(const drc::EntryLine& line, std::string& arena)
+Text entryText(const drc::EntryLine& line, std::string& arena, BackAhead& back)
 {
     if (const std::optional<std::string_view> view = line.textView()) return Text::borrowed(*view);
-    const std::string text = line.text();
-    if (arena.size() + text.size() > arena.capacity()) return Text(text);
+    // The text is never longer than its line.
     const std::size_t at = arena.size();
-    arena += text;
+    if (line.line.size() > arena.capacity() - at) return Text(line.text());
+    back(arena.data(), at, arena.capacity());
+    line.appendText(arena);
     return Text::borrowed(std::string_view(arena).substr(at));
 }
 
@@ -419,10 +421,13 @@ std::optional<OpenResult> ResourceStringFormat::reopenRows(TranslationDocument& 
     entries.reserve(most);
     auto putOff = std::make_unique<PutOff>();
     putOff->rows.reserve(most);
+    BackAhead backEntries, backRows, backArena;
     const drc::BaseEntries found = drc::scanBaseEntries(*baseBytes, [&](const drc::EntryLine& line) {
+        backEntries(entries.data(), entries.size() * sizeof(Entry), entries.capacity() * sizeof(Entry));
+        backRows(putOff->rows.data(), putOff->rows.size() * sizeof(PutOffRow), putOff->rows.capacity() * sizeof(PutOffRow));
         Entry& e = entries.emplace_back();
         e.id = Text::borrowed(line.identifier());
-        e.base = entryText(line, *arena);
+        e.base = entryText(line, *arena, backArena);
         e.rule = LengthRule::AtMost;
         putOff->rows.push_back({.lineAt = offsetIn(line.line, *baseBytes),
                                 .lineSize = static_cast<std::uint32_t>(line.line.size())});

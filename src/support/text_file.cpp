@@ -1,4 +1,5 @@
 #include "support/text_file.h"
+#include "support/memory.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -10,45 +11,88 @@
 
 namespace tov {
 
+namespace {
+
+// Opens a regular file for reading, with its size; -1 (errno set) when it
+// cannot be opened or is no regular file. Non-blocking so that a pipe cannot
+// hang the program; only regular files are read (a device such as /dev/zero
+// would never end).
+int openRegularFile(const std::string& path, std::size_t& size)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    size = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    return fd;
+}
+
+// Reads into `buffer[0, room)` until it is full or the file ends, counting
+// the bytes read in `got`; false on a failure.
+bool readInto(int fd, char* buffer, std::size_t room, std::size_t& got)
+{
+    got = 0;
+    while (got < room) {
+        const ssize_t n = ::read(fd, buffer + got, room - got);
+        if (n > 0) got += static_cast<std::size_t>(n);
+        else if (n == 0) break;
+        else if (errno != EINTR) return false;
+    }
+    return true;
+}
+
+// Reads the rest of a file piece by piece: `take(piece)` for each.
+bool readPieces(int fd, const std::function<void(std::string_view)>& take)
+{
+    char buf[65536];
+    for (;;) {
+        std::size_t got = 0;
+        const bool ok = readInto(fd, buf, sizeof buf, got);
+        if (got > 0) take(std::string_view(buf, got));
+        if (!ok || got < sizeof buf) return ok;
+    }
+}
+
+bool closeAfter(int fd, bool ok)
+{
+    const int err = errno;
+    ::close(fd);
+    errno = err;
+    return ok;
+}
+
+}  // namespace
+
 bool readFileBytes(const std::string& path, std::string& out)
 {
     out.clear();
-    return readFilePieces(
-        path, [&out](std::size_t size) { out.reserve(size); },
-        [&out](std::string_view piece) { out.append(piece); });
+    std::size_t size = 0;
+    const int fd = openRegularFile(path, size);
+    if (fd < 0) return false;
+    // Straight into a buffer of the file's size; a file that grew meanwhile
+    // is read on to its end.
+    out.reserve(size);
+    backPagesNow(out.data(), size);
+    out.resize(size);
+    std::size_t got = 0;
+    const bool ok = readInto(fd, out.data(), size, got);
+    out.resize(got);
+    if (!ok || got < size) return closeAfter(fd, ok);
+    return closeAfter(fd, readPieces(fd, [&out](std::string_view piece) { out.append(piece); }));
 }
 
 bool readFilePieces(const std::string& path, const std::function<void(std::size_t)>& sized,
                     const std::function<void(std::string_view)>& take)
 {
-    // Non-blocking open so that a pipe cannot hang the program; only regular
-    // files are read (a device such as /dev/zero would never end).
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    std::size_t size = 0;
+    const int fd = openRegularFile(path, size);
     if (fd < 0) return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        errno = EINVAL;
-        return false;
-    }
-    if (st.st_size > 0) sized(static_cast<size_t>(st.st_size));
-    char buf[65536];
-    bool ok = true;
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n > 0) {
-            take(std::string_view(buf, static_cast<size_t>(n)));
-        } else if (n == 0) {
-            break;
-        } else if (errno != EINTR) {
-            ok = false;
-            break;
-        }
-    }
-    const int err = errno;
-    ::close(fd);
-    errno = err;
-    return ok;
+    if (size > 0) sized(size);
+    return closeAfter(fd, readPieces(fd, take));
 }
 
 namespace {

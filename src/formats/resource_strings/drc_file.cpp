@@ -61,6 +61,18 @@ std::string EntryLine::text() const
     return UnescapeQuotes(line.substr(quote + 1, last - quote - 1));
 }
 
+void EntryLine::appendText(std::string& out) const
+{
+    const size_t last = line.rfind('"');
+    if (last == quote) {
+        out += kTextWithoutClosingQuote;
+        return;
+    }
+    const size_t at = out.size();
+    out.append(line.substr(quote + 1, last - quote - 1));
+    out.resize(at + UnescapeQuotesInPlace(out.data() + at, out.size() - at));
+}
+
 std::string_view EntryLine::textInPlace(std::string& bytes) const
 {
     const size_t last = line.rfind('"');

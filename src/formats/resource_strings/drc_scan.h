@@ -73,6 +73,8 @@ struct EntryLine {
     // The text between the first and the last double quote, unescaped
     // ("????" when the line has only one double quote).
     std::string text() const;
+    // The same appended to `out`.
+    void appendText(std::string& out) const;
     // The same text unescaped in place within `bytes`, the buffer that
     // `line` views (its bytes before the text stay as they were).
     std::string_view textInPlace(std::string& bytes) const;
