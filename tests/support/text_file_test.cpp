@@ -80,5 +80,27 @@ TEST(LineRule, ReadsFiles)
     EXPECT_FALSE(readFileBytes("/dev/zero", bytes));
 }
 
+// Whole files come back byte for byte, whatever their size against the
+// pieces a file is read in, and also where a file holds more than its size
+// said when it was opened (a file of /proc says 0).
+TEST(LineRule, ReadsWholeFilesOfAnySize)
+{
+    tov::testing::TempFolder dir;
+    for (const std::size_t size : {0u, 1u, 4095u, 65536u, 65537u, 300001u}) {
+        std::string bytes(size, '\0');
+        for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
+        const std::string path = dir.put("f" + std::to_string(size), bytes);
+        std::string read = "old";
+        EXPECT_TRUE(readFileBytes(path, read));
+        EXPECT_TRUE(read == bytes) << size;
+        std::string pieces;
+        EXPECT_TRUE(readFilePieces(path, [](std::size_t) {}, [&](std::string_view p) { pieces += p; }));
+        EXPECT_TRUE(pieces == bytes) << size;
+    }
+    std::string status;
+    EXPECT_TRUE(readFileBytes("/proc/self/status", status));
+    EXPECT_TRUE(status.starts_with("Name:") && status.ends_with("\n")) << status;
+}
+
 }  // namespace
 }  // namespace tov
