@@ -260,6 +260,34 @@ TEST(ResourceStringFormat, RowsReadWithoutTheWorkingTableAreTheSame)
     }
 }
 
+// The working table that the start-up restore puts off is the files' as
+// they were read, whatever became of the rows before it is asked for: a row
+// typed over, or rows of another file family read into the document.
+TEST(ResourceStringFormat, PutOffWorkingTableIsTheFilesWhateverTheRowsBecame)
+{
+    TempFolder dir;
+    const std::string header = "STRINGTABLE\r\nBEGIN\r\n";
+    const std::string base = dir.put("base.drc", header + "A, \"a \\\"q\\\"\"\r\nB,\"b\"\r\n");
+    const std::string dest = dir.put("dest.drc", header + "B,\"y\"\r\nA,\"x\xA0\\\"\r\n");
+    const auto format = makeFormat(kGenericDrc);
+    TranslationDocument doc;
+    ASSERT_TRUE(format->reopen(doc, base, dest).ok);
+    ASSERT_EQ(doc.size(), 2);
+    doc.setDestination(0, "typed");
+    TranslationDocument other;
+    other.assign(std::vector<Entry>(5));
+    doc.adopt(std::move(other));
+    const TextGrid& working = format->workingTable();
+    ASSERT_EQ(working.rowCount(), 3);
+    const std::vector<std::vector<std::string>> rows = {{"A", "a \"q\"", "x \\"}, {"B", "b", "y"}};
+    for (int r = 1; r <= 2; ++r) {
+        const auto& want = rows[static_cast<std::size_t>(r - 1)];
+        EXPECT_TRUE(working.cell(0, r) == want[0] && working.cell(1, r) == want[1] && working.cell(2, r) == want[2])
+            << "row " << r << ": " << working.cell(0, r) << "|" << working.cell(1, r) << "|" << working.cell(2, r);
+    }
+    EXPECT_EQ(working.cell(10, 1), "A, \"a \\\"q\\\"\"");
+}
+
 // The tool reads a firmware set straight into the rows, the window through
 // its tables: both must give the same rows, files and diagnostics.
 // The window and the tool read the same rows; the working table the window
