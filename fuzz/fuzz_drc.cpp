@@ -1,6 +1,8 @@
 // Arbitrary bytes as a resource-string file: read as a base and merged as a
 // column, written back, read again. Besides not crashing, the quote routines
-// must undo their escaping for texts they can carry. The readers take a file
+// must undo their escaping for texts they can carry, and the start-up
+// restore (the bytes as base, their halves swapped as destination) must give
+// the rows and the working table the readers give. The readers take a file
 // name: the input is given to them as a memory file, and the writer writes
 // into a folder in memory where the system offers one.
 #include <cstdint>
@@ -11,7 +13,10 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include "document/format.h"
 #include "formats/resource_strings/drc_file.h"
+#include "formats/resource_strings/drc_workflow.h"
+#include "formats/source_kind.h"
 #include "formats/resource_strings/quotes.h"
 #include "fuzz/fuzz_check.h"
 
@@ -78,6 +83,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             tov::ReadDrcColumn(2, out, g);
         }
     }
+
+    static MemoryFile swapped("dest.drc");
+    const std::string half(bytes.substr(size / 2));
+    const std::string& dest = swapped.holding(half + std::string(bytes.substr(0, size / 2)));
+    tov::TranslationDocument restored;
+    const auto format = tov::makeFormat(tov::kGenericDrc);
+    const tov::OpenResult reopened = format->reopen(restored, input, dest);
+    tov::TextGrid expected(11, 5);
+    expected.setRowCount(1);
+    std::string failed = input;
+    const tov::DrcRead read = tov::reopenDrcFiles(input, dest, expected, &failed);
+    const bool unchanged = read.refused() && failed == input;
+    if (unchanged) expected.setRowCount(5);
+    check(reopened.ok == static_cast<bool>(read));
+    check(restored.size() == (unchanged ? 0 : expected.rowCount() - 1));
+    for (int r = 1; r <= restored.size(); ++r) {
+        const tov::Entry& e = restored.entry(r - 1);
+        check(e.id == expected.cell(0, r) && e.base == expected.cell(1, r) && e.stored == expected.cell(2, r) &&
+              e.dest == e.stored);
+    }
+    const tov::TextGrid& working = format->workingTable();
+    check(working.rowCount() == expected.rowCount());
+    for (int r = 0; r < expected.rowCount(); ++r)
+        for (int c = 0; c < 11; ++c) check(working.cell(c, r) == expected.cell(c, r));
 
     if (bytes.find("\\\"") == std::string_view::npos) check(tov::UnescapeQuotes(tov::EscapeQuotes(bytes)) == bytes);
     if (bytes.find("''") == std::string_view::npos)
