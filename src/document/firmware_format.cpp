@@ -337,11 +337,14 @@ OpenResult FirmwareFormat::readBaseRows(TranslationDocument& doc, const std::str
     for (int i = 0; i < fileCount; ++i) working_.setCell(wcol::kLineCounts, i, std::to_string(stored[static_cast<std::size_t>(i)]));
     if (working_.rowCount() <= static_cast<int>(k)) working_.setRowCount(static_cast<int>(k) + 1);
     baseTextsDue_ = true;
-    for (std::size_t i = 0; i < k; ++i) {
+    // The last row first: each column grows once.
+    auto fill = [this, &entries](std::size_t i) {
         const int row = static_cast<int>(i) + 1;
         table_.setCell(tcol::kBaseLen, row, lengthText(entries[i].base.size()));
         table_.setCell(tcol::kLineIndex, row, std::to_string(entries[i].line));
-    }
+    };
+    if (k > 0) fill(k - 1);
+    for (std::size_t i = 0; i + 1 < k; ++i) fill(i);
     table_.setRowCount(static_cast<int>(k) + 1);
     return r;
 }
