@@ -141,7 +141,7 @@ int runExport(const Options& o)
         const tov::TranslationDocument& doc = opened->doc;
         if (doc.size() > tov::kMaxTextRows) fail(kExitProblems, o.base + ": more than 65535 rows to export");
         writeExport(o, [&doc](tov::ByteSink& sink) {
-            tov::exportText(doc, [&sink](std::string_view piece) { sink.write(piece); });
+            tov::exportText(doc, sink);
         });
     } else {
         tov::ExchangeExport request;

@@ -42,20 +42,39 @@ void TranslationDocument::assign(std::vector<Entry> entries)
 void TranslationDocument::dropUnviewed()
 {
     if (kept_.empty()) return;
+    // The buffers by address, so that the one a text views into is found
+    // by a binary search (a file set may keep dozens).
+    struct Range {
+        const char* begin;
+        const char* end;
+        std::size_t k;
+    };
+    std::vector<Range> ranges;
+    ranges.reserve(kept_.size());
+    for (std::size_t k = 0; k < kept_.size(); ++k) ranges.push_back({kept_[k]->data(), kept_[k]->data() + kept_[k]->size(), k});
+    const std::less<const char*> before;
+    std::sort(ranges.begin(), ranges.end(), [&before](const Range& a, const Range& b) { return before(a.begin, b.begin); });
     std::vector<bool> viewed(kept_.size(), false);
     std::size_t left = kept_.size();
-    const std::less<const char*> before;
     const auto mark = [&](const Text& t) {
         if (t.owned() || t.empty()) return;
-        for (std::size_t k = 0; k < kept_.size(); ++k) {
-            const char* begin = kept_[k]->data();
-            if (!before(t.data(), begin) && !before(begin + kept_[k]->size(), t.data() + t.size())) {
-                if (!viewed[k]) {
-                    viewed[k] = true;
-                    --left;
-                }
-                return;
+        const char* const begin = t.data();
+        const char* const end = begin + t.size();
+        // The last buffer that starts at or before the text; buffers do not
+        // overlap, but an empty one may start where another does.
+        auto it = std::upper_bound(ranges.begin(), ranges.end(), begin,
+                                   [&before](const char* p, const Range& r) { return before(p, r.begin); });
+        while (it != ranges.begin()) {
+            --it;
+            if (before(it->end, end)) {
+                if (before(it->begin, begin)) return;
+                continue;
             }
+            if (!viewed[it->k]) {
+                viewed[it->k] = true;
+                --left;
+            }
+            return;
         }
     };
     for (const Entry& e : entries_) {

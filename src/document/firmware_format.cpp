@@ -51,10 +51,13 @@ private:
     OpenResult readBaseRows(TranslationDocument& doc, const std::string& path, bool lines);
     OpenResult readDestinationRows(TranslationDocument& doc, const FirmwareFamily& family, const std::string& path,
                                    const OpenOptions& options, bool lines);
-    // Stores the lines of the files of a set in working column `col`, file
-    // after file; returns the lines stored of each file.
-    std::vector<std::size_t> storeLines(int col, const std::vector<std::string_view>& lines,
-                                        const std::vector<std::size_t>& counts);
+    // The lines of the files of a set go into working column `col` (1: the
+    // base lines, with their numbers within their file in column 0; 2: the
+    // destination lines), file after file, once the table is asked for: now
+    // only its row count is set. Returns the lines of each file it takes.
+    std::vector<std::size_t> storeLines(int col, const std::vector<std::size_t>& counts);
+    // Fills the columns that storeLines put off.
+    void fillDueLines() const;
 
     mutable TextGrid working_;
     // What the save merges from: the base length (1), which marks a row
@@ -71,6 +74,14 @@ private:
     // Working columns 6 and 7 are still to be taken out of those lines.
     mutable bool baseTextsDue_ = false;
     mutable bool destTextsDue_ = false;
+    // Working columns 0 and 1, and column 2, are still to be filled from
+    // those lines (the base lines per file in baseCounts_).
+    mutable bool baseLinesDue_ = false;
+    mutable bool destLinesDue_ = false;
+    std::vector<std::size_t> baseCounts_;
+    // The table's base lengths and line indexes are still to be taken from
+    // the rows (the save's first need of them).
+    bool tableDue_ = false;
 };
 
 namespace {
@@ -173,10 +184,13 @@ void FirmwareFormat::reset()
     destLines_ = {};
     destBytes_ = {};
     baseTextsDue_ = destTextsDue_ = false;
+    baseLinesDue_ = destLinesDue_ = tableDue_ = false;
+    baseCounts_ = {};
 }
 
 void FirmwareFormat::prepareWorkingTable() const
 {
+    fillDueLines();
     // The texts of the lines in order, from row 1, as the readers extract them.
     auto extract = [this](int col, const std::vector<std::string_view>& lines) {
         working_.clearColumn(col);
@@ -191,21 +205,50 @@ void FirmwareFormat::prepareWorkingTable() const
     baseTextsDue_ = destTextsDue_ = false;
 }
 
-std::vector<std::size_t> FirmwareFormat::storeLines(int col, const std::vector<std::string_view>& lines,
-                                                    const std::vector<std::size_t>& counts)
+std::vector<std::size_t> FirmwareFormat::storeLines(int col, const std::vector<std::size_t>& counts)
 {
-    std::vector<std::size_t> stored;
-    std::size_t at = 0;
-    int first = 0;
-    for (const std::size_t n : counts) {
-        std::vector<std::string> file(lines.begin() + static_cast<std::ptrdiff_t>(at),
-                                      lines.begin() + static_cast<std::ptrdiff_t>(at + n));
-        at += n;
-        const std::uint16_t kept = StoreFileLines(working_, col, first, std::move(file));
-        stored.push_back(kept);
-        first += kept;
+    // The readers refuse a set of more lines than the table has rows, so
+    // every line has its row.
+    std::size_t total = 0;
+    for (const std::size_t n : counts) total += n;
+    if (!counts.empty()) working_.setRowCount(static_cast<int>(std::max<std::size_t>(total, 1)));
+    if (col == wcol::kBaseLines) {
+        baseCounts_ = counts;
+        baseLinesDue_ = true;
+    } else {
+        destLinesDue_ = true;
     }
-    return stored;
+    return counts;
+}
+
+void FirmwareFormat::fillDueLines() const
+{
+    // The last row first: each column grows once.
+    if (baseLinesDue_) {
+        baseLinesDue_ = false;
+        auto fill = [this](std::size_t row, std::size_t inFile) {
+            working_.setCell(0, static_cast<int>(row), std::to_string(inFile));
+            working_.setCell(wcol::kBaseLines, static_cast<int>(row), std::string(baseLines_[row]));
+        };
+        const std::size_t total = baseLines_.size();
+        for (auto n = baseCounts_.rbegin(); n != baseCounts_.rend(); ++n)
+            if (*n > 0) {
+                fill(total - 1, *n - 1);
+                break;
+            }
+        std::size_t row = 0;
+        for (const std::size_t n : baseCounts_)
+            for (std::size_t i = 0; i < n; ++i) fill(row++, i);
+    }
+    if (destLinesDue_) {
+        destLinesDue_ = false;
+        auto fill = [this](std::size_t row) {
+            working_.setCell(wcol::kDestLines, static_cast<int>(row), std::string(destLines_[row]));
+        };
+        const std::size_t total = destLines_.size();
+        if (total > 0) fill(total - 1);
+        for (std::size_t row = 0; row + 1 < total; ++row) fill(row);
+    }
 }
 
 namespace {
@@ -274,8 +317,12 @@ OpenResult FirmwareFormat::readBaseRows(TranslationDocument& doc, const std::str
     reportUnreadable(r.diagnostics, unreadable);
     if (lines) {
         // The destination lines stay: another base language of the same set
-        // keeps its templates.
+        // keeps its templates. Lines of a larger set still put off go into
+        // the table first: the rows beyond this set keep them, as if they
+        // had been stored at once.
+        if (baseLinesDue_ && baseLines_.size() > total) fillDueLines();
         table_ = TextGrid(kTableColumns, 1);
+        tableDue_ = true;
         withoutTable_ = false;
         baseLines_.clear();
         baseBytes_.clear();
@@ -333,15 +380,10 @@ OpenResult FirmwareFormat::readBaseRows(TranslationDocument& doc, const std::str
         working_.setCell(wcol::kFileNames, i, std::string());
         working_.setCell(wcol::kLineCounts, i, std::string());
     }
-    const std::vector<std::size_t> stored = storeLines(wcol::kBaseLines, baseLines_, files.lineCounts);
+    const std::vector<std::size_t> stored = storeLines(wcol::kBaseLines, files.lineCounts);
     for (int i = 0; i < fileCount; ++i) working_.setCell(wcol::kLineCounts, i, std::to_string(stored[static_cast<std::size_t>(i)]));
     if (working_.rowCount() <= static_cast<int>(k)) working_.setRowCount(static_cast<int>(k) + 1);
     baseTextsDue_ = true;
-    for (std::size_t i = 0; i < k; ++i) {
-        const int row = static_cast<int>(i) + 1;
-        table_.setCell(tcol::kBaseLen, row, lengthText(entries[i].base.size()));
-        table_.setCell(tcol::kLineIndex, row, std::to_string(entries[i].line));
-    }
     table_.setRowCount(static_cast<int>(k) + 1);
     return r;
 }
@@ -438,7 +480,8 @@ OpenResult FirmwareFormat::readDestinationRows(TranslationDocument& doc, const F
     doc.structureFailureRow = failure;
     for (const FirmwareFileViews& file : read) doc.keep(file.bytes);
     if (keepLines) {
-        storeLines(wcol::kDestLines, lines, lineCounts);
+        if (destLinesDue_ && destLines_.size() > lines.size()) fillDueLines();
+        storeLines(wcol::kDestLines, lineCounts);
         // Without a failure every text of the set has a row.
         if (!failure && working_.rowCount() <= static_cast<int>(k)) working_.setRowCount(static_cast<int>(k) + 1);
         destLines_ = lines;
@@ -515,7 +558,16 @@ SaveResult FirmwareFormat::save(TranslationDocument& doc, const std::string& pat
     }
     // Without a destination set, the base set's lines are the templates the
     // texts are merged into.
+    fillDueLines();
     if (!destinationLines_) working_.copyColumn(2, working_, 1);
+    if (tableDue_) {
+        // A row's base text and line do not change after its set is read.
+        tableDue_ = false;
+        for (int i = doc.size() - 1; i >= 0; --i) {
+            table_.setCell(tcol::kBaseLen, i + 1, lengthText(doc.entry(i).base.size()));
+            table_.setCell(tcol::kLineIndex, i + 1, std::to_string(doc.entry(i).line));
+        }
+    }
     for (int i = 0; i < doc.size(); ++i) table_.setCell(tcol::kDest, i + 1, doc.entry(i).dest.str());
     const FirmwareFamily& family = familyConstants();
     const FirmwareSave saved = saveFirmwareDestination(table_, working_, family, path, options.backup);

@@ -6,6 +6,21 @@
 
 namespace tov {
 
+namespace {
+
+template <class Write>
+void writeRows(const TranslationDocument& doc, Write write)
+{
+    for (const Entry& e : doc.entries()) {
+        write(e.base);
+        write("\t");
+        write(e.dest);
+        write("\r\n");
+    }
+}
+
+}  // namespace
+
 bool exportText(const TranslationDocument& doc, std::string& out)
 {
     out.clear();
@@ -13,18 +28,14 @@ bool exportText(const TranslationDocument& doc, std::string& out)
     std::size_t total = 0;
     for (const Entry& e : doc.entries()) total += e.base.size() + e.dest.size() + 3;
     out.reserve(total);
-    return exportText(doc, [&out](std::string_view piece) { out += piece; });
+    writeRows(doc, [&out](std::string_view piece) { out += piece; });
+    return true;
 }
 
-bool exportText(const TranslationDocument& doc, const std::function<void(std::string_view)>& write)
+bool exportText(const TranslationDocument& doc, ByteSink& sink)
 {
     if (doc.size() > kMaxTextRows) return false;
-    for (const Entry& e : doc.entries()) {
-        write(e.base);
-        write("\t");
-        write(e.dest);
-        write("\r\n");
-    }
+    writeRows(doc, [&sink](std::string_view piece) { sink.write(piece); });
     return true;
 }
 

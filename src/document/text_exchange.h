@@ -3,12 +3,12 @@
 // CR LF; nothing quoted or escaped.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "document/document.h"
+#include "support/atomic_file.h"
 
 namespace tov {
 
@@ -18,9 +18,9 @@ inline constexpr int kMaxTextRows = 65535;
 // False (and nothing written to `out`) for more than kMaxTextRows rows, which
 // the caller reports as a failure.
 bool exportText(const TranslationDocument& doc, std::string& out);
-// The same bytes piece by piece, in order: `write(piece)` a few times a row
-// (nothing is called for more than kMaxTextRows rows).
-bool exportText(const TranslationDocument& doc, const std::function<void(std::string_view)>& write);
+// The same bytes into `sink` as they are made (nothing for more than
+// kMaxTextRows rows).
+bool exportText(const TranslationDocument& doc, ByteSink& sink);
 
 struct ImportedTexts {
     bool ok = false;

@@ -177,7 +177,7 @@ void syncFolder(const std::string& folder)
 
 namespace {
 // Pieces are gathered up to this size before they are written.
-constexpr std::size_t kSinkBuffer = 64 * 1024;
+constexpr std::size_t kSinkBuffer = 256 * 1024;
 }  // namespace
 
 ByteSink::~ByteSink() { delete[] buffer_; }

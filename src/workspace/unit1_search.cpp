@@ -29,10 +29,12 @@ void TForm1::Exporttotextfile1Click()
     const auto chosen = prompts().saveFile(this, SaveDialog2.request());
     if (!chosen) return;
     const std::string name = pathFromQString(*chosen);
-    // The table as it stands, edits included. A table too long to export
-    // and a failed write both leave an existing file as it was.
-    std::string text;
-    if (!exportText(document(), text) || !writeFileAtomic(name, text))
+    // The table as it stands, edits included, written as it is made. A
+    // table too long to export and a failed write both leave an existing
+    // file as it was.
+    const TranslationDocument& doc = document();
+    const auto produce = [&doc](ByteSink& sink) { exportText(doc, sink); };
+    if (doc.size() > kMaxTextRows || !writeFileAtomic(name, produce))
         // The name is the file system's, not a Windows-1250 text.
         prompts().message(this, MsgIcon::Error, pathToQString("Error saving file \"" + name + "\"."), Ok);
 }

@@ -319,5 +319,28 @@ TEST(TranslationDocument, KeepsTheBytesItsRowsViewAndEditsOwnTheirTexts)
     EXPECT_EQ(doc.keptBuffers(), 0u);
 }
 
+// Of many kept buffers exactly those stay that some row views, whether it
+// views a buffer's first bytes, its last, or all of it.
+TEST(TranslationDocument, KeepsExactlyTheViewedOfManyBuffers)
+{
+    std::vector<std::shared_ptr<std::string>> buffers;
+    for (int i = 0; i < 12; ++i) buffers.push_back(std::make_shared<std::string>(std::string(5 + i, 'a' + i)));
+    buffers.push_back(std::make_shared<std::string>());
+    TranslationDocument doc;
+    {
+        auto rebuild = doc.rebuild();
+        std::vector<Entry>& entries = rebuild.entries();
+        entries.resize(3);
+        const std::string_view third = *buffers[3], seventh = *buffers[7], last = *buffers[11];
+        entries[0].base = Text::borrowed(third.substr(0, 1));
+        entries[1].stored = Text::borrowed(seventh.substr(seventh.size() - 2));
+        entries[2].dest = Text::borrowed(last);
+        for (const auto& b : buffers) doc.keep(b);
+    }
+    EXPECT_EQ(doc.keptBuffers(), 3u);
+    for (std::size_t i = 0; i < buffers.size(); ++i)
+        EXPECT_EQ(buffers[i].use_count(), i == 3 || i == 7 || i == 11 ? 2 : 1) << "buffer " << i;
+}
+
 }  // namespace
 }  // namespace tov

@@ -379,6 +379,51 @@ TEST(FirmwareFormat, RowsReadWithoutTheWorkingTableAreTheSame)
     }
 }
 
+// The window puts off filling the working table with the lines of a set; a
+// smaller set opened over a larger one leaves the same table as the set
+// procedures, which store each set's lines over the last.
+TEST(FirmwareFormat, WorkingTableAfterAnotherSetIsTheOneTheSetProceduresBuild)
+{
+    TempFolder dir;
+    dir.put("ENG/A.ENG", crlf({"; head", "T1 DB 'One'", "T2 DB 'Two'", "", "T3 DB 'Three'"}));
+    dir.put("ENG/B.ENG", crlf({"B1 DB 'Be'", "B2 DB 'Ce'"}));
+    dir.put("POL/A.POL", crlf({"; glowa", "T1 DB 'Raz'", "T2 DB 'Dwa'", "", "T3 DB 'Trzy'"}));
+    dir.put("POL/B.POL", crlf({"B1 DB 'Be'", "B2 DB 'Ce'"}));
+    dir.put("GER/A.GER", crlf({"T1 DB 'Eins'"}));
+    dir.put("GER/B.GER", crlf({"B1 DB 'Be'"}));
+    dir.put("CZE/A.CZE", crlf({"T1 DB 'Jedna'"}));
+    dir.put("CZE/B.CZE", crlf({"B1 DB 'Be'"}));
+    // Each open: a base set (true) or a destination set, by one of its files.
+    const std::vector<std::vector<std::pair<bool, const char*>>> cases = {
+        {{true, "ENG/A.ENG"}, {false, "POL/A.POL"}, {true, "GER/A.GER"}},
+        {{true, "ENG/A.ENG"}, {false, "POL/A.POL"}, {true, "GER/A.GER"}, {false, "CZE/A.CZE"}},
+        {{true, "GER/A.GER"}, {false, "CZE/A.CZE"}, {true, "ENG/A.ENG"}, {false, "POL/A.POL"}},
+    };
+    for (const auto& opens : cases) {
+        const auto format = makeFormat(kQL5);
+        TranslationDocument doc;
+        format->clearDocument(doc);
+        TextGrid table(tcol::kCount, 1), work(11, 5);
+        const FirmwareFamily& family = *firmwareFamily(kQL5);
+        std::vector<std::string> baseFiles;
+        std::string trace;
+        for (const auto& [base, name] : opens) {
+            trace += std::string(name) + " ";
+            if (base) {
+                ASSERT_TRUE(format->openBase(doc, dir / name).ok) << trace;
+                baseFiles = openFirmwareBase(table, work, dir / name).baseFiles;
+            } else {
+                ASSERT_TRUE(format->openDestination(doc, dir / name).ok) << trace;
+                ASSERT_TRUE(openFirmwareDestination(table, work, family, baseFiles, dir / name).loaded()) << trace;
+            }
+        }
+        const TextGrid& kept = format->workingTable();
+        ASSERT_EQ(kept.rowCount(), work.rowCount()) << trace;
+        for (int c = 0; c <= 2; ++c)
+            for (int r = 0; r < 12; ++r) ASSERT_EQ(kept.cell(c, r), work.cell(c, r)) << trace << "cell " << c << ", " << r;
+    }
+}
+
 TEST(LanguageFormats, EditsFollowTheirLanguageAndTheSaveWritesThem)
 {
     TempFolder dir;
