@@ -23,16 +23,15 @@ public:
     void chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest) override;
     std::string header(const TranslationDocument&, int) const override { return {}; }
 
+    void prepareWorkingTable() const override;
+
 protected:
     const TextGrid& workingGrid() const override { return working_; }
     RowNaming naming() const override { return RowNaming::Identifier; }
 
 private:
-    // The rows of the languages chosen, from the file as `ini` holds it.
-    void showLanguages(TranslationDocument& doc, const IniDocument& ini, const LanguageChoice& base,
-                       const LanguageChoice& dest);
-    // The same without the working table, the texts views into the file's
-    // bytes (the tool).
+    // The rows of the languages chosen, their texts views into the file's
+    // bytes; the working table takes them once it is asked for.
     void showLanguages(TranslationDocument& doc, std::shared_ptr<const std::string> bytes,
                        const LanguageChoice& base, const LanguageChoice& dest);
     // Whether the rows are those of these languages as the open built them,
@@ -40,14 +39,15 @@ private:
     bool showsAsOpened(const TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest) const;
 
     std::string path_;
-    // The file as the open just read it, for the choice of languages that
-    // follows at once; a later choice reads the file again.
-    std::optional<IniDocument> opened_;
-    // The same for an open without the working table: the file's bytes.
+    // The file's bytes as the open just read them, for the choice of
+    // languages that follows at once; a later choice reads the file again.
     std::shared_ptr<const std::string> openedBytes_;
+    // The texts of the rows shown, until the working table takes them.
+    mutable std::vector<menu_ini::RowView> putOff_;
+    mutable std::shared_ptr<const std::string> putOffBytes_;
     // The number of rows the open built.
     int openedRows_ = 0;
-    TextGrid working_;
+    mutable TextGrid working_;
 };
 
 namespace {
@@ -58,11 +58,11 @@ constexpr int kWorkingRowsAtStart = 5;
 constexpr int kWorkingRows = 500;
 
 // A missing or unreadable file reads as a file without sections.
-IniDocument readFile(const std::string& path)
+std::shared_ptr<const std::string> readFile(const std::string& path)
 {
-    IniDocument ini;
-    IniDocument::load(path, ini);
-    return ini;
+    auto bytes = std::make_shared<std::string>();
+    if (!readFileBytes(path, *bytes)) bytes->clear();
+    return bytes;
 }
 
 }  // namespace
@@ -104,26 +104,17 @@ std::optional<DialogStart> MenuIniFormat::dialog(DialogRole role, const DialogCo
 void MenuIniFormat::reset()
 {
     path_.clear();
-    opened_.reset();
     openedBytes_.reset();
+    putOff_.clear();
+    putOffBytes_.reset();
     working_ = TextGrid(kWorkingColumns, kWorkingRowsAtStart);
 }
 
 OpenResult MenuIniFormat::openBase(TranslationDocument& doc, const std::string& path, const OpenOptions& options)
 {
     path_ = path;
-    opened_.reset();
-    openedBytes_.reset();
-    if (options.workingTable) {
-        opened_ = readFile(path);
-        doc.languages = menu_ini::languageSections(*opened_);
-    } else {
-        // A missing or unreadable file reads as a file without sections.
-        auto bytes = std::make_shared<std::string>();
-        if (!readFileBytes(path, *bytes)) bytes->clear();
-        doc.languages = menu_ini::languageSections(IniFileView(*bytes));
-        openedBytes_ = std::move(bytes);
-    }
+    openedBytes_ = readFile(path);
+    doc.languages = menu_ini::languageSections(IniFileView(*openedBytes_));
     const int count = static_cast<int>(doc.languages.size());
     // The second and third language, where the file has them.
     auto choice = [&](int index) {
@@ -140,8 +131,7 @@ OpenResult MenuIniFormat::openBase(TranslationDocument& doc, const std::string& 
         doc.assign({});
         openedRows_ = -1;
     } else {
-        if (opened_) showLanguages(doc, *opened_, choice(1), choice(2));
-        else showLanguages(doc, openedBytes_, choice(1), choice(2));
+        showLanguages(doc, openedBytes_, choice(1), choice(2));
         openedRows_ = doc.size();
     }
     return {true, {}, path, {}};
@@ -149,16 +139,13 @@ OpenResult MenuIniFormat::openBase(TranslationDocument& doc, const std::string& 
 
 void MenuIniFormat::chooseLanguages(TranslationDocument& doc, const LanguageChoice& base, const LanguageChoice& dest)
 {
-    if (opened_ || openedBytes_) {
-        const std::optional<IniDocument> ini = std::move(opened_);
-        const std::shared_ptr<const std::string> bytes = std::move(openedBytes_);
-        opened_.reset();
+    if (openedBytes_) {
+        std::shared_ptr<const std::string> bytes = std::move(openedBytes_);
         openedBytes_.reset();
         // The window chooses the languages right after the open, mostly the
         // ones the open has shown already: their rows stay as they are.
         if (showsAsOpened(doc, base, dest)) return;
-        if (ini) showLanguages(doc, *ini, base, dest);
-        else showLanguages(doc, bytes, base, dest);
+        showLanguages(doc, std::move(bytes), base, dest);
     } else {
         showLanguages(doc, readFile(path_), base, dest);
     }
@@ -172,36 +159,10 @@ bool MenuIniFormat::showsAsOpened(const TranslationDocument& doc, const Language
            doc.destLanguageName == dest.name && doc.size() == openedRows_ && doc.counts().changed == 0;
 }
 
-void MenuIniFormat::showLanguages(TranslationDocument& doc, const IniDocument& ini, const LanguageChoice& base,
-                                  const LanguageChoice& dest)
-{
-    std::vector<menu_ini::Row> rows = menu_ini::baseRows(ini, base.name);
-    menu_ini::loadDestTexts(ini, dest.name, rows);
-    doc.baseLanguage = base.index;
-    doc.baseLanguageName = base.name;
-    doc.destLanguage = dest.index;
-    doc.destLanguageName = dest.name;
-
-    working_.setRowCount(std::max(kWorkingRows, menu_ini::tableRowCount(rows.size())));
-    working_.clearColumn(1);
-    working_.clearColumn(2);
-    std::vector<Entry> entries(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        Entry& e = entries[i];
-        e.id = std::move(rows[i].key);
-        e.base = std::move(rows[i].base);
-        e.stored = std::move(rows[i].dest);
-        e.dest = e.stored;
-        working_.setCell(1, static_cast<int>(i) + 1, e.base.str());
-        working_.setCell(2, static_cast<int>(i) + 1, e.stored.str());
-    }
-    doc.assign(std::move(entries));
-}
-
 void MenuIniFormat::showLanguages(TranslationDocument& doc, std::shared_ptr<const std::string> bytes,
                                   const LanguageChoice& base, const LanguageChoice& dest)
 {
-    const std::vector<menu_ini::RowView> rows = menu_ini::rowViews(IniFileView(*bytes), base.name, dest.name);
+    std::vector<menu_ini::RowView> rows = menu_ini::rowViews(IniFileView(*bytes), base.name, dest.name);
     doc.baseLanguage = base.index;
     doc.baseLanguageName = base.name;
     doc.destLanguage = dest.index;
@@ -219,15 +180,30 @@ void MenuIniFormat::showLanguages(TranslationDocument& doc, std::shared_ptr<cons
             e.stored = Text::borrowed(rows[i].dest);
             e.dest = e.stored;
         }
-        doc.keep(std::move(bytes));
+        doc.keep(bytes);
     }
+    working_.setRowCount(std::max(kWorkingRows, menu_ini::tableRowCount(rows.size())));
+    putOff_ = std::move(rows);
+    putOffBytes_ = std::move(bytes);
+}
+
+void MenuIniFormat::prepareWorkingTable() const
+{
+    if (!putOffBytes_) return;
+    working_.clearColumn(1);
+    working_.clearColumn(2);
+    for (std::size_t i = putOff_.size(); i-- > 0;) {
+        working_.setCell(1, static_cast<int>(i) + 1, std::string(putOff_[i].base));
+        working_.setCell(2, static_cast<int>(i) + 1, std::string(putOff_[i].dest));
+    }
+    putOff_ = {};
+    putOffBytes_.reset();
 }
 
 SaveResult MenuIniFormat::save(TranslationDocument& doc, const std::string& path, const SaveOptions& options)
 {
     SaveResult r;
-    opened_.reset();  // the file changes
-    openedBytes_.reset();
+    openedBytes_.reset();  // the file changes
     std::vector<menu_ini::DestEntry> entries;
     entries.reserve(static_cast<std::size_t>(doc.size()));
     for (const Entry& e : doc.entries()) entries.emplace_back(e.id.str(), e.dest.str());
@@ -243,6 +219,7 @@ SaveResult MenuIniFormat::save(TranslationDocument& doc, const std::string& path
         reportUnwritten(r, DiagnosticCode::IniSaveFailed, file, written.error, written.backupFailed);
         return r;
     }
+    prepareWorkingTable();
     for (int i = 0; i < doc.size(); ++i) working_.setCell(2, i + 1, doc.entry(i).dest.str());
     doc.markSaved();
     doc.languages = std::move(languages);

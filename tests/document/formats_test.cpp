@@ -577,6 +577,7 @@ TEST(MenuIniFormat, LanguagesChosenRightAfterTheOpenShowTheFile)
             }
             EXPECT_EQ(doc.counts().changed, 0);
             EXPECT_EQ(doc.destLanguageName, c.dest.name);
+            EXPECT_EQ(m->workingTable().cell(1, 2), doc.entry(1).base);
             EXPECT_EQ(m->workingTable().cell(2, 2), c.dests[1]);
         }
     }
