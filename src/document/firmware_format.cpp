@@ -54,8 +54,8 @@ private:
     // The lines of the files of a set go into working column `col` (1: the
     // base lines, with their numbers within their file in column 0; 2: the
     // destination lines), file after file, once the table is asked for: now
-    // only its row count is set. Returns the lines of each file it takes.
-    std::vector<std::size_t> storeLines(int col, const std::vector<std::size_t>& counts);
+    // only its row count is set.
+    void storeLines(int col, const std::vector<std::size_t>& counts);
     // Fills the columns that storeLines put off.
     void fillDueLines() const;
 
@@ -205,7 +205,7 @@ void FirmwareFormat::prepareWorkingTable() const
     baseTextsDue_ = destTextsDue_ = false;
 }
 
-std::vector<std::size_t> FirmwareFormat::storeLines(int col, const std::vector<std::size_t>& counts)
+void FirmwareFormat::storeLines(int col, const std::vector<std::size_t>& counts)
 {
     // The readers refuse a set of more lines than the table has rows, so
     // every line has its row.
@@ -218,7 +218,6 @@ std::vector<std::size_t> FirmwareFormat::storeLines(int col, const std::vector<s
     } else {
         destLinesDue_ = true;
     }
-    return counts;
 }
 
 void FirmwareFormat::fillDueLines() const
@@ -380,8 +379,9 @@ OpenResult FirmwareFormat::readBaseRows(TranslationDocument& doc, const std::str
         working_.setCell(wcol::kFileNames, i, std::string());
         working_.setCell(wcol::kLineCounts, i, std::string());
     }
-    const std::vector<std::size_t> stored = storeLines(wcol::kBaseLines, files.lineCounts);
-    for (int i = 0; i < fileCount; ++i) working_.setCell(wcol::kLineCounts, i, std::to_string(stored[static_cast<std::size_t>(i)]));
+    storeLines(wcol::kBaseLines, files.lineCounts);
+    for (int i = 0; i < fileCount; ++i)
+        working_.setCell(wcol::kLineCounts, i, std::to_string(files.lineCounts[static_cast<std::size_t>(i)]));
     if (working_.rowCount() <= static_cast<int>(k)) working_.setRowCount(static_cast<int>(k) + 1);
     baseTextsDue_ = true;
     table_.setRowCount(static_cast<int>(k) + 1);
